@@ -16,6 +16,8 @@ PACKAGES=(
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick assimp-testmodels
+  # music for tests (MP3 encoder)
+  lame
   # packaging of exported installers
   makeself
 )
