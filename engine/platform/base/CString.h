@@ -4,6 +4,7 @@
 // the engine's code is written with. There is deliberately no implicit
 // conversion to const char*; call c_str().
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,3 +38,7 @@ public:
     // Replaces the content with the printf-style formatted text (any length).
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
+
+// CStrings work as keys of unordered containers, hashed like std::string.
+template <>
+struct std::hash<CString> : std::hash<std::string> {};

@@ -34,8 +34,6 @@ DWORD timeGetTime() {
     return static_cast<DWORD>(static_cast<UINT64>(ms));  // wraps like the Windows counter
 }
 
-DWORD GetTickCount() { return timeGetTime(); }
-
 void Sleep(DWORD milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

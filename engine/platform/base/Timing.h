@@ -10,6 +10,4 @@ BOOL QueryPerformanceCounter(LONGLONG* counter);
 BOOL QueryPerformanceFrequency(LONGLONG* frequency);
 // Milliseconds since the process started (wraps after 49.7 days, as on Windows).
 DWORD timeGetTime();
-// Same clock as timeGetTime.
-DWORD GetTickCount();
 void Sleep(DWORD milliseconds);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unordered_map>
 
 TEST(CString, ComparesByteForByteIncludingEmbeddedNuls) {
     const CString a(std::string("ab\0cd", 5));
@@ -73,4 +74,14 @@ TEST(CString, FormatsTextOfAnyLength) {
     EXPECT_EQ(s.Mid(1, 5000), longText);
     s.Format("%s", "");
     EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(CString, WorksAsAKeyAndConvertsFromStdString) {
+    std::unordered_map<CString, int> byName;
+    byName[CString("Box")] = 1;
+    byName[CString(std::string("Box\0x", 5))] = 2;
+    EXPECT_EQ(byName.size(), 2u);
+    EXPECT_EQ(byName.at(CString("Box")), 1);
+    const CString joined = CString("C:\\") + "scene.lvx";  // std::string result converts back
+    EXPECT_EQ(joined.Right(4), ".lvx");
 }
