@@ -3,6 +3,7 @@
 // margins: the dummy driver runs in real time but the machine may be busy.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -20,7 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string g_musicPath;  // "music dir/tone 2s.mp3" below the test's folder
+// ctest may run several of these tests at once in the same folder: each
+// process makes its files in its own folder, whose name has blanks on purpose.
+const std::string g_musicFolder = "music dir " + std::to_string(getpid());
+std::string g_musicPath;  // g_musicFolder/"tone 2s.mp3", absolute
 
 std::string Status(const char* alias, const char* item)
 {
@@ -61,11 +65,17 @@ class MciPlayback : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        fs::create_directories("music dir");
-        const std::string wav = "music dir/tone 2s.wav";
-        g_musicPath = (fs::current_path() / "music dir" / "tone 2s.mp3").string();
+        fs::create_directories(g_musicFolder);
+        const std::string wav = g_musicFolder + "/tone 2s.wav";
+        g_musicPath = (fs::current_path() / g_musicFolder / "tone 2s.mp3").string();
         ASSERT_TRUE(CTestMusic::WriteSineWav(wav, 2.0, 440.0));
         ASSERT_TRUE(CTestMusic::EncodeMp3(wav, g_musicPath)) << "the lame encoder is needed for these tests";
+    }
+
+    static void TearDownTestSuite()
+    {
+        std::error_code ignored;
+        fs::remove_all(g_musicFolder, ignored);
     }
 
     void TearDown() override { EXPECT_EQ(Send("close all"), MMSYSERR_NOERROR); }
@@ -153,13 +163,14 @@ TEST_F(MciPlayback, OpenRefusesMissingAndUnplayableFilesAndTakenAliases)
     EXPECT_EQ(Send(OpenCommand(g_musicPath + ".missing", "mp3")), MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(Send(OpenCommand(fs::current_path().string(), "mp3")), MCIERR_FILE_NOT_FOUND);  // a folder
 
+    const std::string textPath = g_musicFolder + "/not music.mp3";
     {
-        std::ofstream text("not music.mp3");
+        std::ofstream text(textPath);
         for (int i = 0; i < 200; ++i) {
             text << "These are plain words and no audio frames at all.\n";
         }
     }
-    EXPECT_EQ(Send(OpenCommand("not music.mp3", "mp3")), MCIERR_INVALID_FILE);
+    EXPECT_EQ(Send(OpenCommand(textPath, "mp3")), MCIERR_INVALID_FILE);
     EXPECT_EQ(Send(OpenCommand(g_musicPath, "mp3") + " type waveaudio"), MCIERR_DUPLICATE_FLAGS);
     EXPECT_EQ(Send("open \"" + g_musicPath + "\" type waveaudio alias mp3"), MCIERR_INVALID_DEVICE_NAME);
     EXPECT_EQ(Send("play mp3 from 0"), MCIERR_INVALID_DEVICE_NAME) << "failed opens leave nothing behind";
@@ -170,7 +181,7 @@ TEST_F(MciPlayback, OpenRefusesMissingAndUnplayableFilesAndTakenAliases)
     EXPECT_EQ(Status("mp3", "mode"), "playing");
 
     // A path written on Windows, relative to the working folder.
-    EXPECT_EQ(Send(OpenCommand("music dir\\tone 2s.mp3", "windowspath")), MMSYSERR_NOERROR);
+    EXPECT_EQ(Send(OpenCommand(g_musicFolder + "\\tone 2s.mp3", "windowspath")), MMSYSERR_NOERROR);
     EXPECT_EQ(Send("open nowhere.mp3 alias all"), MCIERR_CANNOT_USE_ALL);
 }
 
