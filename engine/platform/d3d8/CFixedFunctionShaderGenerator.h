@@ -1,0 +1,20 @@
+#pragma once
+// Writes the GLSL 3.30 vertex and fragment shaders that emulate Direct3D 8's
+// fixed-function pipeline for one state key: transforms or pre-transformed
+// vertices, per-vertex lighting, texture coordinate selection, generation and
+// transforms, point sizes, the texture stage cascade, specular, fog and alpha
+// test. Values come from the FixedFunction uniform block
+// (SFixedFunctionConstants); only the structure depends on the key.
+
+#include <string>
+
+#include "platform/d3d8/SFixedFunctionKey.h"
+
+class CFixedFunctionShaderGenerator {
+public:
+    static std::string VertexShader(const SFixedFunctionKey& key);
+    static std::string FragmentShader(const SFixedFunctionKey& key);
+    // Name of the uniform block and of the sampler of a stage.
+    static const char* BlockName() { return "FixedFunction"; }
+    static std::string SamplerName(unsigned stage);
+};

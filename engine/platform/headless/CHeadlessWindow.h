@@ -1,0 +1,40 @@
+#pragma once
+// An output window without any window system: an EGL context on Mesa's
+// surfaceless platform that renders into an offscreen framebuffer of a fixed
+// size (RGBA8 colour, 24-bit depth, 8-bit stencil). Tests and the
+// command-line renderer use it; it needs no X server or DISPLAY.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/window/COutputWindow.h"
+
+class CHeadlessWindow : public COutputWindow {
+public:
+    CHeadlessWindow(int width, int height);
+    ~CHeadlessWindow() override;
+
+    bool CreateContext() override;
+    bool MakeCurrent() override;
+    void DestroyContext() override;
+    void Present() override;
+    unsigned int BackBufferFramebuffer() const override;
+    SIZE GetClientSize() const override;
+
+    // The back buffer's pixels as 0xAARRGGBB, top row first (GL thread, after
+    // CreateContext). Empty without a context.
+    std::vector<std::uint32_t> ReadPixelsARGB() const;
+    // How often Present was called.
+    int PresentCount() const { return m_presentCount; }
+
+private:
+    struct SContext;
+
+    bool CreateFramebuffer();
+
+    int m_width;
+    int m_height;
+    std::unique_ptr<SContext> m_context;
+    int m_presentCount = 0;
+};
