@@ -60,7 +60,9 @@ public:
     void Show() override;
     void SetTopmost(bool topmost) override;
     void ShowCursor(bool show) override;
-    bool IsForeground() const override;  // any thread
+    // Whether the window has the input focus: true from creation until a
+    // focus-lost event, then following the focus events (any thread).
+    bool IsForeground() const override;
     POINT GetCursorPos() const override;
 
     // Destroys the window (after the render thread has destroyed its context)
