@@ -15,7 +15,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libimgui-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick assimp-testmodels
+  xvfb xauth x11-utils xfonts-base imagemagick assimp-testmodels
   # music for tests (MP3 encoder)
   lame
   # packaging of exported installers

@@ -16,7 +16,8 @@ FUZZ_BUILD=${LVX_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
 
 scripts/setup.sh || { echo "setup failed"; exit 1; }
 
-# No X server is needed: rendering tests use Mesa's surfaceless EGL platform.
+# Rendering tests need no X server (Mesa's surfaceless EGL platform); the few
+# tests of the SDL window start their own Xvfb.
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
