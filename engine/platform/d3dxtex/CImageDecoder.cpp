@@ -7,6 +7,7 @@
 #include <stb_image.h>
 
 #include "platform/d3dxtex/CDdsFile.h"
+#include "platform/d3dxtex/CJpegMarkerCheck.h"
 #include "platform/d3dxtex/CRasterLengthCheck.h"
 
 namespace {
@@ -51,8 +52,6 @@ bool CImageDecoder::DetectFormat(const BYTE* data, std::size_t size, D3DXIMAGE_F
         format = D3DXIFF_GIF;
     } else if (StartsWith(data, size, "8BPS", 4)) {
         format = D3DXIFF_PSD;
-    } else if (StartsWith(data, size, "P5", 2) || StartsWith(data, size, "P6", 2)) {
-        format = D3DXIFF_PPM;
     } else if (LooksLikeTga(data, size)) {
         format = D3DXIFF_TGA;
     } else {
@@ -92,6 +91,10 @@ HRESULT CImageDecoder::ReadInfo(const void* data, std::size_t size, CDecodedImag
     }
     if (info.fileFormat == D3DXIFF_DDS) {
         return DecodeDds(bytes, size, false, info);
+    }
+    // Checks stb_image would need but does not make, before it reads a byte.
+    if (info.fileFormat == D3DXIFF_JPG && !CJpegMarkerCheck::HuffmanTablesAreSound(bytes, size)) {
+        return D3DXERR_INVALIDDATA;
     }
     StbInfo stb;
     const HRESULT result = ReadStbInfo(bytes, size, stb);

@@ -1,10 +1,13 @@
 #pragma once
 // Decodes image files held in memory: BMP, PNG, JPEG, TGA, GIF (first
-// frame), PSD (composite) and binary PPM/PGM through stb_image, DDS through
-// CDdsFile. Every input is treated as hostile: the type is recognised from
-// the leading bytes (TGA, which has none, from a plausible header), the
-// dimensions are read and checked before any texel is decoded, and nothing
-// larger than the caller's edge limit is allocated.
+// frame) and PSD (composite) through stb_image, DDS through CDdsFile. Every
+// input is treated as hostile: the type is recognised from the leading bytes
+// (TGA, which has none, from a plausible header), so stb_image never guesses
+// at other formats; the dimensions are read and checked before any texel is
+// decoded; nothing larger than the caller's edge limit is allocated; and the
+// faults of stb_image 2.27 that crafted files reach are headed off
+// (CJpegMarkerCheck, CRasterLengthCheck). Its PNM reader (PPM/PGM) overflows
+// on crafted headers and is not used.
 
 #include <cstddef>
 

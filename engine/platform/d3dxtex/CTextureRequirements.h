@@ -21,8 +21,10 @@ public:
     // targets get one level.
     static UINT Levels(UINT requested, UINT width, UINT height, DWORD usage);
     // D3DFMT_UNKNOWN (or D3DX_DEFAULT) gives A8R8G8B8, or X8R8G8B8 when
-    // `hasAlpha` is false. A format the device rejects, or with `writable` one
-    // that CTexelConverter cannot fill, is replaced by one of those two.
+    // `hasAlpha` (the content has alpha) is false. A format the device
+    // rejects, or with `writable` one that CTexelConverter cannot fill, is
+    // replaced by one of those two: A8R8G8B8 when the format or the content
+    // has alpha.
     D3DFORMAT Format(D3DFORMAT requested, DWORD usage, D3DRESOURCETYPE type, bool writable, bool hasAlpha) const;
 
 private:

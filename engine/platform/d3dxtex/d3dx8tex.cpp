@@ -81,6 +81,12 @@ HRESULT ReadImageFile(LPCSTR path, std::vector<BYTE>& bytes)
     return S_OK;
 }
 
+// No format asked for: D3DX then picks A8R8G8B8 for an empty texture.
+bool IsUnknownFormat(D3DFORMAT format)
+{
+    return format == D3DFMT_UNKNOWN || static_cast<DWORD>(format) == D3DX_DEFAULT;
+}
+
 STextureRequest MakeRequest(UINT width, UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                             DWORD filter, DWORD mipFilter, D3DCOLOR colorKey)
 {
@@ -120,7 +126,7 @@ HRESULT D3DXCheckTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pWidth, UI
         *pNumMipLevels = CTextureRequirements::Levels(*pNumMipLevels, width, height, Usage);
     }
     if (pFormat) {
-        *pFormat = requirements.Format(*pFormat, Usage, D3DRTYPE_TEXTURE, false, true);
+        *pFormat = requirements.Format(*pFormat, Usage, D3DRTYPE_TEXTURE, false, IsUnknownFormat(*pFormat));
     }
     return S_OK;
 }
@@ -140,7 +146,7 @@ HRESULT D3DXCheckCubeTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pSize,
         *pNumMipLevels = CTextureRequirements::Levels(*pNumMipLevels, edge, edge, Usage);
     }
     if (pFormat) {
-        *pFormat = requirements.Format(*pFormat, Usage, D3DRTYPE_CUBETEXTURE, false, true);
+        *pFormat = requirements.Format(*pFormat, Usage, D3DRTYPE_CUBETEXTURE, false, IsUnknownFormat(*pFormat));
     }
     return S_OK;
 }

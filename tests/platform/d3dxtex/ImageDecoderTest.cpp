@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "TestImageFiles.h"
 #include "platform/d3dxtex/CImageDecoder.h"
+#include "platform/d3dxtex/CJpegMarkerCheck.h"
 
 namespace {
 
@@ -46,7 +48,6 @@ TEST(ImageDecoder, LosslessFormatsGiveTheExactTexelsTopRowFirst)
         {"bmp top-down", EncodeTopDownBmp(picture), D3DXIFF_BMP},
         {"tga bottom-left", EncodeTga(picture, 3), D3DXIFF_TGA},
         {"tga top-left", EncodeTopLeftTga(picture), D3DXIFF_TGA},
-        {"ppm", EncodePpm(picture), D3DXIFF_PPM},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,6 +116,21 @@ TEST(ImageDecoder, DamagedFilesAreRefused)
     Bytes wrongHeader = png;
     wrongHeader[1] = 'X';
     EXPECT_EQ(decoder.Decode(wrongHeader.data(), wrongHeader.size(), image), D3DXERR_INVALIDDATA);
+
+    // A Huffman table claiming more than 256 codes: stb_image would write
+    // past its tables before failing, so the file must not reach it.
+    Bytes jpeg = EncodeJpeg(DistinctOpaqueImage());
+    EXPECT_TRUE(CJpegMarkerCheck::HuffmanTablesAreSound(jpeg.data(), jpeg.size()));
+    const Bytes dhtMarker = {0xFF, 0xC4};
+    const auto dht = std::search(jpeg.begin(), jpeg.end(), dhtMarker.begin(), dhtMarker.end());
+    ASSERT_NE(dht, jpeg.end());
+    std::fill(dht + 5, dht + 21, BYTE{17});  // 16 counts of 17 = 272 codes
+    EXPECT_FALSE(CJpegMarkerCheck::HuffmanTablesAreSound(jpeg.data(), jpeg.size()));
+    EXPECT_EQ(decoder.Decode(jpeg.data(), jpeg.size(), image), D3DXERR_INVALIDDATA);
+
+    // PPM is not read (stb_image's reader is unsafe).
+    const Bytes ppm = EncodePpm(DistinctOpaqueImage());
+    EXPECT_EQ(decoder.Decode(ppm.data(), ppm.size(), image), D3DXERR_INVALIDDATA);
 
     const std::string text = "this is not a picture at all";
     EXPECT_EQ(decoder.Decode(text.data(), text.size(), image), D3DXERR_INVALIDDATA);
