@@ -792,7 +792,7 @@ HRESULT CDirect3DDevice8::CreateVertexShader(const DWORD*, const DWORD*, DWORD* 
 
 HRESULT CDirect3DDevice8::SetVertexShader(DWORD Handle) {
     std::lock_guard lock(m_mutex);
-    if (Handle > D3D8_MAX_FVF_HANDLE) return D3DERR_INVALIDCALL;
+    if (D3D8IsShaderHandle(Handle)) return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordVertexShader(Handle);
         return D3D_OK;

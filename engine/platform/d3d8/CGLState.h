@@ -33,6 +33,9 @@ public:
     void BindArrayBuffer(unsigned buffer);
     void BindElementBuffer(unsigned buffer);  // element buffer of the bound VAO
     void BindTexture(unsigned unit, unsigned target, unsigned texture);
+    // The unit for uploads and read-backs, never sampled by a stage, so that
+    // creating a texture does not disturb the stages' bindings.
+    static constexpr unsigned kScratchUnit = 15;
     void BindSampler(unsigned unit, unsigned sampler);
 
     // Tell the cache that GL objects went away or were bound behind its back.
@@ -45,7 +48,7 @@ public:
 private:
     static constexpr unsigned kUnknown = 0xFFFFFFFFu;
     static constexpr int kCaps = 8;
-    static constexpr int kUnits = 8;
+    static constexpr int kUnits = 16;
 
     int CapIndex(unsigned cap) const;
     void ActiveTexture(unsigned unit);

@@ -149,7 +149,7 @@ HRESULT CSurface8::UnlockBackBuffer() {
     const auto width = static_cast<GLint>(Width()), height = static_cast<GLint>(Height());
     GLuint texture = 0, framebuffer = 0;
     glGenTextures(1, &texture);
-    gl.BindTexture(0, GL_TEXTURE_2D, texture);
+    gl.BindTexture(CGLState::kScratchUnit, GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(m_formatInfo->internalFormat), width, height, 0,

@@ -102,7 +102,7 @@ bool CTextureStorage::ReadBack(UINT face, UINT level, SImage& image) {
     }
     if (!m_device.OnGLThread() || m_format.depth || m_format.bytesPerBlock != 0) return false;
     image.texels.resize(size);
-    m_device.GLState().BindTexture(0, GLTarget(), m_name);
+    m_device.GLState().BindTexture(CGLState::kScratchUnit, GLTarget(), m_name);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GLImageTarget(face), static_cast<GLint>(level), m_format.uploadFormat, m_format.uploadType,
                   image.texels.data());
@@ -119,7 +119,7 @@ unsigned CTextureStorage::GLImageTarget(UINT face) const {
 void CTextureStorage::Allocate(CGLState& gl) {
     glGenTextures(1, &m_name);
     const GLenum target = GLTarget();
-    gl.BindTexture(0, target, m_name);
+    gl.BindTexture(CGLState::kScratchUnit, target, m_name);
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(m_levels - 1));
     glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, m_format.swizzle);
@@ -166,7 +166,7 @@ unsigned CTextureStorage::Prepare(CGLState& gl) {
     if (!NeedsUpload()) return m_name;
     if (m_name == 0) Allocate(gl);
     if (m_dirtyCount > 0) {
-        gl.BindTexture(0, GLTarget(), m_name);
+        gl.BindTexture(CGLState::kScratchUnit, GLTarget(), m_name);
         for (UINT face = 0; face < (m_cube ? 6u : 1u); ++face) {
             for (UINT level = 0; level < m_levels; ++level) {
                 SImage& image = *Image(face, level);

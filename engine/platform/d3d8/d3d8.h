@@ -138,10 +138,10 @@ public:
                                            D3DFORMAT IndexDataFormat, const void* pVertexStreamZeroData,
                                            UINT VertexStreamZeroStride) = 0;
 
-    // Vertex and pixel shaders. SetVertexShader takes a flexible vertex format
-    // (any value up to 0xFFFF); programmable shaders are not available yet:
-    // CreateVertexShader/CreatePixelShader return D3DERR_NOTAVAILABLE, and
-    // handles above 0xFFFF or non-zero pixel shaders give D3DERR_INVALIDCALL.
+    // Vertex and pixel shaders. SetVertexShader takes a flexible vertex format;
+    // programmable shaders are not available yet: CreateVertexShader,
+    // CreatePixelShader and the shader constants return E_NOTIMPL, and shader
+    // handles (bit 0 set) or non-zero pixel shaders give D3DERR_INVALIDCALL.
     virtual HRESULT CreateVertexShader(const DWORD* pDeclaration, const DWORD* pFunction, DWORD* pHandle,
                                        DWORD Usage) = 0;
     virtual HRESULT SetVertexShader(DWORD Handle) = 0;

@@ -604,9 +604,9 @@ constexpr DWORD D3DFVF_TEXCOORDSIZE2(DWORD index) { return D3DFVF_TEXTUREFORMAT2
 constexpr DWORD D3DFVF_TEXCOORDSIZE3(DWORD index) { return D3DFVF_TEXTUREFORMAT3 << (index * 2 + 16); }
 constexpr DWORD D3DFVF_TEXCOORDSIZE4(DWORD index) { return D3DFVF_TEXTUREFORMAT4 << (index * 2 + 16); }
 
-// Vertex shader handles above this value are created shaders; below it they are
-// flexible vertex formats.
-constexpr DWORD D3D8_MAX_FVF_HANDLE = 0xFFFF;
+// Handles of created vertex shaders have bit 0 set (D3DFVF_RESERVED0);
+// flexible vertex formats never do.
+constexpr bool D3D8IsShaderHandle(DWORD handle) { return (handle & D3DFVF_RESERVED0) != 0; }
 
 // --- capabilities --------------------------------------------------------------
 constexpr DWORD D3DCAPS2_FULLSCREENGAMMA = 0x00020000;

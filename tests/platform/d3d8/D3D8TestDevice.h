@@ -3,6 +3,7 @@
 // rendering tests use: colours are compared per channel with a tolerance,
 // shapes by counting and bounding the pixels that differ from a background.
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,6 +53,9 @@ std::string ColorText(std::uint32_t argb);
 int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t color, int tolerance = 3);
 // Bounding box of the pixels that are not `background`.
 SPixelBox Silhouette(const std::vector<std::uint32_t>& pixels, std::uint32_t background, int size = 64);
+
+// A float render state value.
+inline DWORD FloatState(float value) { return std::bit_cast<DWORD>(value); }
 
 // Row-vector matrices for the tests.
 D3DMATRIX IdentityMatrix();
