@@ -1,0 +1,157 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+
+#include "FontImportTestSupport.h"
+#include "fontimport/CFontImporter.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+CFontImporter BuiltImporter(SRgbColor color = {}, int pointSize = 30)
+{
+    CFontImporter importer;
+    importer.Settings().faceName = "Liberation Sans";
+    importer.Settings().pointSize = pointSize;
+    importer.Settings().textColor = color;
+    importer.Settings().characters = "AB|";
+    EXPECT_TRUE(importer.Build().ok);
+    return importer;
+}
+
+void WriteFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha)
+{
+    CScratchFolder folder;
+    const CFontImporter importer = BuiltImporter({10, 200, 30});
+    const SFontImportResult result = importer.Save(folder.File("font"));
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_THAT(folder.Entries(), ElementsAre("font.bnf", "font.png"));
+
+    const SDecodedPng png = ReadPng(folder.File("font.png"));
+    ASSERT_TRUE(png.ok);
+    EXPECT_TRUE(png.storedAsRgba);
+    ASSERT_EQ(png.width, 256);
+    ASSERT_EQ(png.height, 256);
+    const std::vector<std::uint8_t>& mask = importer.GetBitmaps().GetMask();
+    for (std::size_t pixel = 0; pixel < mask.size(); ++pixel) {
+        const std::uint8_t* p = &png.rgba[pixel * 4];
+        ASSERT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{10, 200, 30})) << pixel;
+        ASSERT_EQ(p[3], mask[pixel]) << pixel;
+    }
+    // Transparent around the glyphs, opaque inside the bar's stroke.
+    EXPECT_EQ(png.rgba.back(), 0);
+    const SGlyphCell bar = importer.GetBitmaps().GetCell('|');
+    const int column = static_cast<int>((bar.left + bar.right) / 2 * 256);
+    const int row = static_cast<int>((bar.top + bar.bottom) / 2 * 256);
+    EXPECT_EQ(png.rgba[(static_cast<std::size_t>(row) * 256 + column) * 4 + 3], 255);
+}
+
+TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended)
+{
+    CScratchFolder folder;
+    ASSERT_TRUE(BuiltImporter().Save(folder.File("font.BNF")).ok);
+    ASSERT_TRUE(BuiltImporter().Save(folder.File("other.bnf")).ok);
+    EXPECT_THAT(folder.Entries(), ElementsAre("font.BNF.bnf", "font.BNF.png", "other.bnf", "other.png"));
+}
+
+// Takes away root's power to write anywhere for the calling thread, so that
+// folder permissions apply to the test as they do to a user.
+class CUnprivilegedFiles {
+public:
+    CUnprivilegedFiles() : m_wasRoot(::geteuid() == 0)
+    {
+        if (m_wasRoot) {
+            ::setfsuid(65534);
+        }
+    }
+    ~CUnprivilegedFiles()
+    {
+        if (m_wasRoot) {
+            ::setfsuid(0);
+        }
+    }
+
+private:
+    bool m_wasRoot;
+};
+
+// Lets no file grow beyond a few bytes, like a full disk.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of ending the process
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas)
+{
+    const CFontImporter importer = BuiltImporter();
+    {
+        CScratchFolder folder;
+        using std::filesystem::perms;
+        std::filesystem::permissions(folder.Path(), perms::owner_read | perms::owner_exec | perms::group_read |
+                                                        perms::group_exec | perms::others_read | perms::others_exec);
+        CUnprivilegedFiles unprivileged;
+        const SFontImportResult result = importer.Save(folder.File("font"));
+        EXPECT_FALSE(result.ok);
+        EXPECT_THAT(result.error, HasSubstr(folder.File("font.png")));
+        EXPECT_THAT(result.error, HasSubstr("Permission denied"));
+        EXPECT_THAT(folder.Entries(), ElementsAre());
+    }
+    {
+        CScratchFolder folder;
+        WriteFile(folder.File("font.bnf"), "old\n");
+        WriteFile(folder.File("font.png"), "old");
+        CFileSizeLimit diskFull(64);
+        const SFontImportResult result = importer.Save(folder.File("font"));
+        EXPECT_FALSE(result.ok);
+        EXPECT_THAT(result.error, HasSubstr("File too large"));
+        EXPECT_THAT(folder.Entries(), ElementsAre("font.bnf", "font.png"));
+        EXPECT_EQ(ReadText(folder.File("font.bnf")), "old\n");
+        EXPECT_EQ(ReadText(folder.File("font.png")), "old");
+    }
+    {
+        // The image cannot take its place (a folder has its name): the
+        // descriptor, already written, is not put in place either.
+        CScratchFolder folder;
+        std::filesystem::create_directory(folder.File("font.png"));
+        const SFontImportResult result = importer.Save(folder.File("font"));
+        EXPECT_FALSE(result.ok);
+        EXPECT_THAT(folder.Entries(), ElementsAre("font.png"));
+    }
+    {
+        CScratchFolder folder;
+        EXPECT_THAT(importer.Save(folder.File("missing/font")).error, HasSubstr("No such file or directory"));
+        EXPECT_THAT(CFontImporter().Save(folder.File("font")).error, HasSubstr("no font to save"));
+        EXPECT_THAT(folder.Entries(), ElementsAre());
+    }
+}
+
+}  // namespace
