@@ -18,7 +18,7 @@
 #include "platform/base/WinTypes.h"
 
 class CObjects;
-struct IDirect3DDevice8;
+class IDirect3DDevice8;
 
 class CScreen {
 public:

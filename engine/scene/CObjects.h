@@ -8,7 +8,7 @@
 class CScene;
 class CSceneFile;
 class CScreen;
-struct IDirect3DDevice8;
+class IDirect3DDevice8;
 
 class CObjects {
 public:

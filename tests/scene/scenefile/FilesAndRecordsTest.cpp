@@ -156,7 +156,7 @@ TEST_F(SceneFileRecords, RecordLongerThanTheDataIsRefused) {
     CCounterObject object(7);
     out.Write(object);
     std::vector<BYTE> data = out.GetData();
-    data.resize(data.size() - 10);
+    data.erase(data.end() - 10, data.end());
 
     CSceneFile in(m_scene, false, "");
     ASSERT_TRUE(in.LoadData(data));
