@@ -13,26 +13,30 @@ const char* kUniformBlock = R"(struct Light {
     vec4 attenuation;
     vec4 spot;
 };
-layout(std140) uniform FixedFunction {
+layout(std140) uniform FixedFunctionTransforms {
     mat4 u_worldView;
     mat4 u_projection;
     mat4 u_normalMatrix;
-    mat4 u_textureMatrix[8];
     vec4 u_viewportTransform;
     vec4 u_positionFixup;
+};
+layout(std140) uniform FixedFunctionVertex {
+    mat4 u_textureMatrix[8];
     vec4 u_materialDiffuse;
     vec4 u_materialAmbient;
     vec4 u_materialSpecular;
     vec4 u_materialEmissive;
     vec4 u_materialPower;
     vec4 u_globalAmbient;
+    vec4 u_pointParams;
+    vec4 u_pointScale;
+    Light u_lights[8];
+};
+layout(std140) uniform FixedFunctionPixel {
     vec4 u_fogColor;
     vec4 u_fogParams;
     vec4 u_textureFactor;
     vec4 u_alphaReference;
-    vec4 u_pointParams;
-    vec4 u_pointScale;
-    Light u_lights[8];
 };
 )";
 

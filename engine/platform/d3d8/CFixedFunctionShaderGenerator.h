@@ -3,8 +3,8 @@
 // fixed-function pipeline for one state key: transforms or pre-transformed
 // vertices, per-vertex lighting, texture coordinate selection, generation and
 // transforms, point sizes, the texture stage cascade, specular, fog and alpha
-// test. Values come from the FixedFunction uniform block
-// (SFixedFunctionConstants); only the structure depends on the key.
+// test. Values come from three uniform blocks (SFixedFunctionConstants.h);
+// only the structure depends on the key.
 
 #include <string>
 
@@ -14,7 +14,10 @@ class CFixedFunctionShaderGenerator {
 public:
     static std::string VertexShader(const SFixedFunctionKey& key);
     static std::string FragmentShader(const SFixedFunctionKey& key);
-    // Name of the uniform block and of the sampler of a stage.
-    static const char* BlockName() { return "FixedFunction"; }
+    // Names of the uniform blocks (transforms, vertex, pixel) and of the
+    // sampler of a stage.
+    static const char* TransformBlockName() { return "FixedFunctionTransforms"; }
+    static const char* VertexBlockName() { return "FixedFunctionVertex"; }
+    static const char* PixelBlockName() { return "FixedFunctionPixel"; }
     static std::string SamplerName(unsigned stage);
 };

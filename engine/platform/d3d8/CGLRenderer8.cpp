@@ -151,10 +151,9 @@ bool CGLRenderer8::Initialise() {
     }
     glGenVertexArrays(1, &m_vao);
     m_gl.BindVertexArray(m_vao);
-    glGenBuffers(1, &m_constantsBuffer);
-    glBindBuffer(GL_UNIFORM_BUFFER, m_constantsBuffer);
-    glBufferData(GL_UNIFORM_BUFFER, sizeof(SFixedFunctionConstants), &m_constants, GL_DYNAMIC_DRAW);
-    glBindBufferBase(GL_UNIFORM_BUFFER, CProgramCache::kConstantsBinding, m_constantsBuffer);
+    m_transformRing.Create(sizeof(STransformConstants), kTransformBlockBinding);
+    m_vertexRing.Create(sizeof(SVertexConstants), kVertexBlockBinding);
+    m_pixelRing.Create(sizeof(SPixelConstants), kPixelBlockBinding);
     glGenBuffers(1, &m_streamVertices);
     glGenBuffers(1, &m_streamIndices);
     glEnable(GL_PROGRAM_POINT_SIZE);
@@ -170,10 +169,13 @@ void CGLRenderer8::Shutdown() {
     m_framebuffers.clear();
     for (auto& [key, sampler] : m_samplers) glDeleteSamplers(1, &sampler);
     m_samplers.clear();
-    const unsigned buffers[] = {m_constantsBuffer, m_streamVertices, m_streamIndices};
-    glDeleteBuffers(3, buffers);
+    m_transformRing.Destroy();
+    m_vertexRing.Destroy();
+    m_pixelRing.Destroy();
+    const unsigned buffers[] = {m_streamVertices, m_streamIndices};
+    glDeleteBuffers(2, buffers);
     glDeleteVertexArrays(1, &m_vao);
-    m_vao = m_constantsBuffer = m_streamVertices = m_streamIndices = 0;
+    m_vao = m_streamVertices = m_streamIndices = 0;
     m_gl.Invalidate();
 }
 
@@ -319,7 +321,7 @@ bool CGLRenderer8::PrepareDraw(bool pointList) {
     if ((m_dirty & d3d8dirty::kProgram) || pointList != m_lastPointList) ApplyProgram(pointList);
     if (m_program == 0) return false;
     if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights |
-                   d3d8dirty::kMaterial | d3d8dirty::kFrame))
+                   d3d8dirty::kMaterial | d3d8dirty::kFrame | d3d8dirty::kPixel))
         ApplyConstants();
     if (m_dirty & d3d8dirty::kBlend) ApplyBlend();
     if (m_dirty & d3d8dirty::kDepth) ApplyDepth();
@@ -436,42 +438,32 @@ void CGLRenderer8::ApplyProgram(bool pointList) {
     m_dirty |= d3d8dirty::kTextures;  // the stages in use may differ
 }
 
-void CGLRenderer8::Upload(const SConstantRange& range) {
-    glBufferSubData(GL_UNIFORM_BUFFER, static_cast<GLintptr>(range.offset), static_cast<GLsizeiptr>(range.size),
-                    reinterpret_cast<const char*>(&m_constants) + range.offset);
-}
-
 void CGLRenderer8::ApplyConstants() {
-    glBindBuffer(GL_UNIFORM_BUFFER, m_constantsBuffer);
-    if (m_dirty & d3d8dirty::kTransforms) {
-        WriteTransformConstants();
-        Upload(kTransformConstants);
+    if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kFrame)) {
+        if (m_dirty & d3d8dirty::kTransforms) WriteTransformConstants();
+        if (m_dirty & d3d8dirty::kFrame) WriteFrameConstants();
+        m_transformRing.Publish(&m_transforms);
     }
-    if (m_dirty & d3d8dirty::kTextureMatrices) {
-        for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage)
-            CopyMatrix(m_device.State().textureTransforms[stage], m_constants.textureMatrix[stage]);
-        Upload(kTextureMatrixConstants);
+    if (m_dirty & (d3d8dirty::kTextureMatrices | d3d8dirty::kMaterial | d3d8dirty::kLights)) {
+        if (m_dirty & d3d8dirty::kTextureMatrices)
+            for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage)
+                CopyMatrix(m_device.State().textureTransforms[stage], m_vertexConstants.textureMatrix[stage]);
+        if (m_dirty & d3d8dirty::kMaterial) WriteMaterialConstants();
+        if (m_dirty & d3d8dirty::kLights) WriteLightConstants();
+        m_vertexRing.Publish(&m_vertexConstants);
     }
-    if (m_dirty & d3d8dirty::kFrame) {
-        WriteFrameConstants();
-        Upload(kFrameConstants);
-    }
-    if (m_dirty & d3d8dirty::kMaterial) {
-        WriteMaterialConstants();
-        Upload(kMaterialConstants);
-    }
-    if (m_dirty & d3d8dirty::kLights) {
-        WriteLightConstants();
-        Upload(kLightConstants);
+    if (m_dirty & d3d8dirty::kPixel) {
+        WritePixelConstants();
+        m_pixelRing.Publish(&m_pixelConstants);
     }
 }
 
 void CGLRenderer8::WriteTransformConstants() {
     const CDeviceState& state = m_device.State();
     const D3DMATRIX worldView = d3d8math::Multiply(state.world[0], state.view);
-    CopyMatrix(worldView, m_constants.worldView);
-    CopyMatrix(state.projection, m_constants.projection);
-    CopyMatrix(d3d8math::NormalMatrix(worldView), m_constants.normalMatrix);
+    CopyMatrix(worldView, m_transforms.worldView);
+    CopyMatrix(state.projection, m_transforms.projection);
+    CopyMatrix(d3d8math::NormalMatrix(worldView), m_transforms.normalMatrix);
 }
 
 void CGLRenderer8::WriteFrameConstants() {
@@ -480,42 +472,48 @@ void CGLRenderer8::WriteFrameConstants() {
     const float height = static_cast<float>(std::max<DWORD>(vp.Height, 1));
     // Pre-transformed vertices: pixel coordinates of the target to the
     // viewport's normalised coordinates (y down in Direct3D).
-    m_constants.viewportTransform[0] = 2.0f / width;
-    m_constants.viewportTransform[1] = -2.0f / height;
-    m_constants.viewportTransform[2] = -1.0f - 2.0f * static_cast<float>(vp.X) / width;
-    m_constants.viewportTransform[3] = 1.0f + 2.0f * static_cast<float>(vp.Y) / height;
+    m_transforms.viewportTransform[0] = 2.0f / width;
+    m_transforms.viewportTransform[1] = -2.0f / height;
+    m_transforms.viewportTransform[2] = -1.0f - 2.0f * static_cast<float>(vp.X) / width;
+    m_transforms.viewportTransform[3] = 1.0f + 2.0f * static_cast<float>(vp.Y) / height;
     // Half a pixel right and down, then y flipped for texture targets.
     const float sign = m_targetFlipped ? -1.0f : 1.0f;
-    m_constants.positionFixup[0] = 1.0f / width;
-    m_constants.positionFixup[1] = sign;
-    m_constants.positionFixup[2] = -sign / height;
-    m_constants.positionFixup[3] = 0.0f;
+    m_transforms.positionFixup[0] = 1.0f / width;
+    m_transforms.positionFixup[1] = sign;
+    m_transforms.positionFixup[2] = -sign / height;
+    m_transforms.positionFixup[3] = 0.0f;
 }
 
 void CGLRenderer8::WriteMaterialConstants() {
     const CDeviceState& state = m_device.State();
     const DWORD* rs = state.renderStates;
-    CopyColor(state.material.Diffuse, m_constants.materialDiffuse);
-    CopyColor(state.material.Ambient, m_constants.materialAmbient);
-    CopyColor(state.material.Specular, m_constants.materialSpecular);
-    CopyColor(state.material.Emissive, m_constants.materialEmissive);
-    m_constants.materialPower[0] = state.material.Power;
-    ColorToFloats(rs[D3DRS_AMBIENT], m_constants.globalAmbient);
-    ColorToFloats(rs[D3DRS_FOGCOLOR], m_constants.fogColor);
+    SVertexConstants& c = m_vertexConstants;
+    CopyColor(state.material.Diffuse, c.materialDiffuse);
+    CopyColor(state.material.Ambient, c.materialAmbient);
+    CopyColor(state.material.Specular, c.materialSpecular);
+    CopyColor(state.material.Emissive, c.materialEmissive);
+    c.materialPower[0] = state.material.Power;
+    ColorToFloats(rs[D3DRS_AMBIENT], c.globalAmbient);
+    c.pointParams[0] = StateAsFloat(rs[D3DRS_POINTSIZE]);
+    c.pointParams[1] = StateAsFloat(rs[D3DRS_POINTSIZE_MIN]);
+    c.pointParams[2] = std::min(StateAsFloat(rs[D3DRS_POINTSIZE_MAX]), m_maxPointSize);
+    c.pointParams[3] = static_cast<float>(state.viewport.Height);
+    c.pointScale[0] = StateAsFloat(rs[D3DRS_POINTSCALE_A]);
+    c.pointScale[1] = StateAsFloat(rs[D3DRS_POINTSCALE_B]);
+    c.pointScale[2] = StateAsFloat(rs[D3DRS_POINTSCALE_C]);
+}
+
+void CGLRenderer8::WritePixelConstants() {
+    const DWORD* rs = m_device.State().renderStates;
+    SPixelConstants& c = m_pixelConstants;
+    ColorToFloats(rs[D3DRS_FOGCOLOR], c.fogColor);
     const float start = StateAsFloat(rs[D3DRS_FOGSTART]), end = StateAsFloat(rs[D3DRS_FOGEND]);
-    m_constants.fogParams[0] = start;
-    m_constants.fogParams[1] = end;
-    m_constants.fogParams[2] = StateAsFloat(rs[D3DRS_FOGDENSITY]);
-    m_constants.fogParams[3] = end != start ? 1.0f / (end - start) : 0.0f;
-    ColorToFloats(rs[D3DRS_TEXTUREFACTOR], m_constants.textureFactor);
-    m_constants.alphaReference[0] = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
-    m_constants.pointParams[0] = StateAsFloat(rs[D3DRS_POINTSIZE]);
-    m_constants.pointParams[1] = StateAsFloat(rs[D3DRS_POINTSIZE_MIN]);
-    m_constants.pointParams[2] = std::min(StateAsFloat(rs[D3DRS_POINTSIZE_MAX]), m_maxPointSize);
-    m_constants.pointParams[3] = static_cast<float>(state.viewport.Height);
-    m_constants.pointScale[0] = StateAsFloat(rs[D3DRS_POINTSCALE_A]);
-    m_constants.pointScale[1] = StateAsFloat(rs[D3DRS_POINTSCALE_B]);
-    m_constants.pointScale[2] = StateAsFloat(rs[D3DRS_POINTSCALE_C]);
+    c.fogParams[0] = start;
+    c.fogParams[1] = end;
+    c.fogParams[2] = StateAsFloat(rs[D3DRS_FOGDENSITY]);
+    c.fogParams[3] = end != start ? 1.0f / (end - start) : 0.0f;
+    ColorToFloats(rs[D3DRS_TEXTUREFACTOR], c.textureFactor);
+    c.alphaReference[0] = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
 }
 
 void CGLRenderer8::WriteLightConstants() {
@@ -525,7 +523,7 @@ void CGLRenderer8::WriteLightConstants() {
     for (const auto& [index, light] : state.lights) {
         if (!light.enabled || slot == 8) continue;
         const D3DLIGHT8& l = light.light;
-        SLightConstants& c = m_constants.lights[slot++];
+        SLightConstants& c = m_vertexConstants.lights[slot++];
         CopyColor(l.Diffuse, c.diffuse);
         CopyColor(l.Specular, c.specular);
         CopyColor(l.Ambient, c.ambient);

@@ -13,6 +13,7 @@
 #include "platform/d3d8/CFvfLayout.h"
 #include "platform/d3d8/CGLState.h"
 #include "platform/d3d8/CProgramCache.h"
+#include "platform/d3d8/CUniformRing.h"
 #include "platform/d3d8/D3D8DirtyFlags.h"
 #include "platform/d3d8/SFixedFunctionConstants.h"
 #include "platform/d3d8/d3d8.h"
@@ -67,7 +68,7 @@ private:
     void WriteFrameConstants();
     void WriteMaterialConstants();
     void WriteLightConstants();
-    void Upload(const SConstantRange& range);
+    void WritePixelConstants();
     void ApplyBlend();
     void ApplyDepth();
     void ApplyRaster();
@@ -94,7 +95,9 @@ private:
 
     // objects
     unsigned m_vao = 0;
-    unsigned m_constantsBuffer = 0;
+    CUniformRing m_transformRing;
+    CUniformRing m_vertexRing;
+    CUniformRing m_pixelRing;
     unsigned m_streamVertices = 0;
     unsigned m_streamIndices = 0;
     std::size_t m_streamVertexCapacity = 0;
@@ -103,7 +106,9 @@ private:
     std::map<std::array<DWORD, 9>, unsigned> m_samplers;
 
     // what the GL side currently reflects
-    SFixedFunctionConstants m_constants{};
+    STransformConstants m_transforms{};
+    SVertexConstants m_vertexConstants{};
+    SPixelConstants m_pixelConstants{};
     SFixedFunctionKey m_key{};
     unsigned m_program = 0;
     bool m_lastPointList = false;

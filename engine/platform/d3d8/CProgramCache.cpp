@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/d3d8/CFixedFunctionShaderGenerator.h"
+#include "platform/d3d8/SFixedFunctionConstants.h"
 
 namespace {
 
@@ -77,8 +78,14 @@ unsigned CProgramCache::Build(const SFixedFunctionKey& key) {
         glDeleteProgram(program);
         return 0;
     }
-    const GLuint block = glGetUniformBlockIndex(program, CFixedFunctionShaderGenerator::BlockName());
-    if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, kConstantsBinding);
+    const std::pair<const char*, unsigned> blocks[] = {
+        {CFixedFunctionShaderGenerator::TransformBlockName(), kTransformBlockBinding},
+        {CFixedFunctionShaderGenerator::VertexBlockName(), kVertexBlockBinding},
+        {CFixedFunctionShaderGenerator::PixelBlockName(), kPixelBlockBinding}};
+    for (const auto& [name, binding] : blocks) {
+        const GLuint block = glGetUniformBlockIndex(program, name);
+        if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, binding);
+    }
     glUseProgram(program);
     for (unsigned stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) {
         const GLint location = glGetUniformLocation(program, CFixedFunctionShaderGenerator::SamplerName(stage).c_str());

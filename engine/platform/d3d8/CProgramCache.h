@@ -3,7 +3,7 @@
 // built on first use and kept for the device's life (GL thread only). The
 // draw path asks for a program only when the key changed, so an unchanged
 // state costs no lookup. A later programmable-shader path supplies its own
-// programs next to these; both read the same uniform block binding.
+// programs next to these; both read the same uniform block bindings.
 
 #include <unordered_map>
 
@@ -11,8 +11,6 @@
 
 class CProgramCache {
 public:
-    static constexpr unsigned kConstantsBinding = 0;
-
     CProgramCache() = default;
     ~CProgramCache();
     CProgramCache(const CProgramCache&) = delete;

@@ -28,12 +28,12 @@ std::uint32_t ForRenderState(DWORD state) {
     case D3DRS_POINTSPRITEENABLE:
     case D3DRS_POINTSCALEENABLE: return kProgram;
     case D3DRS_ALPHAREF:
-    case D3DRS_AMBIENT:
     case D3DRS_FOGCOLOR:
     case D3DRS_FOGSTART:
     case D3DRS_FOGEND:
     case D3DRS_FOGDENSITY:
-    case D3DRS_TEXTUREFACTOR:
+    case D3DRS_TEXTUREFACTOR: return kPixel;
+    case D3DRS_AMBIENT:
     case D3DRS_POINTSIZE:
     case D3DRS_POINTSIZE_MIN:
     case D3DRS_POINTSIZE_MAX:

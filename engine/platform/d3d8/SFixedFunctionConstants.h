@@ -1,10 +1,21 @@
 #pragma once
-// The uniform block every fixed-function program reads (std140 layout). The
-// device fills it from its state and uploads only the groups that changed.
+// The uniform blocks every fixed-function program reads (std140 layout),
+// split by how often they change: the transforms change with nearly every
+// draw, the vertex values (material, lights, texture matrices, points) and
+// the pixel values (fog, texture factor, alpha reference) far less. The
+// renderer recomputes a block only when its state changed and publishes it to
+// a fresh slot of that block's streaming buffer.
+//
 // Matrices are stored as Direct3D's row-major matrices; GLSL reads them as
 // column-major, which turns v * M into M * v without any transposing.
 
-#include <cstddef>
+struct STransformConstants {
+    float worldView[16];
+    float projection[16];
+    float normalMatrix[16];
+    float viewportTransform[4];  // pre-transformed vertices: ndc = xy * (x, y) + (z, w)
+    float positionFixup[4];      // x: 1 / width, y: y sign, z: -sign / height
+};
 
 struct SLightConstants {
     float diffuse[4];
@@ -16,40 +27,27 @@ struct SLightConstants {
     float spot[4];         // cos(theta / 2), cos(phi / 2)
 };
 
-struct SFixedFunctionConstants {
-    // group: transforms
-    float worldView[16];
-    float projection[16];
-    float normalMatrix[16];
-    // group: texture transforms
+struct SVertexConstants {
     float textureMatrix[8][16];
-    // group: frame (viewport and render target)
-    float viewportTransform[4];  // pre-transformed vertices: ndc = xy * (x, y) + (z, w)
-    float positionFixup[4];      // x: 1 / width, y: y sign, z: -sign / height
-    // group: material and pipeline values
     float materialDiffuse[4];
     float materialAmbient[4];
     float materialSpecular[4];
     float materialEmissive[4];
     float materialPower[4];
     float globalAmbient[4];
+    float pointParams[4];  // size, min, max, viewport height
+    float pointScale[4];   // A, B, C
+    SLightConstants lights[8];
+};
+
+struct SPixelConstants {
     float fogColor[4];
     float fogParams[4];  // start, end, density, 1 / (end - start)
     float textureFactor[4];
     float alphaReference[4];
-    float pointParams[4];  // size, min, max, viewport height
-    float pointScale[4];   // A, B, C
-    // group: lights
-    SLightConstants lights[8];
 };
 
-// Byte ranges of the groups inside the block.
-struct SConstantRange {
-    std::size_t offset;
-    std::size_t size;
-};
-constexpr SConstantRange kTransformConstants{offsetof(SFixedFunctionConstants, worldView), 3 * 64};
-constexpr SConstantRange kTextureMatrixConstants{offsetof(SFixedFunctionConstants, textureMatrix), 8 * 64};
-constexpr SConstantRange kFrameConstants{offsetof(SFixedFunctionConstants, viewportTransform), 2 * 16};
-constexpr SConstantRange kMaterialConstants{offsetof(SFixedFunctionConstants, materialDiffuse), 12 * 16};
-constexpr SConstantRange kLightConstants{offsetof(SFixedFunctionConstants, lights), 8 * sizeof(SLightConstants)};
+// Binding points of the three blocks.
+constexpr unsigned kTransformBlockBinding = 0;
+constexpr unsigned kVertexBlockBinding = 1;
+constexpr unsigned kPixelBlockBinding = 2;
