@@ -1,0 +1,69 @@
+#include "ObjectTestDevice.h"
+
+CObjectTestDevice::CObjectTestDevice() {
+    m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    if (!m_d3d) return;
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.Windowed = TRUE;
+    parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    if (FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &m_window,
+                                   D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &parameters,
+                                   &m_device)))
+        m_device = nullptr;
+}
+
+CObjectTestDevice::~CObjectTestDevice() {
+    if (m_device) m_device->Release();
+    if (m_d3d) m_d3d->Release();
+}
+
+std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
+    DWORD count = 0;
+    S3DVERTEX* locked = object.LockVB(count);
+    std::vector<S3DVERTEX> copy;
+    if (!locked) return copy;
+    for (DWORD i = 0; i < count; ++i) copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
+    object.UnlockVB(false, false);
+    return copy;
+}
+
+std::vector<WORD> Indices(CBaseObject& object) {
+    DWORD faces = 0;
+    WORD* locked = object.LockIB(faces);
+    std::vector<WORD> copy;
+    if (!locked) return copy;
+    copy.assign(locked, locked + 3 * faces);
+    object.UnlockIB();
+    return copy;
+}
+
+std::vector<unsigned char> MakeBmp(int width, int height, unsigned int rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const int imageBytes = rowBytes * height;
+    std::vector<unsigned char> file(54 + static_cast<size_t>(imageBytes), 0);
+    auto put32 = [&file](size_t at, unsigned int value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<unsigned int>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<unsigned int>(width));
+    put32(22, static_cast<unsigned int>(height));
+    file[26] = 1;   // planes
+    file[28] = 24;  // bits per pixel
+    put32(34, static_cast<unsigned int>(imageBytes));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* texel = &file[54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3];
+            texel[0] = static_cast<unsigned char>(rgb & 0xFF);
+            texel[1] = static_cast<unsigned char>((rgb >> 8) & 0xFF);
+            texel[2] = static_cast<unsigned char>((rgb >> 16) & 0xFF);
+        }
+    }
+    return file;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Support for the object tests that need a Direct3D device but no running
+// screen: a device on a small headless surface, a way to build an object's
+// mesh on it, and copies of the object's buffers.
+
+#include <vector>
+
+#include "objects/CBaseObject.h"
+#include "platform/d3d8/d3d8.h"
+#include "platform/headless/CHeadlessWindow.h"
+
+class CObjectTestDevice {
+public:
+    static constexpr int kSize = 64;
+
+    CObjectTestDevice();
+    ~CObjectTestDevice();
+    CObjectTestDevice(const CObjectTestDevice&) = delete;
+    CObjectTestDevice& operator=(const CObjectTestDevice&) = delete;
+
+    IDirect3DDevice8* Get() const { return m_device; }
+    bool Valid() const { return m_device != nullptr; }
+
+private:
+    CHeadlessWindow m_window{kSize, kSize};
+    IDirect3D8* m_d3d = nullptr;
+    IDirect3DDevice8* m_device = nullptr;
+};
+
+// A solid whose mesh can be built on a given device, the way Init builds it
+// from the shape curves, without the screen that Init takes its device from.
+template <class TSolid>
+class CTestable : public TSolid {
+public:
+    void UseDevice(IDirect3DDevice8* device) { this->m_pd3dDevice = device; }
+    void BuildOn(IDirect3DDevice8* device) {
+        UseDevice(device);
+        this->UpdateBuiltValues();
+        this->CreatePrimitive();
+    }
+    // What Render does before drawing: rebuild when the curves changed.
+    bool RebuildIfChanged() {
+        if (!this->UpdateBuiltValues()) return false;
+        this->CreatePrimitive();
+        return true;
+    }
+};
+
+// Copies of the object's vertices (first slot in the shader layout) and
+// indices; empty when the buffers cannot be locked.
+std::vector<S3DVERTEX> Vertices(CBaseObject& object);
+std::vector<WORD> Indices(CBaseObject& object);
+
+// A 24-bit BMP file of w x h texels of one colour (0xRRGGBB).
+std::vector<unsigned char> MakeBmp(int width, int height, unsigned int rgb);
