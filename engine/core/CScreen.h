@@ -1,29 +1,71 @@
 #pragma once
-// The engine's one global runtime object. This first part holds what every
-// other piece of the engine leans on: the singleton, the engine log, the list
-// of registered objects (re-initialised after a device loss), the device
-// pointer and the playback clock's stored values. The window, the render
-// thread, the frame operations, the camera and fog are added beside these.
+// The engine's one global runtime object: output window, Direct3D device,
+// render thread and main loop, frame set-up, cameras, fog, the playback clock
+// with its music, input, the overlay text, the engine log and the objects
+// that must be rebuilt after a device loss.
 //
-// Members follow the engine's documented field order; groups that are not
-// here yet are marked where they belong.
+// A host configures the singleton, hands over a listener and calls Display:
+//
+//   CScreen& screen = CScreen::Instance();
+//   screen.SetWindow(&hostWindow);      // or none: the engine opens its own window
+//   screen.SetListener(frameLoop);      // CScreenListener::Run is the frame loop
+//   screen.Display(false);              // starts the render thread
+//   ... host thread: handle 1025 (DisplayErrors), 5024/5025 (GetSound().Play/Stop)
+//   ... and WM_CLOSE (the run is over: WaitForRenderThread) from the window
+//
+// Threads: setters and Display run on the host thread; Run, the frame
+// operations, the clock step and all drawing on the render thread. Scene
+// settings (colours, fog, camera) may be set from the host thread while the
+// render thread draws; they are read under a lock once per frame.
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <list>
+#include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
+#include "core/CCameraRemote.h"
+#include "core/CCameraUser.h"
+#include "core/CKeyboard.h"
+#include "core/CMouse.h"
+#include "platform/base/CEvent.h"
 #include "platform/base/CMutex.h"
 #include "platform/base/CString.h"
+#include "platform/base/D3DTypes.h"
 #include "platform/base/WinTypes.h"
+#include "platform/d3d8/d3d8.h"
+#include "platform/d3dx/d3dx8math.h"
+#include "scene/CMP3Player.h"
 
+class CD3DFont;
+class CMove;
 class CObjects;
-class IDirect3DDevice8;
+class CScreenListener;
+
+// Requested full-screen mode (and the aspect of the projection).
+enum TResolutionEnum : int {
+    RES_640_480 = 0,
+    RES_800_600 = 1,
+    RES_1024_768 = 2,
+    RES_1280_1024 = 3,
+    RES_1600_1200 = 4,
+};
+
+// Messages the engine posts to the output window.
+constexpr UINT WM_LUMIVEXIS_ERRORS = WM_USER + 1;  // 1025: start-up errors collected
+constexpr UINT WM_LUMIVEXIS_PLAY_MUSIC = 5024;     // the clock wants the music started
+constexpr UINT WM_LUMIVEXIS_STOP_MUSIC = 5025;     // ... or stopped
+// The command of the own window's accelerator (Escape).
+constexpr WORD IDM_EXIT = 32771;
 
 class CScreen {
 public:
-    // The singleton, created with its default state on first use and kept for
-    // the life of the process.
+    // Seconds of a monotonic clock; tests replace it to step time exactly.
+    using ClockSource = std::function<double()>;
+
     static CScreen& Instance();
 
     virtual ~CScreen();
@@ -33,57 +75,333 @@ public:
     // Engine log "log.txt": one printf-style line per call. Any thread may log.
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-    // The Direct3D device, or null while there is none.
-    IDirect3DDevice8* GetD3DDevice();
+    // ------------------------------------------------------ configuration
+    // The host's output window. Must precede Display; null: Display opens
+    // the engine's own window.
+    void SetWindow(HWND window);
+    // The output window of the current run (the host's or the own one).
+    HWND GetWindow() const;
+    void SetFullscreen(bool fullscreen);
+    bool GetFullscreen() const;
+    // Full screen at the desktop's current size (no mode search).
+    void SetUseDesktopScreen(bool use = true);
+    // The screensaver exit rules and a topmost own window.
+    void SetScreenSaverMode(bool screenSaver = true);
+    bool GetScreenSaverMode() const;
+    void SetResolution(TResolutionEnum resolution);
+    TResolutionEnum GetResolution() const;
+    // 640 .. 1600 for resolutions 0 .. 4, -1 for any other value.
+    int GetXResolution() const;
+    int GetYResolution() const;
+    // 0: 16-bit, 1: 32-bit back buffer in full screen.
+    void SetColorDepth(int depth);
+    int GetColorDepth() const;
+    void SetListener(CScreenListener& listener);
+    // The version banner and camera line (on by default).
+    void ViewInfo(bool view);
+    bool GetViewInfo() const;
+    void SetShowFPS(bool show);
+    bool GetShowFPS() const;
+    void SetTitle(const CString& title);
+    CString GetVersion() const;
 
+    // ------------------------------------------------------------ the run
+    // Starts a run; see the class comment. With the own window it also runs
+    // the message loop and returns when the run is over.
+    void Display(bool softwareVertexProcessing);
+    // The render thread's body (called by the thread procedure only).
+    void RunLumivexis();
+    bool IsRunning() const;
+    // True once the render thread has made its start-up attempt.
+    bool IsInitialized() const;
+    // Asks the run to end (sets the stop flag), as closing the window does.
+    void StopRun();
+    // Waits until the render thread of the last run has ended. Hosts call it
+    // after the run's WM_CLOSE arrived and before they destroy their window.
+    void WaitForRenderThread();
+
+    IDirect3DDevice8* GetD3DDevice();
+    // Adapter modes of the default adapter (while Direct3D exists).
+    int GetScreenModeNumber();
+    D3DDISPLAYMODE GetScreenMode(int index);
+    // The "Lumivexis settings" dialog: resolution, colours, full screen, logo.
+    void DisplayResolutionDlg();
+    // Shows the start-up errors joined in one message, if there are any.
+    void DisplayErrors();
+    // A copy of the start-up errors of the last run.
+    std::vector<CString> GetErrors() const;
+    CMP3Player& GetSound();
+
+    // One message of the own window's message loop: accelerator, dispatch
+    // and the screensaver exit rules. Returns true when the loop ends.
+    // Public so that the rules can be fed synthetic messages.
+    bool ProcessLoopMessage(const MSG& msg);
+    // The own window's window procedure.
+    LRESULT WndMsgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // ----------------------------------------------- registered objects
     // Objects that hold device resources register here so that they can be
     // cleaned up and initialised again around a device reset.
     void RegisterObject(CObjects& object);    // appends, duplicates allowed
     void UnregisterObject(CObjects& object);  // removes the first entry, if any
+    // Also true while the object waits, cleaned up, for a lost device.
     bool IsObjectRegistered(const CObjects& object) const;
     int GetRegisteredObjectNumber() const;
 
-    // Playback clock (scene time in seconds).
-    float GetTickCount();  // 0 while a time reset is pending
-    void ResetTime();
+    // ------------------------------------------------------------ frames
+    // Waits while a full-screen window is inactive, then BeginSceneSync.
+    void BeginScene(bool clear);
+    void BeginSceneSync(bool clear);
+    // With render-on-texture: back to the screen, draw the textured plane.
+    void MiddleScene();
+    void EndScene(bool present);
+    void Clear();
+    void ClearZ();
+    // Message line 0 .. 7, drawn at y = 40 + 20 * line.
+    void DisplayMessage(const CString& text, int line);
+
+    // ------------------------------------------------------------ camera
+    void SetCamera(const D3DXVECTOR3& eye, const D3DXVECTOR3& direction, const D3DXVECTOR3& up);
+    void SetCamera(const D3DXVECTOR3& eye, const D3DXVECTOR3& direction);
+    void SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ);
+    void SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ, float upX, float upY,
+                   float upZ);
+    void SetCameraRotation(float x, float y, float z, float yaw, float pitch, float roll);
+    // Enters user-camera mode and adds to the user camera's pending moves.
+    void SetMouseCamera(float mx, float my, float mz, float yaw, float pitch, float wheel);
+    bool IsUserCameraMode() const;
+    CCamera& GetCamera();
+    void GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction);
+    void GetCameraPosition(float& x, float& y, float& z, float& dirX, float& dirY, float& dirZ);
+    D3DXMATRIX GetViewMatrix();
+    D3DXMATRIX GetWorldMatrix();
+    D3DXMATRIX GetProjMatrix();
+    void SetFieldOfView(float fovY);
+    void ResetFieldOfView();
+    float GetFieldOfView() const;
+
+    // ---------------------------------------------------- scene settings
+    void SetBackgroundColor(D3DCOLORVALUE color);
+    D3DCOLORVALUE GetBackgroundColor();
+    D3DCOLOR GetBackgroundColorARGB() const;
+    void EnableFog(bool enable);
+    bool IsFogEnabled() const;
+    void SetFogColor(D3DCOLORVALUE color);
+    D3DCOLORVALUE GetFogColor();
+    void SetFogStart(float start);
+    float GetFogStart() const;
+    void SetFogEnd(float end);
+    float GetFogEnd() const;
+    void SetFogDensity(float density);
+    float GetFogDensity() const;
+    void SetAmbientLight(int on);
+    bool GetAmbientLight() const;
+    void SetAmbientColor(D3DCOLORVALUE color);
+    D3DCOLORVALUE GetAmbientColor();
+    void SetLightVectorForEffect(const D3DXVECTOR3& light);
+    D3DXVECTOR3 GetLightVectorForEffect();
+
+    // ------------------------------------------------------------- clock
+    float GetTickCount();  // scene seconds; 0 while a time reset is pending
+    float GetRealCurrentTime();
+    void Play(float speed);
+    void Stop();
+    void Pause();
     bool IsStopped();
+    float GetPlaySpeed() const;
+    void SetTime(float seconds);
+    void ResetTime();
     void SetTotalTime(float seconds);
     float GetTotalTime();
     void SetLoop(bool loop);
     bool IsLoop();
+    // Replaces the performance counter (null restores it).
+    void SetClockSource(ClockSource source);
+
+    // ------------------------------------------------- render to texture
+    void RenderOnTexture(bool on);
+    bool IsRenderOnTexture() const;
+    void Feedback(bool on);
+    void SetBlurMode(bool blur);
+    // Stores 1 - a and 1 - b: the fraction of the texture that is used.
+    void SetBlurFactor(float a, float b);
+    void SetRenderPosition(float x0, float y0, float x1, float y1);
+    void SetAlphaTexture(float alpha);
+    void SetFadeTexture(float fade);
+    // Size of the render texture for the current resolution.
+    UINT GetRenderTextureWidth() const;
+    UINT GetRenderTextureHeight() const;
+    IDirect3DTexture8* GetRenderTexture() const;
+
+    // ------------------------------------------------------------- input
+    DWORD KeyboardReadData();
+    DWORD KeyboardReadData2();
+    BYTE MouseReadData(LONG& dx, LONG& dy, LONG& dz);
+    // One step of the user camera from the arrow, shift and control keys and
+    // the mouse.
+    void KeyCamera();
+    float GetKeyCameraSpeed() const;
+
+protected:
+    HRESULT InitD3D(HWND window);
+    HRESULT InitD3DDevice(HWND window);
+    bool ResetD3DDevice();
+    void CheckAndRestoreSurfaces();
+    void Cleanup();
 
 private:
     CScreen();
     void OpenLog();
-    // Performance-counter time in seconds.
     float myGetTickCount();
+    void SetStopFlag();
+    void AddError(const CString& error);
+    bool CreateOwnWindow();
+    void RunMessageLoop();
+    void CloseOwnWindow();
+    void RenderThreadProc();
+    void PostToWindow(UINT message);
+    bool ScanAdapterModes(int width, int height, D3DFORMAT format);
+    void LogPresentParameters(DWORD behavior);
+    void ReportDeviceFailure(HRESULT result, bool asError);
+    void RestoreObjectsAfterReset();
+    bool TranslateAccelerator(const MSG& msg);
+    bool ApplyScreenSaverRule(const MSG& msg);
+    void OnActivateApp(WPARAM wParam);
+
+    void SetupMatrices();
+    void StepClock();
+    void DrawOverlay();
+    void MeasureFrameRate(int& frames, DWORD& lastTime, float& fps);
+    D3DXMATRIX MakeProjection(float fovY, float aspect, float zNear, float zFar) const;
+    void ReleaseRenderTargets();
+    void ReloadRenderOnTexture();
+    void ReloadRenderPosition();
+    void ProcessFeedbackBegin(bool clear);
+    void ProcessFeedbackEnd();
+    void RestoreScreenTarget();
 
     static CScreen* m_pInstance;
 
-    // (output window)
-    // The clock is read by the host thread (timeline, properties) while the
-    // render thread advances it, hence the atomics.
+    // --- output window ---
+    HWND m_hwnd = nullptr;
+    std::unique_ptr<COutputWindow> m_pOwnWindow;
     std::atomic<bool> m_bTimeResetPending{false};
     FILE* m_pLogFile = nullptr;
     std::mutex m_logMutex;
-    // (light vector for effects, music player, screensaver mode, initialized)
-    // (play speed)
+    D3DXVECTOR3 m_vLightVectorForEffect{0.0f, -1.0f, 0.0f};
+    CMP3Player m_Sound;
+    bool m_bScreenSaverMode = false;
+    std::atomic<bool> m_bInitialized{false};
+
+    // --- clock ---
+    std::atomic<float> m_fPlaySpeed{0.0f};
     std::atomic<bool> m_bStopped{true};
     std::atomic<float> m_fTotalTime{60.0f};
     std::atomic<bool> m_bLoop{true};
-    // (version, field of view, fog, m_pD3D)
+    CString m_Version;
+    std::atomic<float> m_fFieldOfView{D3DX_PI / 4.0f};
+
+    // --- fog ---
+    std::atomic<bool> m_bFogEnabled{false};
+    D3DCOLORVALUE m_FogColor{0.0f, 0.0f, 0.0f, 1.0f};
+    std::atomic<float> m_fFogStart{10.0f};
+    std::atomic<float> m_fFogEnd{20.0f};
+    std::atomic<float> m_fFogDensity{0.0f};
+
+    // --- Direct3D ---
+    IDirect3D8* m_pD3D = nullptr;
     IDirect3DDevice8* m_pd3dDevice = nullptr;
-    // (window and presentation settings, stop flag and mutex, background colour,
-    //  overlay font and texts, run event, render-on-texture state, input,
-    //  presentation parameters, matrices and cameras)
+    bool m_bFullscreen = false;
+    std::atomic<bool> m_bViewInfo{true};
+    std::atomic<bool> m_bShowFPS{false};
+    TResolutionEnum m_Resolution = RES_640_480;
+    int m_iColorDepth = 1;
+
+    // --- run state ---
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bThreadFinished{false};
+    CMutex m_StopMutex;
+    std::atomic<D3DCOLOR> m_BackgroundColor{0xFF000000u};
+    CD3DFont* m_pFont = nullptr;
+    std::mutex m_textMutex;
+    CString m_InfoLine;
+    CString m_Messages[8];
+    CString m_InfoLine2;
+    CEvent m_RunEvent{false, true};
+    bool m_bPausedByDeactivation = false;
+    bool m_bFirstActivationPending = true;
+    std::atomic<bool> m_bAmbientLight{true};
+    D3DCOLORVALUE m_AmbientColor{0.5f, 0.5f, 0.5f, 1.0f};
+    CString m_Title = "Lumivexis Output window";
+    int m_iMouseMoveCount = 0;
+    POINT m_LastCursor{};
+
+    // --- frame rate ---
+    int m_iInfoFrames = 0;
+    DWORD m_dwInfoLastTime = 0;
+    int m_iFpsFrames = 0;
+    DWORD m_dwFpsLastTime = 0;
+    float m_fFPS = 0.0f;
+
+    // --- render on texture ---
+    std::atomic<bool> m_bRenderOnTexture{false};
+    std::atomic<bool> m_bFeedback{false};
+    bool m_bFirstFeedbackFrame = true;
+    std::atomic<bool> m_bBlurMode{false};
+    float m_fBlurFactorX = 1.0f;
+    float m_fBlurFactorY = 1.0f;
+    float m_fRenderX0 = -0.5f;
+    float m_fRenderX1 = 0.501f;
+    float m_fRenderY0 = -0.5f;
+    float m_fRenderY1 = 0.501f;
+    UINT m_uRenderTextureWidth = 512;
+    UINT m_uRenderTextureHeight = 256;
+    IDirect3DTexture8* m_pRenderTexture = nullptr;
+    IDirect3DSurface8* m_pRenderSurface = nullptr;
+    IDirect3DSurface8* m_pRenderDepthSurface = nullptr;
+    IDirect3DSurface8* m_pSavedRenderTarget = nullptr;
+    IDirect3DSurface8* m_pSavedDepthSurface = nullptr;
+    D3DVIEWPORT8 m_SavedViewport{};
+    D3DVIEWPORT8 m_ScaledViewport{};
+    float m_fTextureAlpha = 1.0f;
+    std::mutex m_renderTextureMutex;
+
+    // --- input ---
+    CKeyboard m_Keyboard;
+    CMouse m_Mouse;
+    float m_fKeyCameraSpeed = 5.0f;
+    float m_fLastKeyCameraTime = 0.0f;
+
+    // --- device parameters, matrices and cameras ---
+    D3DPRESENT_PARAMETERS m_d3dpp{};
+    mutable std::mutex m_cameraMutex;
+    D3DXMATRIX m_matWorld;
+    D3DXMATRIX m_matProj;
+    bool m_bUserCamera = false;
+    CCameraRemote m_RemoteCamera;
+    CCameraUser m_UserCamera;
+
+    // --- registered objects ---
     std::list<CObjects*> m_RegisteredObjects;
+    // Objects cleaned up for a lost device, initialised again after the reset.
+    std::list<CObjects*> m_ObjectsAwaitingReset;
     mutable CMutex m_registeredMutex;
-    // (desktop screen flag, texture plane)
+    bool m_bUseDesktopScreen = false;
+
+    // --- time values ---
     std::atomic<float> m_fCurrentTime{0.0f};
-    // (real current time)
+    std::atomic<float> m_fRealCurrentTime{0.0f};
     float m_fStartTime = 0.0f;
-    // (real start time)
+    float m_fRealStartTime = 0.0f;
     float m_fLastTick = 0.0f;
     LONGLONG m_llPerformanceFrequency = 1;
-    // (software vertex processing flag, errors, listener)
+    LONGLONG m_llPerformanceOrigin = 0;
+    std::mutex m_clockSourceMutex;
+    ClockSource m_ClockSource;
+
+    bool m_bSoftwareVertexProcessing = false;
+    mutable std::mutex m_errorsMutex;
+    std::vector<CString> m_Errors;
+    CScreenListener* m_pListener = nullptr;
+    std::thread m_RenderThread;
 };

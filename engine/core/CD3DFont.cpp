@@ -1,0 +1,494 @@
+#include "core/CD3DFont.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "core/CScreen.h"
+#include "platform/text/CGlyphRasterizer.h"
+
+namespace {
+
+// Pre-transformed, coloured, textured vertex of screen text (28 bytes).
+struct SFont2DVertex {
+    float x, y, z, rhw;
+    DWORD color;
+    float tu, tv;
+};
+static_assert(sizeof(SFont2DVertex) == 28);
+constexpr DWORD kFont2DFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+// World-space vertex of 3D text (32 bytes).
+struct SFont3DVertex {
+    float x, y, z;
+    float nx, ny, nz;
+    float tu, tv;
+};
+static_assert(sizeof(SFont3DVertex) == 32);
+constexpr DWORD kFont3DFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
+
+// The vertex buffer serves both kinds of text, so it is sized for the larger.
+constexpr UINT kVertexBufferBytes = CD3DFont::kMaxVertices * sizeof(SFont3DVertex);
+
+// Points at the screen's 96 dpi, rounded like MulDiv.
+int MulDiv(int number, int numerator, int denominator) {
+    const long long product = static_cast<long long>(number) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
+}
+
+// A 4-bit alpha texel of white: the alpha is the top four bits of the glyph's
+// coverage, and fully transparent texels stay 0.
+WORD AtlasTexel(BYTE coverage) {
+    const WORD alpha = static_cast<WORD>(coverage >> 4);
+    return alpha > 0 ? static_cast<WORD>((alpha << 12) | 0x0FFF) : WORD{0};
+}
+
+void Put2DQuad(SFont2DVertex*& v, float left, float top, float width, float height, DWORD color,
+               const std::array<float, 4>& tex, float z = 0.9f, float rhw = 1.0f) {
+    // D3D samples pixel centres at integer coordinates: shifting by half a
+    // pixel maps each atlas texel onto exactly one screen pixel.
+    const float x0 = left - 0.5f, y0 = top - 0.5f;
+    const float x1 = left + width - 0.5f, y1 = top + height - 0.5f;
+    const float tx1 = tex[0], ty1 = tex[1], tx2 = tex[2], ty2 = tex[3];
+    *v++ = {x0, y1, z, rhw, color, tx1, ty2};
+    *v++ = {x0, y0, z, rhw, color, tx1, ty1};
+    *v++ = {x1, y1, z, rhw, color, tx2, ty2};
+    *v++ = {x1, y0, z, rhw, color, tx2, ty1};
+    *v++ = {x1, y1, z, rhw, color, tx2, ty2};
+    *v++ = {x0, y0, z, rhw, color, tx1, ty1};
+}
+
+}  // namespace
+
+CD3DFont::CD3DFont(const char* fontName, DWORD height, DWORD flags)
+    : m_dwFontHeight(height), m_dwFontFlags(flags) {
+    if (fontName != nullptr) {
+        std::strncpy(m_strFontName, fontName, sizeof(m_strFontName) - 1);
+    }
+}
+
+CD3DFont::~CD3DFont() {
+    InvalidateDeviceObjects();
+    DeleteDeviceObjects();
+}
+
+bool CD3DFont::Init() {
+    PreInit();
+    InitDeviceObjects(m_pd3dDevice);
+    RestoreDeviceObjects();
+    CObjects::Init();
+    return true;
+}
+
+void CD3DFont::CleanUp() {
+    InvalidateDeviceObjects();
+    if (m_pTexture != nullptr) {
+        m_pTexture->Release();
+        m_pTexture = nullptr;
+    }
+    CObjects::CleanUp();
+}
+
+const std::array<float, 4>& CD3DFont::GetTexCoords(char c) const {
+    const auto index = static_cast<unsigned char>(c);
+    return m_fTexCoords[IsPrintable(index) ? index - kFirstChar : 0];
+}
+
+float CD3DFont::LineHeight() const {
+    const auto& space = m_fTexCoords[0];
+    return (space[3] - space[1]) * static_cast<float>(m_dwTexHeight);
+}
+
+// ------------------------------------------------------------ device objects
+
+HRESULT CD3DFont::InitDeviceObjects(IDirect3DDevice8* device) {
+    if (m_pTexture != nullptr) {
+        m_pTexture->Release();
+        m_pTexture = nullptr;
+    }
+    m_pd3dDevice = device;
+    if (device == nullptr) {
+        return E_FAIL;
+    }
+
+    m_fTextScale = 1.0f;
+    m_dwTexWidth = m_dwTexHeight = m_dwFontHeight > 40 ? 1024 : m_dwFontHeight > 20 ? 512 : 256;
+    D3DCAPS8 caps{};
+    device->GetDeviceCaps(&caps);
+    if (m_dwTexWidth > caps.MaxTextureWidth && caps.MaxTextureWidth > 0) {
+        // A small card: draw the glyphs smaller into the largest atlas it
+        // takes and scale them back up when drawing.
+        m_fTextScale = static_cast<float>(caps.MaxTextureWidth) / static_cast<float>(m_dwTexWidth);
+        m_dwTexWidth = m_dwTexHeight = caps.MaxTextureWidth;
+    }
+
+    const HRESULT created =
+        device->CreateTexture(m_dwTexWidth, m_dwTexHeight, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED, &m_pTexture);
+    if (FAILED(created)) {
+        m_pTexture = nullptr;
+        return created;
+    }
+    return RasteriseAtlas();
+}
+
+HRESULT CD3DFont::RasteriseAtlas() {
+    CGlyphRasterizer font;
+    SFontRequest request;
+    request.faceName = m_strFontName;
+    request.height = -MulDiv(static_cast<int>(m_dwFontHeight),
+                             static_cast<int>(CGlyphRasterizer::kScreenDpi * m_fTextScale), 72);
+    request.weight = (m_dwFontFlags & D3DFONT_BOLD) != 0 ? 700 : 400;
+    request.italic = (m_dwFontFlags & D3DFONT_ITALIC) != 0;
+    if (!font.Create(request)) {
+        CScreen::Instance().Log("CD3DFont::InitDeviceObjects => unable to create the font %s: %s\n",
+                                m_strFontName, font.GetError().c_str());
+        return E_FAIL;
+    }
+
+    // White text on black in a 32-bit top-down bitmap, as GDI would leave it.
+    const int width = static_cast<int>(m_dwTexWidth);
+    const int height = static_cast<int>(m_dwTexHeight);
+    std::vector<DWORD> bitmap(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    const SGlyphTarget target{bitmap.data(), width, height, width * 4, 4};
+
+    int x = 0;
+    int y = 0;
+    for (int c = kFirstChar; c <= kLastChar; ++c) {
+        const SIZE cell = font.GetCharExtent(static_cast<unsigned char>(c));
+        if (x + cell.cx + 1 > width) {
+            x = 0;
+            y += cell.cy + 1;
+        }
+        font.DrawChar(static_cast<unsigned char>(c), x, y, target);
+        m_fTexCoords[static_cast<size_t>(c - kFirstChar)] = {
+            static_cast<float>(x) / static_cast<float>(width), static_cast<float>(y) / static_cast<float>(height),
+            static_cast<float>(x + cell.cx) / static_cast<float>(width),
+            static_cast<float>(y + cell.cy) / static_cast<float>(height)};
+        x += cell.cx + 1;
+    }
+
+    D3DLOCKED_RECT locked{};
+    if (FAILED(m_pTexture->LockRect(0, &locked, nullptr, 0))) {
+        return E_FAIL;
+    }
+    auto* rows = static_cast<BYTE*>(locked.pBits);
+    for (int row = 0; row < height; ++row) {
+        auto* texels = reinterpret_cast<WORD*>(rows + static_cast<ptrdiff_t>(row) * locked.Pitch);
+        const DWORD* pixels = bitmap.data() + static_cast<size_t>(row) * static_cast<size_t>(width);
+        for (int column = 0; column < width; ++column) {
+            texels[column] = AtlasTexel(static_cast<BYTE>(pixels[column] & 0xFF));
+        }
+    }
+    m_pTexture->UnlockRect(0);
+    return S_OK;
+}
+
+HRESULT CD3DFont::RestoreDeviceObjects() {
+    if (m_pd3dDevice == nullptr) {
+        return E_FAIL;
+    }
+    InvalidateDeviceObjects();
+    const HRESULT created = m_pd3dDevice->CreateVertexBuffer(
+        kVertexBufferBytes, D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC, 0, D3DPOOL_DEFAULT, &m_pVB);
+    if (FAILED(created)) {
+        m_pVB = nullptr;
+        return created;
+    }
+    // The same recording twice: the first block is captured over with the
+    // caller's state before drawing, the second sets the drawing state.
+    RecordStateBlock(m_dwSavedStateBlock);
+    RecordStateBlock(m_dwDrawTextStateBlock);
+    return S_OK;
+}
+
+void CD3DFont::RecordStateBlock(DWORD& token) {
+    IDirect3DDevice8* d = m_pd3dDevice;
+    d->BeginStateBlock();
+    d->SetTexture(0, m_pTexture);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    d->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    d->SetRenderState(D3DRS_ALPHAREF, 0x08);
+    d->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    d->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    d->SetRenderState(D3DRS_ZENABLE, FALSE);
+    d->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+    d->SetRenderState(D3DRS_CLIPPING, TRUE);
+    d->SetRenderState(D3DRS_EDGEANTIALIAS, FALSE);
+    d->SetRenderState(D3DRS_CLIPPLANEENABLE, FALSE);
+    d->SetRenderState(D3DRS_VERTEXBLEND, FALSE);
+    d->SetRenderState(D3DRS_INDEXEDVERTEXBLENDENABLE, FALSE);
+    d->SetRenderState(D3DRS_FOGENABLE, FALSE);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_POINT);
+    d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+    d->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_NONE);
+    d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    d->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    d->EndStateBlock(&token);
+}
+
+HRESULT CD3DFont::InvalidateDeviceObjects() {
+    if (m_pVB != nullptr) {
+        m_pVB->Release();
+        m_pVB = nullptr;
+    }
+    if (m_pd3dDevice != nullptr) {
+        if (m_dwSavedStateBlock != 0) {
+            m_pd3dDevice->DeleteStateBlock(m_dwSavedStateBlock);
+        }
+        if (m_dwDrawTextStateBlock != 0) {
+            m_pd3dDevice->DeleteStateBlock(m_dwDrawTextStateBlock);
+        }
+    }
+    m_dwSavedStateBlock = 0;
+    m_dwDrawTextStateBlock = 0;
+    return S_OK;
+}
+
+HRESULT CD3DFont::DeleteDeviceObjects() {
+    if (m_pTexture != nullptr) {
+        m_pTexture->Release();
+        m_pTexture = nullptr;
+    }
+    m_pd3dDevice = nullptr;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- measuring
+
+HRESULT CD3DFont::GetTextExtent(const char* text, SIZE* size) {
+    if (text == nullptr || size == nullptr) {
+        return E_FAIL;
+    }
+    const float rowHeight = LineHeight();
+    float rowWidth = 0.0f;
+    float width = 0.0f;
+    float height = rowHeight;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\n') {
+            rowWidth = 0.0f;
+            height += rowHeight;
+        }
+        if (!IsPrintable(c)) {
+            continue;
+        }
+        const auto& tex = m_fTexCoords[c - kFirstChar];
+        rowWidth += (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth);
+        width = std::max(width, rowWidth);
+    }
+    size->cx = static_cast<LONG>(width);
+    size->cy = static_cast<LONG>(height);
+    return S_OK;
+}
+
+// ----------------------------------------------------------------- drawing
+
+HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWORD flags) {
+    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+        return E_FAIL;
+    }
+    IDirect3DDevice8* d = m_pd3dDevice;
+    d->CaptureStateBlock(m_dwSavedStateBlock);
+    d->ApplyStateBlock(m_dwDrawTextStateBlock);
+    d->SetVertexShader(kFont2DFvf);
+    d->SetStreamSource(0, m_pVB, sizeof(SFont2DVertex));
+    if ((flags & D3DFONT_FILTERED) != 0) {
+        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    }
+
+    const float startX = x;
+    BYTE* data = nullptr;
+    if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
+        d->ApplyStateBlock(m_dwSavedStateBlock);
+        return E_FAIL;
+    }
+    auto* vertices = reinterpret_cast<SFont2DVertex*>(data);
+    UINT triangles = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\n') {
+            x = startX;
+            y += LineHeight();
+            continue;
+        }
+        // Control characters, and bytes above '~' that have no place in the
+        // atlas, draw nothing and take no space.
+        if (!IsPrintable(c)) {
+            continue;
+        }
+        const auto& tex = m_fTexCoords[c - kFirstChar];
+        const float w = (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth) / m_fTextScale;
+        const float h = (tex[3] - tex[1]) * static_cast<float>(m_dwTexHeight) / m_fTextScale;
+        Put2DQuad(vertices, x, y, w, h, color, tex);
+        triangles += 2;
+        if (triangles * 3 > kMaxVertices - 6) {
+            m_pVB->Unlock();
+            d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+            m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+            vertices = reinterpret_cast<SFont2DVertex*>(data);
+            triangles = 0;
+        }
+        x += w;
+    }
+    m_pVB->Unlock();
+    if (triangles > 0) {
+        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+    }
+    d->ApplyStateBlock(m_dwSavedStateBlock);
+    return S_OK;
+}
+
+HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float yScale, DWORD color,
+                                 const char* text, DWORD flags) {
+    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+        return E_FAIL;
+    }
+    IDirect3DDevice8* d = m_pd3dDevice;
+    d->CaptureStateBlock(m_dwSavedStateBlock);
+    d->ApplyStateBlock(m_dwDrawTextStateBlock);
+    d->SetVertexShader(kFont2DFvf);
+    d->SetStreamSource(0, m_pVB, sizeof(SFont2DVertex));
+    if ((flags & D3DFONT_FILTERED) != 0) {
+        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    }
+
+    D3DVIEWPORT8 viewport{};
+    d->GetViewport(&viewport);
+    const float viewWidth = static_cast<float>(viewport.Width);
+    const float viewHeight = static_cast<float>(viewport.Height);
+    float sx = (x + 1.0f) * viewWidth / 2.0f;
+    float sy = (y - 1.0f) * viewHeight / 2.0f;
+    const float startX = sx;
+    const float lineHeight = LineHeight();
+
+    BYTE* data = nullptr;
+    if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
+        d->ApplyStateBlock(m_dwSavedStateBlock);
+        return E_FAIL;
+    }
+    auto* vertices = reinterpret_cast<SFont2DVertex*>(data);
+    UINT triangles = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\n') {
+            sx = startX;
+            sy += yScale * viewHeight;
+            continue;
+        }
+        if (!IsPrintable(c)) {
+            continue;
+        }
+        const auto& tex = m_fTexCoords[c - kFirstChar];
+        float w = (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth);
+        float h = (tex[3] - tex[1]) * static_cast<float>(m_dwTexHeight);
+        if (lineHeight > 0.0f) {
+            w *= xScale * viewHeight / lineHeight;
+            h *= yScale * viewHeight / lineHeight;
+        }
+        Put2DQuad(vertices, sx, sy, w, h, color, tex, z, 1.0f);
+        triangles += 2;
+        if (triangles * 3 > kMaxVertices - 6) {
+            m_pVB->Unlock();
+            d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+            m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+            vertices = reinterpret_cast<SFont2DVertex*>(data);
+            triangles = 0;
+        }
+        sx += w;
+    }
+    m_pVB->Unlock();
+    if (triangles > 0) {
+        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+    }
+    d->ApplyStateBlock(m_dwSavedStateBlock);
+    return S_OK;
+}
+
+HRESULT CD3DFont::Render3DText(const char* text, DWORD flags) {
+    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+        return E_FAIL;
+    }
+    IDirect3DDevice8* d = m_pd3dDevice;
+    d->CaptureStateBlock(m_dwSavedStateBlock);
+    d->ApplyStateBlock(m_dwDrawTextStateBlock);
+    d->SetVertexShader(kFont3DFvf);
+    d->SetStreamSource(0, m_pVB, sizeof(SFont3DVertex));
+    if ((flags & D3DFONT_FILTERED) != 0) {
+        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    }
+
+    // 0.1 world units per atlas pixel.
+    float x = 0.0f;
+    float y = 0.0f;
+    if ((flags & D3DFONT_CENTERED) != 0) {
+        SIZE extent{};
+        GetTextExtent(text, &extent);
+        x = -(static_cast<float>(extent.cx) / 10.0f) / 2.0f;
+        y = -(static_cast<float>(extent.cy) / 10.0f) / 2.0f;
+    }
+    if ((flags & D3DFONT_TWOSIDED) != 0) {
+        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    }
+    const float startX = x;
+
+    BYTE* data = nullptr;
+    if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
+        d->ApplyStateBlock(m_dwSavedStateBlock);
+        return E_FAIL;
+    }
+    auto* v = reinterpret_cast<SFont3DVertex*>(data);
+    UINT triangles = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\n') {
+            x = startX;
+            y -= LineHeight() / 10.0f;
+            continue;
+        }
+        if (!IsPrintable(c)) {
+            continue;
+        }
+        const auto& tex = m_fTexCoords[c - kFirstChar];
+        const float tx1 = tex[0], ty1 = tex[1], tx2 = tex[2], ty2 = tex[3];
+        const float w = (tx2 - tx1) * static_cast<float>(m_dwTexWidth) / (10.0f * m_fTextScale);
+        const float h = (ty2 - ty1) * static_cast<float>(m_dwTexHeight) / (10.0f * m_fTextScale);
+        if (c != ' ') {
+            *v++ = {x, y, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty2};
+            *v++ = {x, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
+            *v++ = {x + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
+            *v++ = {x + w, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty1};
+            *v++ = {x + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
+            *v++ = {x, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
+            triangles += 2;
+            if (triangles * 3 > kMaxVertices - 6) {
+                m_pVB->Unlock();
+                d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+                m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+                v = reinterpret_cast<SFont3DVertex*>(data);
+                triangles = 0;
+            }
+        }
+        x += w;
+    }
+    m_pVB->Unlock();
+    if (triangles > 0) {
+        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+    }
+    d->ApplyStateBlock(m_dwSavedStateBlock);
+    return S_OK;
+}
