@@ -205,10 +205,10 @@ HRESULT CDirect3DDevice8::TestCooperativeLevel() {
 }
 
 UINT CDirect3DDevice8::GetAvailableTextureMem() {
+    // What the driver reported at start (or a fixed budget) less what we allocated since.
     const UINT64 allocated = m_allocatedBytes;
-    UINT64 available = 0;
-    if (m_textureMemoryBudget > 0) available = m_textureMemoryBudget;  // what the driver reported at start
-    else available = allocated < kTextureMemoryBudget ? kTextureMemoryBudget - allocated : 0;
+    const UINT64 budget = m_textureMemoryBudget > 0 ? m_textureMemoryBudget : kTextureMemoryBudget;
+    const UINT64 available = allocated < budget ? budget - allocated : 0;
     return static_cast<UINT>(std::min<UINT64>(available, UINT_MAX));
 }
 
@@ -741,12 +741,17 @@ HRESULT CDirect3DDevice8::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT Sta
     return m_renderer->Draw(PrimitiveType, StartVertex, vertices);
 }
 
-HRESULT CDirect3DDevice8::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT, UINT, UINT StartIndex,
-                                               UINT PrimitiveCount) {
+HRESULT CDirect3DDevice8::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT MinIndex, UINT NumVertices,
+                                               UINT StartIndex, UINT PrimitiveCount) {
     std::lock_guard lock(m_mutex);
     const HRESULT check = CheckDraw(PrimitiveType, PrimitiveCount);
     if (FAILED(check)) return check;
-    if (!m_state.indices || !m_state.streams[0].buffer) return D3DERR_INVALIDCALL;
+    const SStreamSource& stream = m_state.streams[0];
+    if (!m_state.indices || !stream.buffer || stream.stride == 0) return D3DERR_INVALIDCALL;
+    // The vertices the caller says the indices use must lie inside the buffer.
+    const UINT64 lastVertex = static_cast<UINT64>(m_state.baseVertexIndex) + MinIndex + NumVertices;
+    if (lastVertex * stream.stride > static_cast<CVertexBuffer8*>(stream.buffer)->Storage().Size())
+        return D3DERR_INVALIDCALL;
     return m_renderer->DrawIndexed(PrimitiveType, StartIndex, VertexCount(PrimitiveType, PrimitiveCount));
 }
 

@@ -316,3 +316,47 @@ TEST(D3D8Texture, BlendFactorAlphaMixesTwoStagesByTheTextureFactor) {
     red->Release();
     blue->Release();
 }
+
+TEST(D3D8Texture, StandAloneRenderTargetsCopyIntoImageSurfaces) {
+    CD3D8TestDevice device;
+    ASSERT_TRUE(device.Valid());
+    device.PlainState();
+    IDirect3DSurface8* target = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(16, 16, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, TRUE, &target), D3D_OK);
+    IDirect3DSurface8* image = nullptr;
+    ASSERT_EQ(device->CreateImageSurface(8, 8, D3DFMT_A8R8G8B8, &image), D3D_OK);
+    IDirect3DSurface8* backBuffer = nullptr;
+    device->GetRenderTarget(&backBuffer);
+    ASSERT_EQ(device->SetRenderTarget(target, nullptr), D3D_OK);
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3DERR_INVALIDCALL);  // no depth buffer
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
+    device.FillRect(-0.5f, -0.5f, 15.5f, 3.5f, kRed);  // top four rows
+    ASSERT_EQ(device->SetRenderTarget(backBuffer, nullptr), D3D_OK);
+
+    const RECT from{2, 2, 6, 6};
+    const POINT to{1, 1};
+    ASSERT_EQ(device->CopyRects(target, &from, 1, image, &to), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(image->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    auto texel = [&](int x, int y) {
+        return *reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch + x * 4);
+    };
+    EXPECT_EQ(texel(0, 0), 0u);                  // untouched
+    EXPECT_COLOR_NEAR(texel(1, 1), kRed, 0);     // source row 2
+    EXPECT_COLOR_NEAR(texel(1, 2), kRed, 0);     // source row 3
+    EXPECT_COLOR_NEAR(texel(1, 3), kGreen, 0);   // source row 4
+    EXPECT_COLOR_NEAR(texel(4, 4), kGreen, 0);
+    EXPECT_EQ(texel(5, 5), 0u);
+    image->UnlockRect();
+
+    const RECT outside{10, 10, 20, 20};
+    EXPECT_EQ(device->CopyRects(target, &outside, 1, image, &to), D3DERR_INVALIDCALL);
+    IDirect3DSurface8* depth = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(16, 16, D3DFMT_D16, D3DMULTISAMPLE_NONE, &depth), D3D_OK);
+    EXPECT_EQ(depth->LockRect(&locked, nullptr, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->SetRenderTarget(depth, nullptr), D3DERR_INVALIDCALL);
+    depth->Release();
+    backBuffer->Release();
+    image->Release();
+    target->Release();
+}
