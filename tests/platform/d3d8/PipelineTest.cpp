@@ -212,3 +212,32 @@ TEST(D3D8Pipeline, PointSpritesTakeTheirSizeAndTextureTheDirect3DWay) {
     device->SetTexture(0, nullptr);
     texture->Release();
 }
+
+TEST(D3D8Pipeline, SpecularHighlightsAddToTheTexturedColourOnlyWhenEnabled) {
+    CD3D8TestDevice device;
+    ASSERT_TRUE(device.Valid());
+    device.PlainState();
+    device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    D3DMATERIAL8 material{};
+    material.Diffuse = Grey(0.25f);
+    material.Specular = Grey(1.0f);
+    material.Power = 8.0f;
+    device->SetMaterial(&material);
+    D3DLIGHT8 light{};
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Diffuse = Grey(1.0f);
+    light.Specular = {1.0f, 0.0f, 0.0f, 1.0f};
+    light.Direction = {0.0f, 0.0f, 1.0f};
+    device->SetLight(0, &light);
+    device->LightEnable(0, TRUE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    DrawLitTriangle(device);
+    EXPECT_COLOR_NEAR(device.Pixel(32, 40), GreyPixel(64), 2);
+
+    // Head-on with a distant viewer the half vector is the normal: full red highlight.
+    device->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    device->SetRenderState(D3DRS_LOCALVIEWER, FALSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    DrawLitTriangle(device);
+    EXPECT_COLOR_NEAR(device.Pixel(32, 40), 0xFFFF4040u, 2);
+}

@@ -360,3 +360,48 @@ TEST(D3D8Texture, StandAloneRenderTargetsCopyIntoImageSurfaces) {
     image->Release();
     target->Release();
 }
+
+TEST(D3D8Texture, TextureTransformsAndAddressModesMoveAndRepeatTheImage) {
+    CD3D8TestDevice device;
+    ASSERT_TRUE(device.Valid());
+    device.PlainState();
+    IDirect3DTexture8* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+    Fill2x2<std::uint32_t>(texture, kRed, kGreen, kBlue, kWhite);
+    device->SetTexture(0, texture);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    struct SVertex {
+        float x, y, z;
+        float u, v;
+    };
+    // A full-screen quad with coordinates 0..2: the image twice across with WRAP.
+    const SVertex quad[4] = {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 2, 0}, {-1, -1, 0.5f, 0, 2}, {1, -1, 0.5f, 2, 2}};
+    device->SetVertexShader(D3DFVF_XYZ | D3DFVF_TEX1);
+    ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex)), D3D_OK);
+    EXPECT_COLOR_NEAR(device.Pixel(8, 8), kRed, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(40, 8), kRed, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(56, 56), kWhite, 0);
+
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex));
+    EXPECT_COLOR_NEAR(device.Pixel(8, 8), kRed, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(40, 8), kGreen, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(56, 56), kWhite, 0);
+
+    // A 2D texture matrix keeps its translation in the third row: scale by
+    // 0.5 and shift by half a texture: the quad shows the right column only.
+    D3DMATRIX transform = IdentityMatrix();
+    transform._11 = 0.25f;
+    transform._22 = 0.5f;
+    transform._31 = 0.5f;
+    device->SetTransform(D3DTS_TEXTURE0, &transform);
+    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
+    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex));
+    EXPECT_COLOR_NEAR(device.Pixel(8, 8), kGreen, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(56, 8), kGreen, 0);
+    EXPECT_COLOR_NEAR(device.Pixel(8, 56), kWhite, 0);
+    device->SetTexture(0, nullptr);
+    texture->Release();
+}
