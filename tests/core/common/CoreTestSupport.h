@@ -48,9 +48,12 @@ public:
     using CHeadlessWindow::CHeadlessWindow;
     POINT GetCursorPos() const override { return m_cursor; }
     void SetCursor(LONG x, LONG y) { m_cursor = POINT{x, y}; }
+    void SetTitle(const std::string& title) override { m_title = title; }
+    const std::string& Title() const { return m_title; }
 
 private:
     POINT m_cursor{};
+    std::string m_title;
 };
 
 }  // namespace coretest
