@@ -17,8 +17,11 @@
 // GetTickCount, BeginScene(clear), the frame function, EndScene(true); the
 // last one is read back before it is presented. Other CScreen settings
 // (full screen, resolution, clock source, ...) are the caller's to make
-// beforehand. Objects created in a frame function hold device resources:
-// destroy them there too, before the run ends and the device goes.
+// beforehand. Start-up places the remote camera (InitD3DDevice), so a camera
+// a test wants is set in the frame function (and takes effect on the device
+// at the next BeginScene, or at once with SetTransform(D3DTS_VIEW,
+// GetViewMatrix())). Objects created in a frame function hold device
+// resources: destroy them there too, before the run ends and the device goes.
 
 #include <cstdint>
 #include <functional>
