@@ -289,9 +289,12 @@ void CScreen::Display(bool softwareVertexProcessing) {
         }
         WaitForRenderThread();
         CloseOwnWindow();
+        DisplayErrors();
     }
-
-    DisplayErrors();
+    // With a host window the errors of this run are not known yet: the render
+    // thread collects them and posts 1025, and the host shows them then.
+    // Showing the list here as well would race with the thread and could
+    // show the same errors twice.
 }
 
 bool CScreen::CreateOwnWindow() {
