@@ -50,8 +50,6 @@ bool CImageDecoder::DetectFormat(const BYTE* data, std::size_t size, D3DXIMAGE_F
         format = D3DXIFF_BMP;
     } else if (StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) {
         format = D3DXIFF_GIF;
-    } else if (StartsWith(data, size, "8BPS", 4)) {
-        format = D3DXIFF_PSD;
     } else if (LooksLikeTga(data, size)) {
         format = D3DXIFF_TGA;
     } else {
@@ -154,6 +152,9 @@ HRESULT CImageDecoder::DecodeStb(const BYTE* data, std::size_t size, CDecodedIma
     int width = 0;
     int height = 0;
     int components = 0;
+    // Rows top first whatever another part of the program set stb_image's
+    // global flip switch to.
+    stbi_set_flip_vertically_on_load_thread(0);
     const std::unique_ptr<stbi_uc, StbFree> rgba(
         stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &components, 4));
     if (!rgba) {

@@ -1,13 +1,14 @@
 #pragma once
-// Decodes image files held in memory: BMP, PNG, JPEG, TGA, GIF (first
-// frame) and PSD (composite) through stb_image, DDS through CDdsFile. Every
+// Decodes image files held in memory: BMP, PNG, JPEG, TGA and GIF (first
+// frame) through stb_image, DDS through CDdsFile. Every
 // input is treated as hostile: the type is recognised from the leading bytes
 // (TGA, which has none, from a plausible header), so stb_image never guesses
 // at other formats; the dimensions are read and checked before any texel is
 // decoded; nothing larger than the caller's edge limit is allocated; and the
 // faults of stb_image 2.27 that crafted files reach are headed off
 // (CJpegMarkerCheck, CRasterLengthCheck). Its PNM reader (PPM/PGM) overflows
-// on crafted headers and is not used.
+// on crafted headers and its PSD reader converts out-of-range floats, so
+// those formats are not read.
 
 #include <cstddef>
 

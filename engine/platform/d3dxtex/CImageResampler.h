@@ -5,7 +5,9 @@
 //   POINT     nearest texel;
 //   LINEAR, TRIANGLE  tent filter;  BOX  area average (stb_image_resize).
 // Colour and alpha are filtered independently, as D3DX does (no
-// premultiplication, so the colour of transparent texels survives).
+// premultiplication, so the colour of transparent texels survives). The
+// MIRROR and DITHER modifiers are accepted; filters clamp at the edges, and
+// dithering has nothing to do between 8-bit channels.
 
 #include "platform/base/WinTypes.h"
 #include "platform/d3dxtex/CPixelImage.h"

@@ -4,7 +4,7 @@
 // normal maps computed from height maps. Names, argument orders, defaults and
 // result codes are D3DX's.
 //
-// Files: BMP, PNG, JPEG, TGA, GIF (first frame), PSD and DDS
+// Files: BMP, PNG, JPEG, TGA, GIF (first frame) and DDS
 // (2D and cube maps; uncompressed or DXT1/3/5, decompressed on load). A
 // damaged or unsupported file gives D3DXERR_INVALIDDATA, a missing file or a
 // bad argument D3DERR_INVALIDCALL, an image larger than the device's maximum

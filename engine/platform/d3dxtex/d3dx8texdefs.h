@@ -44,9 +44,8 @@ enum D3DXIMAGE_FILEFORMAT : DWORD {
     D3DXIFF_DDS = 4,
     D3DXIFF_PPM = 5,
     D3DXIFF_DIB = 6,
-    // Formats D3DX 8 did not read and this layer does (through stb_image).
+    // A format D3DX 8 did not read and this layer does (through stb_image).
     D3DXIFF_GIF = 0x100,
-    D3DXIFF_PSD = 0x101,
     D3DXIFF_FORCE_DWORD = 0x7FFFFFFF
 };
 

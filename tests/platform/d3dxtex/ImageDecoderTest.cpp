@@ -128,9 +128,16 @@ TEST(ImageDecoder, DamagedFilesAreRefused)
     EXPECT_FALSE(CJpegMarkerCheck::HuffmanTablesAreSound(jpeg.data(), jpeg.size()));
     EXPECT_EQ(decoder.Decode(jpeg.data(), jpeg.size(), image), D3DXERR_INVALIDDATA);
 
-    // PPM is not read (stb_image's reader is unsafe).
+    // PPM and PSD are not read (stb_image's readers are unsafe).
     const Bytes ppm = EncodePpm(DistinctOpaqueImage());
     EXPECT_EQ(decoder.Decode(ppm.data(), ppm.size(), image), D3DXERR_INVALIDDATA);
+    Bytes psd = {'8', 'B', 'P', 'S', 0, 1};
+    psd.resize(64, 0);
+    psd[13] = 3;  // channels
+    psd[17] = psd[21] = 2;  // 2 x 2
+    psd[23] = 8;  // bits
+    psd[25] = 3;  // RGB
+    EXPECT_EQ(decoder.Decode(psd.data(), psd.size(), image), D3DXERR_INVALIDDATA);
 
     const std::string text = "this is not a picture at all";
     EXPECT_EQ(decoder.Decode(text.data(), text.size(), image), D3DXERR_INVALIDDATA);
