@@ -3,6 +3,10 @@
 #include <map>
 #include <mutex>
 
+#include "animation/CCameraTrajectoryObject.h"
+#include "animation/CTrajectoryObject.h"
+#include "meshes/CAnimFileMeshObject.h"
+#include "meshes/CFileMeshObject.h"
 #include "scene/CObjects.h"
 
 namespace {
@@ -16,6 +20,10 @@ CObjects* Create() {
 //     {"CBoxObject", &Create<CBoxObject>},
 const std::map<CString, CObjects* (*)()>& StorableTypes() {
     static const std::map<CString, CObjects* (*)()> types = {
+        {"CFileMeshObject", &Create<CFileMeshObject>},
+        {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
+        {"CTrajectoryObject", &Create<CTrajectoryObject>},
+        {"CCameraTrajectoryObject", &Create<CCameraTrajectoryObject>},
     };
     return types;
 }
