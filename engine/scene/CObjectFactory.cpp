@@ -7,6 +7,7 @@
 #include "animation/CTrajectoryObject.h"
 #include "meshes/CAnimFileMeshObject.h"
 #include "meshes/CFileMeshObject.h"
+#include "objects/CPlaneObject.h"
 #include "scene/CObjects.h"
 
 namespace {
@@ -20,6 +21,7 @@ CObjects* Create() {
 //     {"CBoxObject", &Create<CBoxObject>},
 const std::map<CString, CObjects* (*)()>& StorableTypes() {
     static const std::map<CString, CObjects* (*)()> types = {
+        {"CPlaneObject", &Create<CPlaneObject>},
         {"CFileMeshObject", &Create<CFileMeshObject>},
         {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
         {"CTrajectoryObject", &Create<CTrajectoryObject>},

@@ -1,0 +1,110 @@
+#pragma once
+// Shared by the plane, sky box, terrain and bitmap-font tests: a private
+// working folder (the engine writes its log into the current directory),
+// the screen set up for small headless runs, copies of an object's buffers,
+// and small image files to texture with.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/CScreen.h"
+#include "objects/CBaseObject.h"
+
+namespace planetest {
+
+// Once per process: a fresh folder below the temporary folder becomes the
+// current directory. Call before the first CScreen::Instance().
+inline const std::filesystem::path& PrivateFolder() {
+    static const std::filesystem::path folder = [] {
+        const std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("lvx-planes-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        std::filesystem::current_path(path);
+        return path;
+    }();
+    return folder;
+}
+
+// A windowed run on the host window, black background, stopped clock at 0,
+// camera at the origin looking along +z.
+inline void PrepareScreen() {
+    PrivateFolder();
+    CScreen& screen = CScreen::Instance();
+    screen.SetFullscreen(false);
+    screen.SetUseDesktopScreen(false);
+    screen.SetResolution(RES_640_480);
+    screen.ViewInfo(false);
+    screen.SetShowFPS(false);
+    screen.SetBackgroundColor(D3DCOLORVALUE{0.0f, 0.0f, 0.0f, 1.0f});
+    screen.EnableFog(false);
+    screen.Stop();
+    screen.SetCamera(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
+}
+
+// Copies of the object's vertices and indices; empty when they cannot be locked.
+inline std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
+    DWORD count = 0;
+    S3DVERTEX* locked = object.LockVB(count);
+    std::vector<S3DVERTEX> copy;
+    if (locked == nullptr) return copy;
+    for (DWORD i = 0; i < count; ++i) copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
+    object.UnlockVB(false, false);
+    return copy;
+}
+
+inline std::vector<WORD> Indices(CBaseObject& object) {
+    DWORD faces = 0;
+    WORD* locked = object.LockIB(faces);
+    std::vector<WORD> copy;
+    if (locked == nullptr) return copy;
+    copy.assign(locked, locked + 3 * faces);
+    object.UnlockIB();
+    return copy;
+}
+
+// A 24-bit BMP of `width` x `height` texels split into vertical bands of
+// equal width, one colour (0xRRGGBB) each, written to `path`.
+inline void WriteBandedBmp(const std::filesystem::path& path, int width, int height,
+                           const std::vector<std::uint32_t>& bands) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
+    auto put32 = [&file](size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    file[26] = 1;
+    file[28] = 24;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t rgb = bands[static_cast<size_t>(x) * bands.size() / static_cast<size_t>(width)];
+            unsigned char* texel = &file[54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3];
+            texel[0] = static_cast<unsigned char>(rgb & 0xFF);
+            texel[1] = static_cast<unsigned char>((rgb >> 8) & 0xFF);
+            texel[2] = static_cast<unsigned char>((rgb >> 16) & 0xFF);
+        }
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::uint32_t Red(std::uint32_t argb) { return (argb >> 16) & 0xFF; }
+inline std::uint32_t Green(std::uint32_t argb) { return (argb >> 8) & 0xFF; }
+inline std::uint32_t Blue(std::uint32_t argb) { return argb & 0xFF; }
+
+}  // namespace planetest
