@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "meshes/C3DSMeshLoader.h"
+#include "meshes/CLWOMeshLoader.h"
+#include "meshes/CXMeshLoader.h"
 #include "platform/base/ErrorReport.h"
 #include "scene/CScene.h"
 
@@ -12,6 +15,21 @@ int LastSeparator(const CString& path) {
 }
 
 }  // namespace
+
+CMeshLoader* CMeshLoader::Create(const CString& fileName, CScene* scene) {
+    CString extension = fileName.Right(3);
+    extension.MakeLower();
+    if (extension == "lwo") {
+        return new CLWOMeshLoader(scene);
+    }
+    if (extension == "3ds") {
+        return new C3DSMeshLoader(scene);
+    }
+    if (extension.Right(2) == ".x") {
+        return new CXMeshLoader(scene);
+    }
+    return nullptr;
+}
 
 CString CMeshLoader::TooManyVerticesMessage() {
     CString text;

@@ -32,6 +32,11 @@ public:
     // mesh owned by the caller, or null after the loader's messages.
     virtual SMesh* Load(CString path, SMesh* reference) = 0;
 
+    // The loader for a file name by its extension (compared lower-cased):
+    // "lwo" LightWave, "3ds" 3D Studio, ".x" DirectX; null for any other.
+    // The caller deletes it.
+    static CMeshLoader* Create(const CString& fileName, CScene* scene);
+
     CScene* GetScene() const { return m_pScene; }
     // Takes the mesh files from this scene file rather than from the current
     // scene file of the loader's scene (reading a scene file outside a scene
