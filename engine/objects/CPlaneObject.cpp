@@ -142,10 +142,10 @@ void CPlaneObject::Resize(bool rebuildIndices, bool updateBounds) {
     }
     m_bFreshBuffer = false;
     WriteTextureCoordinates(vertices);
-    UnlockVB(false, updateBounds);
     if (rebuildIndices) {
         WriteIndices();
     }
+    UnlockVB(m_bComputeNormalsOnResize, updateBounds);
     GeometryChanged();
 }
 

@@ -76,7 +76,8 @@ protected:
     void SetCurrentSize(float width, float height);
     // Regenerates positions (keeping each vertex's z), normals and texture
     // coordinates from the built sizes and the texture window, and the
-    // indices when asked. updateBounds makes the new size the size at scale
+    // indices when asked (before the vertices are unlocked, so that normals
+    // computed from the faces see them). updateBounds makes the new size the size at scale
     // 1 and applies the scale. Nothing happens when the buffer cannot be
     // locked.
     void Resize(bool rebuildIndices, bool updateBounds);
@@ -87,6 +88,11 @@ protected:
     // first texture pair of every inner vertex swings around its rest
     // position; the border stays still.
     void waveEffect(int variant);
+
+    // Whether a rebuild of the grid computes the vertex normals from the
+    // faces instead of writing the flat plane's (0, 0, 1): a plane whose
+    // vertices carry heights needs its normals to follow them.
+    void SetComputeNormalsOnResize(bool compute) { m_bComputeNormalsOnResize = compute; }
 
 private:
     void WriteIndices();
@@ -119,4 +125,5 @@ private:
     // A buffer just created holds no heights yet: its first rebuild sets z
     // to 0 instead of keeping it.
     bool m_bFreshBuffer = true;
+    bool m_bComputeNormalsOnResize = false;
 };

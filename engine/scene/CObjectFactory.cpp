@@ -7,6 +7,7 @@
 #include "animation/CTrajectoryObject.h"
 #include "meshes/CAnimFileMeshObject.h"
 #include "meshes/CFileMeshObject.h"
+#include "objects/CHeightMapObject.h"
 #include "objects/CPlaneObject.h"
 #include "scene/CObjects.h"
 
@@ -22,6 +23,7 @@ CObjects* Create() {
 const std::map<CString, CObjects* (*)()>& StorableTypes() {
     static const std::map<CString, CObjects* (*)()> types = {
         {"CPlaneObject", &Create<CPlaneObject>},
+        {"CHeightMapObject", &Create<CHeightMapObject>},
         {"CFileMeshObject", &Create<CFileMeshObject>},
         {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
         {"CTrajectoryObject", &Create<CTrajectoryObject>},
