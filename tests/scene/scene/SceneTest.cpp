@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "animation/CCameraTrajectoryObject.h"
 #include "core/CScreen.h"
 #include "core/CTools.h"
 #include "scene/CObjectFactory.h"
@@ -32,6 +33,16 @@ public:
         m_Type = type;
     }
     ~CTrackedObject() override { ++*m_destroyed; }
+
+private:
+    int* m_destroyed;
+};
+
+// A camera trajectory that counts its destruction.
+class CTrackedCamera : public CCameraTrajectoryObject {
+public:
+    CTrackedCamera(const char* name, int* destroyed) : m_destroyed(destroyed) { m_Name = name; }
+    ~CTrackedCamera() override { ++*m_destroyed; }
 
 private:
     int* m_destroyed;
@@ -73,7 +84,7 @@ TEST(Scene, RemovingDestroysOnlyTheFirstMatch) {
         auto* newer = new CTrackedObject("twin", &destroyed);
         scene.AddObject(*older);
         scene.AddObject(*newer);
-        scene.AddObject(*new CTrackedObject("cam", &destroyed, "CCameraTrajectoryObject"));
+        scene.AddObject(*new CTrackedCamera("cam", &destroyed));
         EXPECT_EQ(scene.GetCameraNumber(), 1);
 
         scene.RemoveObject("twin");
@@ -86,7 +97,7 @@ TEST(Scene, RemovingDestroysOnlyTheFirstMatch) {
         EXPECT_EQ(destroyed, 2);
         EXPECT_EQ(scene.GetCameraNumber(), 0);
 
-        scene.AddObject(*new CTrackedObject("cam2", &destroyed, "CCameraTrajectoryObject"));
+        scene.AddObject(*new CTrackedCamera("cam2", &destroyed));
         scene.RemoveAllObjects();
         EXPECT_EQ(destroyed, 4);
         EXPECT_EQ(scene.GetObjectNumber(), 0);
