@@ -68,55 +68,10 @@ float AtanOfRatio(float dz, float dx) {
     return std::atan(dz / dx);
 }
 
-// TRANSITION: the screen's camera and window operations are being added
-// beside this code; these forwarders compile against either state of
-// CScreen and go away once GetViewMatrix and friends are there.
-template <class TScreen>
-D3DXMATRIX ScreenViewMatrix(TScreen& screen) {
-    if constexpr (requires { screen.GetViewMatrix(); }) {
-        return screen.GetViewMatrix();
-    } else {
-        return IdentityMatrix();
-    }
-}
-
-template <class TScreen>
-D3DXMATRIX ScreenProjMatrix(TScreen& screen) {
-    if constexpr (requires { screen.GetProjMatrix(); }) {
-        return screen.GetProjMatrix();
-    } else {
-        D3DXMATRIX projection;
-        D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 4.0f, 1.0f, 0.1f, 500.0f);
-        return projection;
-    }
-}
-
-template <class TScreen>
-void ScreenCameraPosition(TScreen& screen, D3DXVECTOR3& eye, D3DXVECTOR3& at) {
-    if constexpr (requires { screen.GetCameraPosition(eye, at); }) {
-        screen.GetCameraPosition(eye, at);
-    } else {
-        eye = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-        at = D3DXVECTOR3(0.0f, 0.0f, 1.0f);
-    }
-}
-
-template <class TScreen>
-D3DXVECTOR3 ScreenLightVector(TScreen& screen) {
-    if constexpr (requires { screen.GetLightVectorForEffect(); }) {
-        return screen.GetLightVectorForEffect();
-    } else {
-        return D3DXVECTOR3(0.0f, -1.0f, 0.0f);
-    }
-}
-
-template <class TScreen>
-COutputWindow* ScreenWindow(TScreen& screen) {
-    if constexpr (requires { screen.GetWindow(); }) {
-        return screen.GetWindow();
-    } else {
-        return nullptr;
-    }
+// The fill mode a curve value stands for, truncated toward zero; values no
+// int can hold (damaged files) count as unknown modes.
+int FillModeOf(float value) {
+    return value > -1000.0f && value < 1000.0f ? static_cast<int>(value) : -1;
 }
 
 // Bytes a material record takes at least in a scene file: the material, an
@@ -396,7 +351,7 @@ void CBaseObject::SetFillMode(TFillMode mode) {
 }
 
 TFillMode CBaseObject::GetFillMode() const {
-    return static_cast<TFillMode>(static_cast<int>(m_FillMode.GetPointValue(m_iCurrentKeyFrame)));
+    return static_cast<TFillMode>(FillModeOf(m_FillMode.GetPointValue(m_iCurrentKeyFrame)));
 }
 
 void CBaseObject::EnableCulling(bool culling) {
@@ -1061,8 +1016,8 @@ void CBaseObject::GeometryChanged() {
 // ------------------------------------------------------------------ rendering
 
 SIZE CBaseObject::ClientSize() const {
-    if (m_pScreen != nullptr && ScreenWindow(*m_pScreen) != nullptr) {
-        return ScreenWindow(*m_pScreen)->GetClientSize();
+    if (m_pScreen != nullptr && m_pScreen->GetWindow() != nullptr) {
+        return m_pScreen->GetWindow()->GetClientSize();
     }
     D3DVIEWPORT8 viewport{};
     if (m_pd3dDevice != nullptr && SUCCEEDED(m_pd3dDevice->GetViewport(&viewport))) {
@@ -1078,7 +1033,7 @@ void CBaseObject::Render() {
     }
     ComputeWorldMatrix();
     if (!m_bOwnFieldOfView) {
-        m_PerspectiveProjection = ScreenProjMatrix(*m_pScreen);
+        m_PerspectiveProjection = m_pScreen->GetProjMatrix();
     }
     SetProjectionAndView();
     if (m_bShaderLayout) {
@@ -1108,7 +1063,7 @@ void CBaseObject::ComputeWorldMatrix() {
         // Billboard about the vertical axis: turn towards the camera, ignoring
         // rotation, pivot and direction frame.
         D3DXVECTOR3 eye, at;
-        ScreenCameraPosition(*m_pScreen, eye, at);
+        m_pScreen->GetCameraPosition(eye, at);
         const float dx = at.x - eye.x;
         const float dz = at.z - eye.z;
         const float angle = dx > 0.0f ? kHalfPi - AtanOfRatio(dz, dx) : -AtanOfRatio(dz, dx) - kHalfPi;
@@ -1131,7 +1086,7 @@ void CBaseObject::ComputeWorldMatrix() {
 void CBaseObject::SetProjectionAndView() {
     switch (m_ProjectionMode) {
     case PM_PERSPECTIVE: {
-        const D3DXMATRIX view = ScreenViewMatrix(*m_pScreen);
+        const D3DXMATRIX view = m_pScreen->GetViewMatrix();
         m_pd3dDevice->SetTransform(D3DTS_VIEW, &view);
         m_pd3dDevice->SetTransform(D3DTS_PROJECTION, &m_PerspectiveProjection);
         break;
@@ -1152,7 +1107,7 @@ void CBaseObject::SetProjectionAndView() {
 // Vertex-shader constants: c0-c3 the transposed world-view-projection, c4
 // the screen's light vector in object space; then the effect's own.
 void CBaseObject::SetShaderConstants() {
-    const D3DXMATRIX view = ScreenViewMatrix(*m_pScreen);
+    const D3DXMATRIX view = m_pScreen->GetViewMatrix();
     D3DXMATRIX product;
     switch (m_ProjectionMode) {
     case PM_SCREEN_OVERLAY:
@@ -1172,7 +1127,7 @@ void CBaseObject::SetShaderConstants() {
 
     D3DXMATRIX inverseWorld;
     D3DXMatrixInverse(&inverseWorld, nullptr, &m_WorldMatrix);
-    const D3DXVECTOR3 light = ScreenLightVector(*m_pScreen);
+    const D3DXVECTOR3 light = m_pScreen->GetLightVectorForEffect();
     D3DXVECTOR4 objectLight;
     D3DXVec3Transform(&objectLight, &light, &inverseWorld);
     m_pd3dDevice->SetVertexShaderConstant(4, &objectLight, 1);
@@ -1185,7 +1140,7 @@ void CBaseObject::SetRenderStates() {
     if (m_bSelected) {
         m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
     } else {
-        switch (static_cast<int>(m_FillMode.GetValue())) {
+        switch (FillModeOf(m_FillMode.GetValue())) {
         case FM_SOLID: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID); break;
         case FM_WIREFRAME: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME); break;
         case FM_POINT: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_POINT); break;
@@ -1309,6 +1264,7 @@ void CBaseObject::DrawMaterials() {
 }
 
 void CBaseObject::RenderOnTexture(TextureBuffer buffer, bool clear) {
+    PreRender();  // an object drawn into a texture first may not have a device yet
     if (m_pd3dDevice == nullptr || buffer.texture == nullptr) {
         return;
     }
@@ -1320,8 +1276,8 @@ void CBaseObject::RenderOnTexture(TextureBuffer buffer, bool clear) {
     const bool ready = SUCCEEDED(m_pd3dDevice->GetViewport(&savedViewport)) &&
                        SUCCEEDED(m_pd3dDevice->GetRenderTarget(&savedTarget)) &&
                        SUCCEEDED(m_pd3dDevice->GetDepthStencilSurface(&savedDepth)) &&
+                       SUCCEEDED(buffer.texture->GetLevelDesc(0, &description)) &&
                        SUCCEEDED(buffer.texture->GetSurfaceLevel(0, &level)) &&
-                       SUCCEEDED(level->GetDesc(&description)) &&
                        SUCCEEDED(m_pd3dDevice->SetRenderTarget(level, buffer.surface));
     if (ready) {
         const D3DCOLORVALUE& diffuse = m_Materials[0].Diffuse;

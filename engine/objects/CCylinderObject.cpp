@@ -153,11 +153,11 @@ void CCylinderObject::SetStackNumber(int stacks) {
 }
 
 int CCylinderObject::GetSliceNumber() const {
-    return static_cast<int>(m_Slices.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Slices.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CCylinderObject::GetStackNumber() const {
-    return static_cast<int>(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CCylinderObject::AddKeyFrame(float time) {

@@ -97,11 +97,11 @@ void CSphereObject::SetStackNumber(int stacks) {
 }
 
 int CSphereObject::GetSliceNumber() const {
-    return static_cast<int>(m_Slices.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Slices.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CSphereObject::GetStackNumber() const {
-    return static_cast<int>(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CSphereObject::AddKeyFrame(float time) {

@@ -106,11 +106,11 @@ void CTorusObject::SetRingNumber(int rings) {
 }
 
 int CTorusObject::GetSideNumber() const {
-    return static_cast<int>(m_Sides.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Sides.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CTorusObject::GetRingNumber() const {
-    return static_cast<int>(m_Rings.GetPointValue(GetCurrentKeyFrame()));
+    return TruncatedCount(m_Rings.GetPointValue(GetCurrentKeyFrame()));
 }
 
 int CTorusObject::AddKeyFrame(float time) {

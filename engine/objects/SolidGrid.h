@@ -15,6 +15,21 @@ inline int ClampSubdivisions(int count) {
     return std::clamp(count, 1, kMaxSubdivisions);
 }
 
+// A stored count truncated toward zero; NaN and values beyond the int range
+// (from damaged files) give 0 or the nearest int instead of undefined results.
+inline int TruncatedCount(float value) {
+    if (!(value == value)) {
+        return 0;
+    }
+    if (value >= 2147483520.0f) {
+        return 2147483520;
+    }
+    if (value <= -2147483520.0f) {
+        return -2147483520;
+    }
+    return static_cast<int>(value);
+}
+
 // A count curve's value: truncated toward zero, then kept in range.
 inline int SubdivisionsOf(float value) {
     if (!(value >= 1.0f)) {

@@ -1,0 +1,253 @@
+// Solids drawn by a running screen on the headless surface: colours,
+// keyframes that change nothing, the selection wireframe, the overlay
+// projections and rendering into a texture.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/CScreen.h"
+#include "core/CScreenRunner.h"
+#include "objects/CBoxObject.h"
+#include "objects/CSphereObject.h"
+#include "platform/headless/CHeadlessWindow.h"
+
+namespace {
+
+constexpr int kSize = 64;
+constexpr std::uint32_t kBackground = 0xFF000000;
+
+struct SBox {
+    int left = kSize, top = kSize, right = -1, bottom = -1;
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+};
+
+int Channel(std::uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
+
+bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance) return false;
+    return true;
+}
+
+std::string Text(std::uint32_t argb) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", argb);
+    return text;
+}
+
+// Bounding box of the pixels that are not background.
+SBox Silhouette(const std::vector<std::uint32_t>& pixels) {
+    SBox box;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (!Near(pixels[static_cast<size_t>(y) * kSize + x], kBackground, 2)) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+int Count(const std::vector<std::uint32_t>& pixels, std::uint32_t color) {
+    int count = 0;
+    for (std::uint32_t p : pixels) count += Near(p, color, 3) ? 1 : 0;
+    return count;
+}
+
+std::uint32_t At(const std::vector<std::uint32_t>& pixels, int x, int y) {
+    return pixels[static_cast<size_t>(y) * kSize + x];
+}
+
+// The engine writes "log.txt" into the current directory: each test
+// process gets a folder of its own, before the screen opens its log.
+void EnterPrivateWorkingFolder() {
+    static const bool entered = [] {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("lvx-objects-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+        return true;
+    }();
+    (void)entered;
+}
+
+// Frames drawn by the screen on a headless surface: the camera five units
+// in front of the origin, white ambient light (so that a 0.5 material shows
+// as 0.5) and a black background. Each frame function draws and returns.
+class ObjectPixels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnterPrivateWorkingFolder();
+        CScreen& screen = CScreen::Instance();
+        screen.ViewInfo(false);
+        screen.SetShowFPS(false);
+        screen.SetBackgroundColor(D3DCOLORVALUE{0, 0, 0, 1});
+        screen.SetAmbientLight(1);
+        screen.SetAmbientColor(D3DCOLORVALUE{1, 1, 1, 1});
+    }
+    void TearDown() override { CScreen::Instance().SetAmbientColor(D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f}); }
+
+    // Runs one frame per function and returns each frame's pixels.
+    std::vector<std::vector<std::uint32_t>> Draw(const std::vector<std::function<void()>>& frames) {
+        std::vector<std::vector<std::uint32_t>> pixels;
+        CScreenRunner runner(window);
+        const bool ran = runner.RunFrames(static_cast<int>(frames.size()), [&](int frame) {
+            CScreen::Instance().SetCamera(D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
+            frames[static_cast<size_t>(frame)]();
+            pixels.push_back(runner.ReadBackBuffer());
+        });
+        EXPECT_TRUE(ran);
+        pixels.resize(frames.size());
+        return pixels;
+    }
+
+    CHeadlessWindow window{kSize, kSize};
+};
+
+}  // namespace
+
+TEST_F(ObjectPixels, ANewBoxIsMidGreyAndAKeyFrameChangesNothing) {
+    std::unique_ptr<CBoxObject> box;
+    std::unique_ptr<CSphereObject> ball;
+    const auto frames = Draw({
+        [&] {
+            box = std::make_unique<CBoxObject>();
+            box->Render();
+        },
+        [&] {
+            box->AddKeyFrame(3.0f);
+            box->AddKeyFrame(0.5f);
+            box->Render();
+        },
+        [&] {
+            box.reset();
+            ball = std::make_unique<CSphereObject>();
+            ball->Render();
+            ball.reset();
+        },
+    });
+    const auto& plain = frames[0];
+    ASSERT_EQ(plain.size(), static_cast<size_t>(kSize * kSize));
+    EXPECT_TRUE(Near(At(plain, 32, 32), 0xFF808080, 3)) << Text(At(plain, 32, 32));
+    EXPECT_TRUE(Near(At(plain, 1, 1), kBackground, 2));
+    const SBox box0 = Silhouette(plain);
+    EXPECT_GT(box0.Width(), 4);
+    EXPECT_LT(box0.Width(), 40);
+    EXPECT_NEAR((box0.left + box0.right) / 2.0, 31.5, 1.5);  // centred
+    EXPECT_EQ(frames[1], plain);
+    // The sphere shows its outer side to the camera (back faces are culled).
+    ASSERT_EQ(frames[2].size(), plain.size());
+    EXPECT_TRUE(Near(At(frames[2], 32, 32), 0xFF808080, 3)) << Text(At(frames[2], 32, 32));
+}
+
+TEST_F(ObjectPixels, ASelectedObjectIsARedWireframe) {
+    std::unique_ptr<CBoxObject> box;
+    const auto frames = Draw({
+        [&] {
+            box = std::make_unique<CBoxObject>();
+            box->SetRotation(0.5f, 0.3f, 0.0f);
+            box->Render();
+        },
+        [&] {
+            box->SetSelected(true);
+            box->Render();
+            box.reset();
+        },
+    });
+    const auto& solid = frames[0];
+    const auto& selected = frames[1];
+    ASSERT_FALSE(selected.empty());
+    const int red = Count(selected, 0xFFFF0000);
+    EXPECT_GT(red, 20);
+    EXPECT_LT(red, Count(solid, 0xFF808080) + Count(solid, 0xFFFF0000));  // edges only
+    EXPECT_TRUE(Near(At(selected, 32, 32), kBackground, 2)) << Text(At(selected, 32, 32));
+    const SBox outline = Silhouette(selected), body = Silhouette(solid);
+    EXPECT_NEAR(outline.left, body.left, 1);
+    EXPECT_NEAR(outline.right, body.right, 1);
+    EXPECT_NEAR(outline.top, body.top, 1);
+}
+
+TEST_F(ObjectPixels, OverlayProjectionsMapUnitsToPixelsAndToTheWindow) {
+    const auto frames = Draw({
+        [] {
+            // Mode 0: one unit is one pixel, the origin at the window centre.
+            CBoxObject box;
+            box.SetProjectionMode(PM_PIXEL_OVERLAY);
+            box.SetSize(10.0f, 10.0f, 10.0f);
+            box.SetPosition(8.0f, 0.0f, 50.0f);
+            box.Render();
+        },
+        [] {
+            // Mode 1: -0.5 .. 0.5 spans the window; y grows upwards.
+            CBoxObject box;
+            box.SetProjectionMode(PM_SCREEN_OVERLAY);
+            box.SetSize(0.5f, 0.25f, 0.5f);
+            box.SetPosition(0.0f, 0.25f, 50.0f);
+            box.Render();
+        },
+    });
+    SBox box = Silhouette(frames[0]);
+    EXPECT_NEAR(box.Width(), 10, 1);
+    EXPECT_NEAR(box.Height(), 10, 1);
+    EXPECT_NEAR((box.left + box.right + 1) / 2.0, 32 + 8, 1);
+    EXPECT_NEAR((box.top + box.bottom + 1) / 2.0, 32, 1);
+
+    box = Silhouette(frames[1]);
+    EXPECT_NEAR(box.Width(), 32, 1);
+    EXPECT_NEAR(box.Height(), 16, 1);
+    EXPECT_NEAR((box.left + box.right + 1) / 2.0, 32, 1);
+    EXPECT_NEAR((box.top + box.bottom + 1) / 2.0, 16, 1);
+}
+
+TEST_F(ObjectPixels, RenderOnTextureDrawsIntoTheTextureAndRestoresTheScreen) {
+    ULONG referencesBefore = 0, referencesAfter = 0;
+    std::uint32_t textureCentre = 0, textureCorner = 0;
+    const auto frames = Draw({[&] {
+        IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
+        CBoxObject canvas;
+        canvas.Init();
+        ASSERT_TRUE(canvas.CreateTexture(32, 32, 0));
+        CBoxObject painter;
+        painter.SetProjectionMode(PM_SCREEN_OVERLAY);
+        painter.SetSize(0.5f, 0.5f, 0.5f);
+        painter.SetPosition(0.0f, 0.0f, 50.0f);
+        painter.SetColor(D3DCOLORVALUE{0.0f, 1.0f, 0.0f, 1.0f}, 0);
+        painter.SetLighting(false);
+
+        IDirect3DSurface8* target = nullptr;
+        ASSERT_EQ(device->GetRenderTarget(&target), D3D_OK);
+        target->AddRef();
+        referencesBefore = target->Release();
+        painter.RenderOnTexture(canvas.GetTextureBuffer(0), true);
+        target->AddRef();
+        referencesAfter = target->Release();
+        target->Release();
+
+        IDirect3DSurface8* level = nullptr;
+        ASSERT_EQ(canvas.GetTextureBuffer(0).texture->GetSurfaceLevel(0, &level), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        if (SUCCEEDED(level->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            const auto* bytes = static_cast<const BYTE*>(locked.pBits);
+            textureCorner = *reinterpret_cast<const std::uint32_t*>(bytes);
+            textureCentre = *reinterpret_cast<const std::uint32_t*>(bytes + 16 * locked.Pitch + 16 * 4);
+            level->UnlockRect();
+        }
+        level->Release();
+        painter.Render();  // back on the screen with the full viewport
+    }});
+    EXPECT_EQ(referencesAfter, referencesBefore);
+    // Cleared to the painter's material colour, the box in the middle.
+    EXPECT_TRUE(Near(textureCentre, 0xFFFFFFFF, 3)) << Text(textureCentre);
+    EXPECT_TRUE(Near(textureCorner, 0xFF00FF00, 3)) << Text(textureCorner);
+    const SBox box = Silhouette(frames[0]);
+    EXPECT_NEAR(box.Width(), 32, 1);
+}
