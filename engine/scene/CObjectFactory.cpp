@@ -7,8 +7,12 @@
 #include "animation/CTrajectoryObject.h"
 #include "meshes/CAnimFileMeshObject.h"
 #include "meshes/CFileMeshObject.h"
+#include "objects/CBoxObject.h"
+#include "objects/CCylinderObject.h"
 #include "objects/CHeightMapObject.h"
 #include "objects/CPlaneObject.h"
+#include "objects/CSphereObject.h"
+#include "objects/CTorusObject.h"
 #include "scene/CObjects.h"
 
 namespace {
@@ -23,6 +27,10 @@ CObjects* Create() {
 const std::map<CString, CObjects* (*)()>& StorableTypes() {
     static const std::map<CString, CObjects* (*)()> types = {
         {"CPlaneObject", &Create<CPlaneObject>},
+        {"CSphereObject", &Create<CSphereObject>},
+        {"CBoxObject", &Create<CBoxObject>},
+        {"CTorusObject", &Create<CTorusObject>},
+        {"CCylinderObject", &Create<CCylinderObject>},
         {"CHeightMapObject", &Create<CHeightMapObject>},
         {"CFileMeshObject", &Create<CFileMeshObject>},
         {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
