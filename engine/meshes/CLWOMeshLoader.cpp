@@ -1,6 +1,7 @@
 #include "meshes/CLWOMeshLoader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <numeric>
 
@@ -481,12 +482,26 @@ void CLWOMeshLoader::CheckAngles(const SMesh* reference) {
         reference != nullptr && reference->vertices.size() >= vertexCount ? reference->vertices
                                                                           : m_pMesh->vertices;
 
+    // Two faces are within the limit when the arc cosine of their normals'
+    // dot product (over the first normal's length, as
+    // CTools::AngleBetweenVectors has it) is below it: the same as that cosine
+    // being above the limit's cosine, which spares an arc cosine per pair.
+    // Degenerate faces have NaN normals and join no group.
     std::vector<D3DXVECTOR3> normals(faceCount);
+    std::vector<float> lengths(faceCount);
     for (std::uint32_t face = 0; face < faceCount; ++face) {
         normals[face] = CTools::GetFaceNormal(PositionOf(positions[indices[face * 3]]),
                                               PositionOf(positions[indices[face * 3 + 1]]),
                                               PositionOf(positions[indices[face * 3 + 2]]));
+        lengths[face] = CTools::VectorLength(normals[face]);
     }
+    const float cosineLimit = std::cos(kSmoothingLimit);
+    auto smoothBetween = [&](std::uint32_t a, std::uint32_t b) {
+        const D3DXVECTOR3& u = normals[a];
+        const D3DXVECTOR3& v = normals[b];
+        const float cosine = (u.x * v.x + u.y * v.y + u.z * v.z) / lengths[a];
+        return std::min(cosine, 1.0f) > cosineLimit;
+    };
 
     // The corners (positions in the index array) of every vertex, in index order.
     std::vector<std::uint32_t> firstCorner(vertexCount + 1, 0);
@@ -513,9 +528,9 @@ void CLWOMeshLoader::CheckAngles(const SMesh* reference) {
             }
             placed[c] = true;
             group.assign(1, own[c]);
-            const D3DXVECTOR3& normal = normals[own[c] / 3];
+            const std::uint32_t face = own[c] / 3;
             for (std::uint32_t d = 0; d < count; ++d) {
-                if (d != c && CTools::AngleBetweenVectors(normal, normals[own[d] / 3]) < kSmoothingLimit) {
+                if (d != c && smoothBetween(face, own[d] / 3)) {
                     group.push_back(own[d]);
                     placed[d] = true;
                 }

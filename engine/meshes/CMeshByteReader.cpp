@@ -21,51 +21,6 @@ void CMeshByteReader::Skip(size_t count) {
     Take(count);
 }
 
-const BYTE* CMeshByteReader::Take(size_t count) {
-    if (count > Remaining()) {
-        throw CMeshFormatError();
-    }
-    const BYTE* bytes = m_pData + m_Position;
-    m_Position += count;
-    return bytes;
-}
-
-std::uint16_t CMeshByteReader::ReadUInt16LE() {
-    const BYTE* b = Take(2);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-
-std::uint32_t CMeshByteReader::ReadUInt32LE() {
-    const BYTE* b = Take(4);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-}
-
-float CMeshByteReader::ReadFloatLE() {
-    const std::uint32_t bits = ReadUInt32LE();
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
-
-std::uint16_t CMeshByteReader::ReadUInt16BE() {
-    const BYTE* b = Take(2);
-    return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
-}
-
-std::uint32_t CMeshByteReader::ReadUInt32BE() {
-    const BYTE* b = Take(4);
-    return (static_cast<std::uint32_t>(b[0]) << 24) | (static_cast<std::uint32_t>(b[1]) << 16) |
-           (static_cast<std::uint32_t>(b[2]) << 8) | static_cast<std::uint32_t>(b[3]);
-}
-
-float CMeshByteReader::ReadFloatBE() {
-    const std::uint32_t bits = ReadUInt32BE();
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
-
 bool CMeshByteReader::IsIdentifier(const char (&id)[5]) const {
     return Remaining() >= 4 && std::memcmp(m_pData + m_Position, id, 4) == 0;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/base/CString.h"
@@ -36,12 +37,28 @@ public:
     void Seek(size_t position);
     void Skip(size_t count);
 
-    std::uint16_t ReadUInt16LE();
-    std::uint32_t ReadUInt32LE();
-    float ReadFloatLE();
-    std::uint16_t ReadUInt16BE();
-    std::uint32_t ReadUInt32BE();
-    float ReadFloatBE();
+    // The readers are inline: loaders call them once per value of large
+    // arrays.
+    std::uint16_t ReadUInt16LE() {
+        const BYTE* b = Take(2);
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
+    std::uint32_t ReadUInt32LE() {
+        const BYTE* b = Take(4);
+        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    }
+    float ReadFloatLE() { return FloatFromBits(ReadUInt32LE()); }
+    std::uint16_t ReadUInt16BE() {
+        const BYTE* b = Take(2);
+        return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
+    }
+    std::uint32_t ReadUInt32BE() {
+        const BYTE* b = Take(4);
+        return (static_cast<std::uint32_t>(b[0]) << 24) | (static_cast<std::uint32_t>(b[1]) << 16) |
+               (static_cast<std::uint32_t>(b[2]) << 8) | static_cast<std::uint32_t>(b[3]);
+    }
+    float ReadFloatBE() { return FloatFromBits(ReadUInt32BE()); }
     // Whether the next 4 bytes are the identifier (false when fewer are left).
     bool IsIdentifier(const char (&id)[5]) const;
 
@@ -53,7 +70,19 @@ public:
     CString ReadText(size_t count, size_t keep);
 
 private:
-    const BYTE* Take(size_t count);
+    const BYTE* Take(size_t count) {
+        if (count > Remaining()) {
+            throw CMeshFormatError();
+        }
+        const BYTE* bytes = m_pData + m_Position;
+        m_Position += count;
+        return bytes;
+    }
+    static float FloatFromBits(std::uint32_t bits) {
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof(value));
+        return value;
+    }
 
     const BYTE* m_pData;
     size_t m_Size;

@@ -1,7 +1,34 @@
 #include "meshes/CMeshFileData.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "scene/CBNFile.h"
 #include "scene/CSceneFile.h"
+
+namespace {
+
+// One read of the file's size where the size is known up front (a regular
+// file); anything else is read in pieces until its end.
+bool ReadWholeFile(const CString& path, std::vector<BYTE>& bytes) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path.c_str(), error);
+    if (error || !std::filesystem::is_regular_file(path.c_str(), error)) {
+        return CBNFile::ReadAll(path, bytes);
+    }
+    std::ifstream file(path.c_str(), std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size));
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    if (static_cast<std::uintmax_t>(file.gcount()) != size) {
+        return CBNFile::ReadAll(path, bytes);  // the file changed while it was read
+    }
+    return true;
+}
+
+}  // namespace
 
 bool CMeshFileData::Open(CSceneFile* sceneFile, const CString& path) {
     m_DiskBytes.clear();
@@ -17,7 +44,7 @@ bool CMeshFileData::Open(CSceneFile* sceneFile, const CString& path) {
         m_Size = static_cast<size_t>(size);
         return true;
     }
-    if (!CBNFile::ReadAll(path, m_DiskBytes)) {
+    if (!ReadWholeFile(path, m_DiskBytes)) {
         return false;
     }
     m_pData = m_DiskBytes.data();
