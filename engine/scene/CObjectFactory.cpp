@@ -7,6 +7,7 @@
 #include "animation/CTrajectoryObject.h"
 #include "meshes/CAnimFileMeshObject.h"
 #include "meshes/CFileMeshObject.h"
+#include "objects/CBmpFonts.h"
 #include "objects/CBoxObject.h"
 #include "objects/CCylinderObject.h"
 #include "objects/CHeightMapObject.h"
@@ -32,6 +33,7 @@ const std::map<CString, CObjects* (*)()>& StorableTypes() {
         {"CTorusObject", &Create<CTorusObject>},
         {"CCylinderObject", &Create<CCylinderObject>},
         {"CHeightMapObject", &Create<CHeightMapObject>},
+        {"CBmpFonts", &Create<CBmpFonts>},
         {"CFileMeshObject", &Create<CFileMeshObject>},
         {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
         {"CTrajectoryObject", &Create<CTrajectoryObject>},

@@ -2,10 +2,15 @@
 // field comes back, in the order the scene file holds them.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "PlaneTestSupport.h"
+#include "objects/CBmpFonts.h"
+#include "objects/CHeightMapObject.h"
 #include "objects/CPlaneObject.h"
+#include "support/CErrorCapture.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
@@ -75,8 +80,93 @@ TEST(PlanePersistence, PlaneKeepsSubdivisionSizeCurvesAndTextureWindowButNotItsW
     EXPECT_EQ(Saved(copy), data);
 }
 
+TEST(PlanePersistence, TerrainKeepsAmplitudeAndHeightFileName) {
+    const auto heights = planetest::PrivateFolder() / "terrain.raw";
+    planetest::WriteBytes(heights, std::vector<unsigned char>(10000, 7));
+    CHeightMapObject terrain;
+    terrain.SetMaxAmplitude(32.5f);
+    terrain.SetHeightMapFilename(heights.string());
+    terrain.SetSubdivision(5, 5);  // Init sets 99 x 99 again; the stored value is what was set
+    const std::vector<BYTE> data = Saved(terrain);
+    // The amplitude leads the record, then the file reference.
+    float amplitude = 0;
+    std::memcpy(&amplitude, data.data(), sizeof(amplitude));
+    EXPECT_EQ(amplitude, 32.5f);
+
+    CHeightMapObject copy;
+    ASSERT_TRUE(LoadInto(copy, data));
+    EXPECT_EQ(copy.GetMaxAmplitude(), 32.5f);
+    EXPECT_EQ(copy.GetHeightMapFilename(), heights.string());
+    EXPECT_EQ(Saved(copy), data);
+
+    // A height file that is gone by the time a plain scene loads leaves the
+    // terrain without one; the rest of the record still loads.
+    std::filesystem::remove(heights);
+    CErrorCapture errors;
+    CHeightMapObject withoutFile;
+    ASSERT_TRUE(LoadInto(withoutFile, data));
+    EXPECT_EQ(withoutFile.GetHeightMapFilename(), "");
+    EXPECT_EQ(withoutFile.GetMaxAmplitude(), 32.5f);
+    float width = 0, height = 0;
+    withoutFile.GetSize(width, height);
+    EXPECT_EQ(width, 1.0f);
+    EXPECT_EQ(errors.Count(), 1u);
+}
+
+TEST(PlanePersistence, FontKeepsTextZoomAndFont) {
+    const auto folder = planetest::PrivateFolder() / "savedfont";
+    std::filesystem::create_directories(folder);
+    const std::string descriptor = "A 0,0 0.5,0.5\n";
+    planetest::WriteBytes(folder / "saved.bnf", std::vector<unsigned char>(descriptor.begin(), descriptor.end()));
+    planetest::WriteBandedBmp(folder / "saved.png", 4, 4, {0xFFFFFF});
+    CBmpFonts font;
+    font.SetTexture((folder / "saved.png").string(), 0);
+    font.SetText("first words");
+    font.SetCurrentKeyFrame(font.AddKeyFrame(3.0f));
+    font.SetText("later words");
+    font.SetZoomFactor(2.0f, 0.5f);
+    const std::vector<BYTE> data = Saved(font);
+
+    CBmpFonts copy;
+    ASSERT_TRUE(LoadInto(copy, data));
+    ASSERT_EQ(copy.GetKeyFrameNumber(), 2);
+    copy.SetCurrentKeyFrame(copy.GetKeyFrameID(0));
+    EXPECT_EQ(copy.GetText(), "first words");
+    float x = 0, y = 0;
+    copy.GetZoomFactor(x, y);
+    EXPECT_EQ(x, 1.0f);
+    EXPECT_EQ(y, 1.5f);
+    copy.SetCurrentKeyFrame(copy.GetKeyFrameID(1));
+    EXPECT_EQ(copy.GetText(), "later words");
+    copy.GetZoomFactor(x, y);
+    EXPECT_EQ(x, 2.0f);
+    EXPECT_EQ(y, 0.5f);
+    EXPECT_EQ(copy.GetTexture(0), (folder / "saved.png").string());
+    EXPECT_EQ(Saved(copy), data);
+
+    // Deleting and moving keyframes reach the text and zoom curves.
+    copy.MoveKeyFrame(copy.GetKeyFrameID(1), 5.0f);
+    EXPECT_EQ(copy.GetKeyFrameTime(1), 5.0f);
+    copy.DeleteKeyFrame(copy.GetKeyFrameID(0));
+    copy.SetCurrentKeyFrame(copy.GetKeyFrameID(0));
+    EXPECT_EQ(copy.GetText(), "later words");
+}
+
+TEST(PlanePersistence, FontWithoutTextureStoresNoDescriptorName) {
+    CBmpFonts font;
+    const std::vector<BYTE> data = Saved(font);
+    // No "bnf" that a plain load would look for and report missing.
+    const std::string bytes(data.begin(), data.end());
+    EXPECT_EQ(bytes.find("bnf"), std::string::npos);
+    CErrorCapture errors;
+    CBmpFonts copy;
+    ASSERT_TRUE(LoadInto(copy, data));
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(copy.GetText(), "Sample Text...");
+}
+
 TEST(PlanePersistence, FactoryCreatesTheStorableTypes) {
-    for (const char* type : {"CPlaneObject"}) {
+    for (const char* type : {"CPlaneObject", "CHeightMapObject", "CBmpFonts"}) {
         std::unique_ptr<CObjects> object(CObjectFactory::Get(type));
         ASSERT_NE(object, nullptr) << type;
         EXPECT_TRUE(object->IsBaseObject());
