@@ -34,6 +34,10 @@ CBoxObject::CBoxObject() {
     SetNumberMaterials(1);
     SetColor(D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f}, 0);
     SetAlpha(1.0f);
+    // Known from the start, so that an object saved before its first render
+    // is still stored under its type.
+    m_Type = "CBoxObject";
+    m_Description = "Box";
 }
 
 bool CBoxObject::Init() {

@@ -15,6 +15,10 @@ CTorusObject::CTorusObject() {
     SetNumberMaterials(1);
     SetColor(D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f}, 0);
     SetAlpha(1.0f);
+    // Known from the start, so that an object saved before its first render
+    // is still stored under its type.
+    m_Type = "CTorusObject";
+    m_Description = "Torus";
 }
 
 bool CTorusObject::Init() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "core/CScreenRunner.h"
 #include "objects/CBoxObject.h"
 #include "objects/CSphereObject.h"
+#include "scene/CScene.h"
 #include "platform/headless/CHeadlessWindow.h"
 
 namespace {
@@ -250,4 +252,72 @@ TEST_F(ObjectPixels, RenderOnTextureDrawsIntoTheTextureAndRestoresTheScreen) {
     EXPECT_TRUE(Near(textureCorner, 0xFF00FF00, 3)) << Text(textureCorner);
     const SBox box = Silhouette(frames[0]);
     EXPECT_NEAR(box.Width(), 32, 1);
+}
+
+// A 24-bit BMP of w x h texels of one colour (0xRRGGBB).
+static std::vector<char> Bitmap(int width, int height, unsigned int rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::vector<char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
+    auto put32 = [&file](size_t at, unsigned int value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<unsigned int>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<unsigned int>(width));
+    put32(22, static_cast<unsigned int>(height));
+    file[26] = 1;
+    file[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            char* texel = &file[54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3];
+            texel[0] = static_cast<char>(rgb & 0xFF);
+            texel[1] = static_cast<char>((rgb >> 8) & 0xFF);
+            texel[2] = static_cast<char>((rgb >> 16) & 0xFF);
+        }
+    return file;
+}
+
+TEST_F(ObjectPixels, APackedSceneBringsItsTexturesAlong) {
+    const std::string texture = (std::filesystem::current_path() / "packed-texture.bmp").string();
+    const std::string sceneFile = (std::filesystem::current_path() / "packed-solids.bgs").string();
+    const std::vector<char> bitmap = Bitmap(4, 4, 0x0000FF);
+    std::ofstream(texture, std::ios::binary).write(bitmap.data(), static_cast<std::streamsize>(bitmap.size()));
+    int objects = 0;
+    float radius = 0.0f;
+    bool textureLoaded = false;
+    CString loadedName;
+    const auto frames = Draw({[&] {
+        {
+            CScene scene;
+            auto* box = new CBoxObject();
+            box->SetObjName("textured box");
+            box->SetTexture(texture, 0);
+            scene.AddObject(*box);
+            auto* sphere = new CSphereObject();
+            sphere->SetObjName("ball");
+            sphere->SetRadius(0.75f);
+            scene.AddObject(*sphere);
+            ASSERT_TRUE(scene.Save(sceneFile, true));
+        }
+        std::filesystem::remove(texture);  // only the packed copy is left
+        CScene scene;
+        ASSERT_TRUE(scene.Load(sceneFile, true));
+        objects = scene.GetObjectNumber();
+        if (auto* ball = dynamic_cast<CSphereObject*>(scene.GetObjectA(CString("ball")))) radius = ball->GetRadius();
+        if (auto* box = dynamic_cast<CBoxObject*>(scene.GetObjectA(CString("textured box")))) {
+            textureLoaded = box->GetTexturePointer(0) != nullptr;
+            loadedName = box->GetTexture(0);
+            box->Render();  // blue texture times the grey material
+        }
+    }});
+    std::filesystem::remove(sceneFile);
+    EXPECT_EQ(objects, 2);
+    EXPECT_EQ(radius, 0.75f);
+    EXPECT_TRUE(textureLoaded);
+    EXPECT_EQ(loadedName, texture);
+    const std::uint32_t centre = At(frames[0], 32, 32);
+    EXPECT_TRUE(Near(centre, 0xFF000080, 3)) << Text(centre);
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "support/CErrorCapture.h"
 #include "objects/CBoxObject.h"
@@ -126,11 +127,17 @@ TEST(ObjectPersistence, BaseFieldsAreStoredInTheirDocumentedOrder) {
     EXPECT_EQ(data[flags + 1], 0);
     // The record ends with the scale curve, the reference size and the three
     // strings of the root object: description, type and name.
-    const std::vector<BYTE> tail(data.end() - 11 - 4 - 4, data.end());  // "No name" and two empty strings
-    const BYTE expectedTail[] = {0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 'N', 'o', ' ', 'n', 'a', 'm', 'e'};
-    EXPECT_EQ(tail, std::vector<BYTE>(std::begin(expectedTail), std::end(expectedTail)));
+    std::vector<BYTE> expectedTail;
+    for (const std::string text : {"Box", "CBoxObject", "No name"}) {
+        const BYTE length[4] = {static_cast<BYTE>(text.size()), 0, 0, 0};
+        expectedTail.insert(expectedTail.end(), std::begin(length), std::end(length));
+        expectedTail.insert(expectedTail.end(), text.begin(), text.end());
+    }
+    ASSERT_GT(data.size(), expectedTail.size() + 4);
+    EXPECT_EQ(std::vector<BYTE>(data.end() - static_cast<std::ptrdiff_t>(expectedTail.size()), data.end()),
+              expectedTail);
     float reference = 0;
-    std::memcpy(&reference, &data[data.size() - 19 - 4], 4);
+    std::memcpy(&reference, &data[data.size() - expectedTail.size() - 4], 4);
     EXPECT_EQ(reference, 1.0f);
 }
 
