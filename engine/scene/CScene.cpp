@@ -272,9 +272,10 @@ void CScene::RenderBackground(CBaseObject& object) {
     if (!object.GetVisible()) {
         return;
     }
-    // CleanUp released the sky box's geometry; it is built again once the
+    // CleanUp released the object's geometry; it is built again once the
     // scene shows it again, as after a device reset.
     if (object.GetVB() == nullptr && !object.NeedsInit() && CScreen::Instance().GetD3DDevice() != nullptr) {
+        object.CleanUp();  // keeps its registration with the screen single
         object.Init();
     }
     object.Render();
@@ -408,6 +409,9 @@ void CScene::CleanUp() {
     m_SkyBox.SetRightPicture("");
     m_SkyBox.CleanUp();
     m_BackgroundImage.SetTexture("", 0);
+    // Its device resources go too; Load initialises it again, and so does
+    // the next frame that shows it.
+    m_BackgroundImage.CleanUp();
 
     screen.EnableFog(false);
     screen.SetFogStart(10.0f);

@@ -106,3 +106,36 @@ TEST(ScenePixels, TheViewFollowsTheCurrentCameraTrajectory) {
     // The screen remembers the window of its last run; this one dies here.
     CScreen::Instance().SetWindow(nullptr);
 }
+
+TEST(ScenePixels, TheSkyBoxSurroundsTheViewerAndShowsAgainAfterCleanUp) {
+    EnterPrivateWorkingFolder();
+    CScreen& screen = CScreen::Instance();
+    screen.ViewInfo(false);
+    screen.SetShowFPS(false);
+    screen.SetBackgroundColor(D3DCOLORVALUE{0, 0, 0, 1});
+    CHeadlessWindow window(kSize, kSize);
+    CScreenRunner runner(window);
+    std::unique_ptr<CScene> scene;
+    std::vector<std::vector<std::uint32_t>> frames;
+    const bool ran = runner.RunFrames(3, [&](int frame) {
+        if (frame == 0) {
+            scene = std::make_unique<CScene>();
+            scene->EnableSkyBox(true);
+        } else if (frame == 1) {
+            scene->CleanUp();  // switches it off and releases it
+        } else {
+            scene->EnableSkyBox(true);
+        }
+        screen.SetCamera(D3DXVECTOR3(3, 1, -2), D3DXVECTOR3(0.3f, 0.2f, 1));
+        scene->Render();
+        frames.push_back(runner.ReadBackBuffer());
+        if (frame == 2) scene.reset();
+    });
+    ASSERT_TRUE(ran);
+    ASSERT_EQ(frames.size(), 3u);
+    auto lit = [](std::uint32_t argb) { return Red(argb) + Green(argb) + Blue(argb); };
+    for (std::uint32_t corner : {frames[0][0], frames[0].back(), Centre(frames[0])}) EXPECT_GT(lit(corner), 100);
+    EXPECT_LT(lit(Centre(frames[1])), 10);
+    EXPECT_GT(lit(Centre(frames[2])), 100);
+    screen.SetWindow(nullptr);
+}
