@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "common/ChildProcess.h"
+#include "common/PngImage.h"
+#include "common/TestScenes.h"
+
+namespace {
+
+const std::string kBin = LVX_BIN_DIR;
+
+// A folder of this test process's own, with the scene packed into a
+// stand-alone screensaver.
+class PackedPlayer : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_folder = std::filesystem::absolute("packed." + std::to_string(getpid())).string();
+        std::filesystem::create_directories(s_folder);
+        ASSERT_TRUE(lvxtest::WriteRedBoxScene(s_folder + "/box.bgs"));
+        const lvxtest::SChildResult packed =
+            Run({kBin + "/lumivexis", "pack", s_folder + "/box.bgs", s_folder + "/box.scr"});
+        ASSERT_EQ(packed.exitCode, 0) << packed.err;
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
+
+    // Children run without a display, with their state in the test folder.
+    static std::map<std::string, std::optional<std::string>> Environment() {
+        return {{"DISPLAY", std::nullopt},      {"WAYLAND_DISPLAY", std::nullopt},
+                {"XSCREENSAVER_WINDOW", std::nullopt}, {"HOME", s_folder},
+                {"XDG_STATE_HOME", s_folder + "/state"}, {"XDG_CONFIG_HOME", s_folder + "/config"},
+                {"SDL_AUDIODRIVER", "dummy"}};
+    }
+    static lvxtest::SChildResult Run(const std::vector<std::string>& argv) {
+        return lvxtest::RunChild(argv, Environment(), std::chrono::seconds(90));
+    }
+    static std::string Path(const std::string& name) { return s_folder + "/" + name; }
+
+    static std::string s_folder;
+};
+
+std::string PackedPlayer::s_folder;
+
+}  // namespace
+
+TEST_F(PackedPlayer, APackedFilePlaysByItselfAndShowsTheScene) {
+    // Packed: executable, the player in front of the scene.
+    struct stat status {};
+    ASSERT_EQ(stat(Path("box.scr").c_str(), &status), 0);
+    EXPECT_NE(status.st_mode & S_IXUSR, 0u);
+    EXPECT_GT(status.st_size, std::filesystem::file_size(kBin + "/ScreenSaver.dat"));
+
+    // Under another name, from another folder: it reads itself through /proc.
+    std::filesystem::copy_file(Path("box.scr"), Path("renamed saver"));
+    std::filesystem::permissions(Path("renamed saver"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const lvxtest::SChildResult run = Run({Path("renamed saver"), "--frames", "3", "--screenshot", Path("shot.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    lvxtest::SImage shot;
+    ASSERT_TRUE(lvxtest::ReadPng(Path("shot.png"), shot));
+    // A screensaver at the desktop's resolution draws 640 x 480 off screen.
+    EXPECT_EQ(shot.width, 640);
+    EXPECT_EQ(shot.height, 480);
+    EXPECT_TRUE(lvxtest::IsReddish(shot.At(320, 240))) << std::hex << shot.At(320, 240);
+    EXPECT_TRUE(lvxtest::IsBlue(shot.At(20, 460))) << std::hex << shot.At(20, 460);
+    // The engine's log went to the state folder, not to the current one.
+    EXPECT_TRUE(std::filesystem::exists(Path("state/lumivexis/log.txt")));
+}
+
+TEST_F(PackedPlayer, APlainSceneFilePlaysByPathAtItsOwnResolution) {
+    const lvxtest::SChildResult run =
+        Run({kBin + "/lumivexis", "pack", Path("box.bgs"), Path("window.run"), "--executable", "--resolution", "2",
+             "--windowed", "--title", "Box"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const lvxtest::SChildResult played =
+        Run({kBin + "/ScreenSaver.dat", Path("window.run"), "--screenshot", Path("window.png")});
+    ASSERT_EQ(played.exitCode, 0) << played.err;
+    lvxtest::SImage shot;
+    ASSERT_TRUE(lvxtest::ReadPng(Path("window.png"), shot));
+    EXPECT_EQ(shot.width, 800);
+    EXPECT_EQ(shot.height, 600);
+    EXPECT_TRUE(lvxtest::IsReddish(shot.At(400, 300)));
+}
+
+TEST_F(PackedPlayer, ForeignDamagedAndMissingScenesFailWithAMessage) {
+    // The bare player has nothing packed into it: usage, exit status 2.
+    lvxtest::SChildResult run = Run({kBin + "/ScreenSaver.dat"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+
+    std::ofstream(Path("notes.txt")) << "just some text, no scene\n";
+    run = Run({kBin + "/ScreenSaver.dat", Path("notes.txt"), "--frames", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("not a Lumivexis scene"), std::string::npos) << run.err;
+
+    run = Run({kBin + "/ScreenSaver.dat", Path("missing.bgs"), "--frames", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("cannot read"), std::string::npos) << run.err;
+
+    // A package whose scene data was cut short: the trailer no longer fits.
+    std::ifstream in(Path("box.scr"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string trailer = bytes.substr(bytes.size() - 122);
+    std::ofstream(Path("cut.scr"), std::ios::binary) << bytes.substr(bytes.size() - 122 - 200, 200) << trailer;
+    run = Run({kBin + "/ScreenSaver.dat", Path("cut.scr"), "--frames", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("damaged"), std::string::npos) << run.err;
+
+    // Scene data whose records are garbage: the reader's message, no crash.
+    std::string garbled = bytes;
+    const size_t dataStart = std::filesystem::file_size(kBin + "/ScreenSaver.dat");
+    for (size_t i = dataStart + 40; i < garbled.size() - 122; i += 7) garbled[i] = static_cast<char>(0xFF);
+    std::ofstream(Path("garbled.scr"), std::ios::binary) << garbled;
+    run = Run({kBin + "/ScreenSaver.dat", Path("garbled.scr"), "--frames", "1"});
+    EXPECT_EQ(run.signal, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_FALSE(run.err.empty());
+
+    run = Run({kBin + "/ScreenSaver.dat", "--frames", "x"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("--frames"), std::string::npos);
+}
+
+TEST_F(PackedPlayer, SignalsEndAnEndlessRunPromptly) {
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1}) {
+        lvxtest::CChild child({Path("box.scr"), "--frames", "9999999"}, Environment());
+        ASSERT_TRUE(child.Started());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        child.Signal(signal);
+        const lvxtest::SChildResult result = child.Wait(std::chrono::seconds(10));
+        EXPECT_FALSE(result.timedOut) << signal;
+        EXPECT_EQ(result.signal, 0) << signal;
+        EXPECT_EQ(result.exitCode, 0) << signal << ": " << result.err;
+    }
+}
