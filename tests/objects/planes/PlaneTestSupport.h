@@ -35,6 +35,9 @@ inline const std::filesystem::path& PrivateFolder() {
 inline void PrepareScreen() {
     PrivateFolder();
     CScreen& screen = CScreen::Instance();
+    // The screen still names the window of an earlier test's run, which is
+    // gone; objects initialised outside a run must not ask it for its size.
+    screen.SetWindow(nullptr);
     screen.SetFullscreen(false);
     screen.SetUseDesktopScreen(false);
     screen.SetResolution(RES_640_480);
