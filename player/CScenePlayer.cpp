@@ -26,10 +26,8 @@ void CScenePlayer::Run() {
     }
     screen.Stop();
     // The objects hold device resources, which must go on this thread and
-    // before the device does. The background image plane is not emptied by
-    // the scene's CleanUp; its buffers go here too.
+    // before the device does.
     m_Scene.CleanUp();
-    m_Scene.GetBackgroundImage().CleanUp();
 }
 
 bool CScenePlayer::KeepRunning() const {
