@@ -295,6 +295,13 @@ HRESULT CD3DFont::GetTextExtent(const char* text, SIZE* size) {
 
 // ----------------------------------------------------------------- drawing
 
+bool CD3DFont::FlushBatch(UINT& triangles, BYTE*& data) {
+    m_pVB->Unlock();
+    m_pd3dDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+    triangles = 0;
+    return SUCCEEDED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD));
+}
+
 HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWORD flags) {
     if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
         return E_FAIL;
@@ -335,11 +342,11 @@ HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWO
         Put2DQuad(vertices, x, y, w, h, color, tex);
         triangles += 2;
         if (triangles * 3 > kMaxVertices - 6) {
-            m_pVB->Unlock();
-            d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
-            m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+            if (!FlushBatch(triangles, data)) {
+                d->ApplyStateBlock(m_dwSavedStateBlock);
+                return E_FAIL;
+            }
             vertices = reinterpret_cast<SFont2DVertex*>(data);
-            triangles = 0;
         }
         x += w;
     }
@@ -402,11 +409,11 @@ HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float 
         Put2DQuad(vertices, sx, sy, w, h, color, tex, z, 1.0f);
         triangles += 2;
         if (triangles * 3 > kMaxVertices - 6) {
-            m_pVB->Unlock();
-            d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
-            m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+            if (!FlushBatch(triangles, data)) {
+                d->ApplyStateBlock(m_dwSavedStateBlock);
+                return E_FAIL;
+            }
             vertices = reinterpret_cast<SFont2DVertex*>(data);
-            triangles = 0;
         }
         sx += w;
     }
@@ -476,11 +483,11 @@ HRESULT CD3DFont::Render3DText(const char* text, DWORD flags) {
             *v++ = {x, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
             triangles += 2;
             if (triangles * 3 > kMaxVertices - 6) {
-                m_pVB->Unlock();
-                d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
-                m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD);
+                if (!FlushBatch(triangles, data)) {
+                    d->ApplyStateBlock(m_dwSavedStateBlock);
+                    return E_FAIL;
+                }
                 v = reinterpret_cast<SFont3DVertex*>(data);
-                triangles = 0;
             }
         }
         x += w;

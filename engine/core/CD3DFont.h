@@ -68,6 +68,9 @@ private:
     static bool IsPrintable(unsigned char c) { return c >= kFirstChar && c <= kLastChar; }
     HRESULT RasteriseAtlas();
     void RecordStateBlock(DWORD& token);
+    // Draws the full buffer and locks it again (discarding); false when the
+    // buffer cannot be locked again.
+    bool FlushBatch(UINT& triangles, BYTE*& data);
     float LineHeight() const;
 
     char m_strFontName[80 + 1] = {};

@@ -8,6 +8,7 @@
 #include "core/CD3DFont.h"
 #include "core/CScreenListener.h"
 #include "core/CTools.h"
+#include "objects/CPlaneObject.h"
 #include "platform/base/Timing.h"
 #include "platform/d3dxtex/d3dx8tex.h"
 #include "platform/sdl/CSdlWindow.h"
@@ -56,6 +57,13 @@ int WindowNumber(HWND window) {
 }
 
 }  // namespace
+
+// The screen's render-target quad. The texture window must follow the blur
+// factors at once, not only at the plane's next rebuild.
+class CScreenTexturePlane : public CPlaneObject {
+public:
+    void ApplyTextureWindow() { RefreshTextureCoordinates(); }
+};
 
 CScreen* CScreen::m_pInstance = nullptr;
 
@@ -550,6 +558,11 @@ void CScreen::RunLumivexis() {
         m_pFont->Init();
         m_Keyboard.Init();
         m_Mouse.Init();
+        if (m_bRenderOnTexture) {
+            // Switched on for an earlier device: the targets belong to this one.
+            std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+            ReloadRenderOnTexture();
+        }
         m_bInitialized = true;
 
         if (m_pListener != nullptr) {
@@ -858,13 +871,23 @@ void CScreen::RestoreObjectsAfterReset() {
     std::list<CObjects*> waiting;
     waiting.swap(m_ObjectsAwaitingReset);
     for (CObjects* object : waiting) {
-        object->Init();
+        // The render-target quad is initialised again with the render
+        // texture; it must not be initialised twice.
+        if (std::find(m_RegisteredObjects.begin(), m_RegisteredObjects.end(), object) == m_RegisteredObjects.end()) {
+            object->Init();
+        }
     }
 }
 
 void CScreen::Cleanup() {
     Log("CScreen::CleanUp...\n");
-    ReleaseRenderTargets();
+    {
+        std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+        ReleaseRenderTargets();
+        if (m_pTexturePlane != nullptr) {
+            m_pTexturePlane->CleanUp();
+        }
+    }
     ResetD3DDevice();
     if (m_pd3dDevice != nullptr) {
         m_pd3dDevice->Release();
@@ -1411,7 +1434,7 @@ float CScreen::myGetTickCount() {
 // ========================================================= render to texture
 
 void CScreen::RenderOnTexture(bool on) {
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
     m_bRenderOnTexture = on;
     ReleaseRenderTargets();
     switch (m_Resolution) {
@@ -1455,6 +1478,10 @@ IDirect3DTexture8* CScreen::GetRenderTexture() const {
 }
 
 void CScreen::ReleaseRenderTargets() {
+    if (m_pTexturePlane != nullptr) {
+        IDirect3DTexture8* none = nullptr;
+        m_pTexturePlane->SetTexture(none, 0);
+    }
     for (IDirect3DSurface8** surface : {&m_pRenderSurface, &m_pRenderDepthSurface}) {
         if (*surface != nullptr) {
             (*surface)->Release();
@@ -1481,12 +1508,44 @@ void CScreen::ReloadRenderOnTexture() {
         m_bRenderOnTexture = false;
         return;
     }
+    CScreenTexturePlane& plane = TexturePlane();
+    plane.SetProjectionMode(PM_SCREEN_OVERLAY);
+    plane.Init();
+    plane.SetColor(D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f}, 0);
+    plane.SetLighting(false);
+    plane.SetTexture(m_pRenderTexture, 0);
+    plane.DrawTexture(true);
     ReloadRenderPosition();
 }
 
 void CScreen::ReloadRenderPosition() {
-    // The textured plane that shows the render texture arrives with the
-    // plane objects.
+    if (m_hwnd == nullptr || m_pTexturePlane == nullptr) {
+        return;
+    }
+    // Only the part of the texture the (scaled) viewport rendered is shown,
+    // kept a hair inside it so that filtering never picks up the border.
+    const SIZE client = m_hwnd->GetClientSize();
+    const float right =
+        static_cast<float>(client.cx) / static_cast<float>(m_uRenderTextureWidth) * m_fBlurFactorX - 0.001f;
+    const float bottom =
+        static_cast<float>(client.cy) / static_cast<float>(m_uRenderTextureHeight) * m_fBlurFactorY - 0.001f;
+    CScreenTexturePlane& plane = *m_pTexturePlane;
+    plane.SetTextureOffset(0.001f, 0.001f, right, bottom);
+    plane.ApplyTextureWindow();
+    plane.SetPosition((m_fRenderX0 + m_fRenderX1) / 2.0f, (m_fRenderY0 + m_fRenderY1) / 2.0f, 0.0f);
+    plane.SetSize(m_fRenderX1 - m_fRenderX0, m_fRenderY1 - m_fRenderY0);
+}
+
+CScreenTexturePlane& CScreen::TexturePlane() {
+    if (m_pTexturePlane == nullptr) {
+        m_pTexturePlane = std::make_unique<CScreenTexturePlane>();
+    }
+    return *m_pTexturePlane;
+}
+
+CPlaneObject& CScreen::GetTexturePlane() {
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+    return TexturePlane();
 }
 
 void CScreen::Feedback(bool on) {
@@ -1499,7 +1558,7 @@ void CScreen::SetBlurMode(bool blur) {
 }
 
 void CScreen::SetBlurFactor(float a, float b) {
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
     m_fBlurFactorX = 1.0f - a;
     m_fBlurFactorY = 1.0f - b;
     if (m_bRenderOnTexture) {
@@ -1508,7 +1567,7 @@ void CScreen::SetBlurFactor(float a, float b) {
 }
 
 void CScreen::SetRenderPosition(float x0, float y0, float x1, float y1) {
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
     m_fRenderX0 = x0;
     m_fRenderY0 = y0;
     m_fRenderX1 = x1;
@@ -1519,13 +1578,18 @@ void CScreen::SetRenderPosition(float x0, float y0, float x1, float y1) {
 }
 
 void CScreen::SetAlphaTexture(float alpha) {
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+    TexturePlane().SetAlpha(alpha);
     m_fTextureAlpha = alpha;
 }
 
-void CScreen::SetFadeTexture(float /*fade*/) {}
+void CScreen::SetFadeTexture(float fade) {
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+    TexturePlane().SetColor(D3DCOLORVALUE{fade, fade, fade, m_fTextureAlpha}, 0);
+}
 
 void CScreen::ProcessFeedbackBegin(bool clear) {
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
     IDirect3DDevice8* device = m_pd3dDevice;
     if (device == nullptr || m_pRenderSurface == nullptr) {
         return;
@@ -1550,10 +1614,10 @@ void CScreen::ProcessFeedbackBegin(bool clear) {
     }
 }
 
-void CScreen::RestoreScreenTarget() {
+bool CScreen::RestoreScreenTarget() {
     IDirect3DDevice8* device = m_pd3dDevice;
     if (device == nullptr || m_pSavedRenderTarget == nullptr) {
-        return;
+        return false;
     }
     device->SetRenderTarget(m_pSavedRenderTarget, m_pSavedDepthSurface);
     device->SetViewport(&m_SavedViewport);
@@ -1563,22 +1627,41 @@ void CScreen::RestoreScreenTarget() {
         m_pSavedDepthSurface->Release();
         m_pSavedDepthSurface = nullptr;
     }
-    const DWORD filter = m_bBlurMode ? D3DTEXF_POINT : D3DTEXF_LINEAR;
+    return true;
+}
+
+void CScreen::DrawTexturePlane() {
+    IDirect3DDevice8* device = m_pd3dDevice;
+    if (device == nullptr || m_pTexturePlane == nullptr) {
+        return;
+    }
+    // The screen is not cleared in this mode (that is what leaves trails);
+    // its depth buffer is, so that the quad is never hidden by old depths.
+    device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    const D3DTEXTUREFILTERTYPE filter = m_bBlurMode ? D3DTEXF_POINT : D3DTEXF_LINEAR;
     device->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
     device->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    m_pTexturePlane->SetTextureFilter(filter);
+    m_pTexturePlane->Render();
 }
 
 void CScreen::MiddleScene() {
     if (!m_bRenderOnTexture) {
         return;
     }
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
-    RestoreScreenTarget();
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+    if (RestoreScreenTarget()) {
+        DrawTexturePlane();
+    }
 }
 
 void CScreen::ProcessFeedbackEnd() {
-    std::lock_guard<std::mutex> guard(m_renderTextureMutex);
-    RestoreScreenTarget();
+    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
+    // After MiddleScene the quad is already drawn, under what the host drew
+    // since; drawing it again would cover that.
+    if (RestoreScreenTarget()) {
+        DrawTexturePlane();
+    }
 }
 
 // ===================================================================== input

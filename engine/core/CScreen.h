@@ -43,7 +43,9 @@
 class CD3DFont;
 class CMove;
 class CObjects;
+class CPlaneObject;
 class CScreenListener;
+class CScreenTexturePlane;
 
 // Requested full-screen mode (and the aspect of the projection).
 enum TResolutionEnum : int {
@@ -232,6 +234,8 @@ public:
     UINT GetRenderTextureWidth() const;
     UINT GetRenderTextureHeight() const;
     IDirect3DTexture8* GetRenderTexture() const;
+    // The full-screen quad that shows the render texture.
+    CPlaneObject& GetTexturePlane();
 
     // ------------------------------------------------------------- input
     DWORD KeyboardReadData();
@@ -278,7 +282,11 @@ private:
     void ReloadRenderPosition();
     void ProcessFeedbackBegin(bool clear);
     void ProcessFeedbackEnd();
-    void RestoreScreenTarget();
+    // Back to the screen's target after the texture pass; false when the
+    // pass was not active (already ended by MiddleScene, or no texture).
+    bool RestoreScreenTarget();
+    void DrawTexturePlane();
+    CScreenTexturePlane& TexturePlane();
 
     static CScreen* m_pInstance;
 
@@ -364,7 +372,7 @@ private:
     D3DVIEWPORT8 m_SavedViewport{};
     D3DVIEWPORT8 m_ScaledViewport{};
     float m_fTextureAlpha = 1.0f;
-    std::mutex m_renderTextureMutex;
+    std::recursive_mutex m_renderTextureMutex;
 
     // --- input ---
     CKeyboard m_Keyboard;
@@ -387,6 +395,9 @@ private:
     std::list<CObjects*> m_ObjectsAwaitingReset;
     mutable CMutex m_registeredMutex;
     bool m_bUseDesktopScreen = false;
+    // Made at first use: a plane is a scene object that itself asks for the
+    // screen, which must exist by then.
+    std::unique_ptr<CScreenTexturePlane> m_pTexturePlane;
 
     // --- time values ---
     std::atomic<float> m_fCurrentTime{0.0f};
