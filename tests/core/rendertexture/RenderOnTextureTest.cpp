@@ -193,4 +193,18 @@ TEST_F(RenderOnTextureTest, TheTargetsComeBackAfterADeviceLoss) {
     EXPECT_TRUE(Near(runner.Pixel(300, 300), kRed)) << std::hex << runner.Pixel(300, 300);
 }
 
+TEST_F(RenderOnTextureTest, AlphaAndFadeGoToThePlane) {
+    CScreen& screen = CScreen::Instance();
+    screen.SetAlphaTexture(0.25f);
+    screen.SetFadeTexture(0.5f);
+    const CPlaneObject& plane = screen.GetTexturePlane();
+    EXPECT_FLOAT_EQ(plane.GetAlpha(), 0.25f);
+    const D3DCOLORVALUE color = plane.GetDiffuseColor(0);
+    EXPECT_FLOAT_EQ(color.r, 0.5f);
+    EXPECT_FLOAT_EQ(color.g, 0.5f);
+    EXPECT_FLOAT_EQ(color.b, 0.5f);
+    screen.SetAlphaTexture(1.0f);
+    screen.SetFadeTexture(1.0f);
+}
+
 }  // namespace
