@@ -10,8 +10,18 @@ std::string CProgressBar::Render(int done, int total, int width, const std::stri
     total = std::max(total, 1);
     done = std::clamp(done, 0, total);
     const int filled = static_cast<int>(static_cast<long long>(width) * done / total);
-    return "[" + std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(width - filled), '.') +
-           "] " + std::to_string(done) + "/" + std::to_string(total) + " " + unit;
+    std::string bar;
+    bar.reserve(static_cast<size_t>(width) + unit.size() + 32);
+    bar += '[';
+    bar.append(static_cast<size_t>(filled), '#');
+    bar.append(static_cast<size_t>(width - filled), '.');
+    bar += "] ";
+    bar += std::to_string(done);
+    bar += '/';
+    bar += std::to_string(total);
+    bar += ' ';
+    bar += unit;
+    return bar;
 }
 
 void CProgressBar::Update(int done, int total) {
