@@ -71,6 +71,9 @@ bool CScreenRunner::RunFrames(int frames, FrameFunction frame) {
         }
     }
     screen.WaitForRenderThread();
+    // The window belongs to the caller and may die after the run: the screen
+    // must not keep pointing at it.
+    screen.SetWindow(nullptr);
     return screen.GetErrors().empty() && m_iFramesRun == frames;
 }
 
