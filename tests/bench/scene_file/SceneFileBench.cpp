@@ -52,6 +52,9 @@ public:
     std::vector<BYTE> m_Bytes;
 };
 
+// Set once the package exists, so that main can remove it.
+std::filesystem::path g_createdFolder;
+
 struct SPackage {
     std::filesystem::path folder;
     std::string path;
@@ -83,6 +86,7 @@ SPackage& Package() {
         made.path = (made.folder / "package.exe").string();
         scene.Save(made.path, true);
         made.bytes = std::filesystem::file_size(made.path);
+        g_createdFolder = made.folder;
         return made;
     }();
     return package;
@@ -139,4 +143,14 @@ BENCHMARK(BM_LoadPackage)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SavePackage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The package and its files take some 150 MB of the temporary folder.
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    if (!g_createdFolder.empty()) std::filesystem::remove_all(g_createdFolder, ignored);
+    return 0;
+}

@@ -162,5 +162,8 @@ int main(int argc, char** argv) {
     });
     screen.SetWindow(nullptr);
     benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    std::filesystem::remove_all(folder, ignored);
     return ran ? 0 : 1;
 }

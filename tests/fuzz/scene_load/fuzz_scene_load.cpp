@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
@@ -38,6 +40,16 @@ public:
         std::filesystem::create_directories(m_Folder);
         std::filesystem::current_path(m_Folder);
         m_FilePath = (m_Folder / "input.bgs").string();
+        // libFuzzer writes its crash files here too: only the engine's own
+        // files go at exit, and the folder only when nothing else is left.
+        static std::filesystem::path folder = m_Folder;
+        std::atexit([] {
+            std::error_code ignored;
+            for (const char* name : {"input.bgs", "log.txt", "music.tmp"}) {
+                std::filesystem::remove(folder / name, ignored);
+            }
+            std::filesystem::remove(folder, ignored);
+        });
         CScreen& screen = CScreen::Instance();
         screen.ViewInfo(false);
         screen.GetSound().SetCommandSender([](const CString&) -> MCIERROR { return 0; });
@@ -92,6 +104,22 @@ private:
 };
 
 }  // namespace
+
+// The host works in a folder of its own (the engine writes its log and
+// "music.tmp" into the current directory), so crash files are pointed at the
+// directory the fuzzer was started in unless the command line says otherwise.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    for (int i = 1; i < *argc; ++i) {
+        if (std::string_view((*argv)[i]).starts_with("-artifact_prefix=")) return 0;
+    }
+    static std::string prefix = "-artifact_prefix=" + std::filesystem::current_path().string() + "/";
+    static std::vector<char*> arguments((*argv), (*argv) + *argc);
+    arguments.push_back(prefix.data());
+    arguments.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size()) - 1;
+    *argv = arguments.data();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     // Never destroyed: the render thread serves until the process ends.
