@@ -170,6 +170,8 @@ int CPlayerApp::RunSettingsDialog() {
         return kExitFailed;
     }
     const std::string path = CPlayerSettings::DefaultPath();
+    // No run to end gracefully: a signal simply ends the dialog.
+    CSignalWatcher::UnblockSignals();
     CRunDirectory::EnterStateDirectory();
     InstallErrorReporting(true);
     CScreen& screen = CScreen::Instance();

@@ -21,6 +21,11 @@ void CSignalWatcher::BlockSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void CSignalWatcher::UnblockSignals() {
+    const sigset_t set = WatchedSignals();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 CSignalWatcher::CSignalWatcher(std::function<void()> onSignal) : m_onSignal(std::move(onSignal)) {
     m_thread = std::thread(&CSignalWatcher::Watch, this);
 }

@@ -19,6 +19,9 @@ public:
     // Blocks the three signals in the calling thread; threads started later
     // inherit the mask.
     static void BlockSignals();
+    // Gives the three signals their default action again in the calling
+    // thread (for work that runs without a watcher, such as a dialog).
+    static void UnblockSignals();
 
     explicit CSignalWatcher(std::function<void()> onSignal);
     ~CSignalWatcher();

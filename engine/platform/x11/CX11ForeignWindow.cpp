@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 struct CX11ForeignWindow::SConnection {
@@ -33,13 +34,18 @@ struct CX11ForeignWindow::SGlState {
     EGLSurface surface = EGL_NO_SURFACE;
     EGLContext context = EGL_NO_CONTEXT;
 
-    ~SGlState() {
-        if (egl != EGL_NO_DISPLAY) eglTerminate(egl);
-        if (display != nullptr) XCloseDisplay(display);
-    }
+    // The EGL display and its X connection stay until the process ends, as
+    // the headless surface's display does: terminating it unloads Mesa's
+    // driver under whatever it still holds, and a later window could be
+    // handed the stale display of a reused connection address. They are
+    // kept in a list so that they stay reachable.
+    ~SGlState();
 };
 
 namespace {
+
+std::mutex g_keptMutex;
+std::vector<std::pair<Display*, EGLDisplay>>* g_keptConnections = new std::vector<std::pair<Display*, EGLDisplay>>();
 
 // Xlib reports failed requests to one handler per process, and its default
 // ends the program. A window that the daemon destroys while a frame is being
@@ -108,12 +114,18 @@ EGLConfig ChooseConfig(EGLDisplay display, EGLint visualId) {
 
 }  // namespace
 
+CX11ForeignWindow::SGlState::~SGlState() {
+    if (display == nullptr) return;
+    std::lock_guard lock(g_keptMutex);
+    g_keptConnections->emplace_back(display, egl);
+}
+
 CX11ForeignWindow::CX11ForeignWindow() : m_host(std::make_unique<SConnection>()), m_gl(std::make_unique<SGlState>()) {}
 
 CX11ForeignWindow::~CX11ForeignWindow() {
     DestroyContext();
-    // EGL and the render connection go first: the child window they draw
-    // into is destroyed with the host connection.
+    // The child window goes with the host connection; EGL and the render
+    // connection stay (SGlState).
     m_gl.reset();
     m_host.reset();
 }
