@@ -176,9 +176,14 @@ int CPlayerApp::RunSettingsDialog() {
     InstallErrorReporting(true);
     CScreen& screen = CScreen::Instance();
     if (const auto saved = CPlayerSettings::Load(path)) CPlayerSettings::ApplyToScreen(*saved, screen);
+    const SPlayerSettings before = CPlayerSettings::FromScreen(screen);
     screen.DisplayResolutionDlg();
+    // Cancel (or closing the dialog) leaves the values as they were: then
+    // nothing is written.
+    const SPlayerSettings after = CPlayerSettings::FromScreen(screen);
+    if (after == before) return kExitOk;
     std::string error;
-    if (!CPlayerSettings::Save(path, CPlayerSettings::FromScreen(screen), error)) {
+    if (!CPlayerSettings::Save(path, after, error)) {
         Fail("cannot save the settings in " + path + ": " + error);
         return kExitFailed;
     }

@@ -22,6 +22,8 @@ struct SPlayerSettings {
     int colorDepth = 1;
     bool fullscreen = false;
     bool showInfo = true;
+
+    bool operator==(const SPlayerSettings&) const = default;
 };
 
 class CPlayerSettings {
