@@ -83,6 +83,8 @@ CBmpFonts::CBmpFonts() {
     ResetGlyphs();
     m_ZoomX.Insert(1.0f, 0.0f, -1);
     m_ZoomY.Insert(1.5f, 0.0f, -1);
+    m_Type = "CBmpFonts";
+    m_Description = "2D Fonts";
 }
 
 bool CBmpFonts::Init() {

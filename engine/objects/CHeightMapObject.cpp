@@ -19,6 +19,8 @@ CHeightMapObject::CHeightMapObject() {
     SetRotation(0.0f, kHalfPi, 0.0f);
     // The grid carries heights: its rebuilds keep the normals following them.
     SetComputeNormalsOnResize(true);
+    m_Type = "CHeightMapObject";
+    m_Description = "Height Map";
 }
 
 bool CHeightMapObject::Init() {

@@ -22,6 +22,10 @@ CPlaneObject::CPlaneObject() {
     SetColor(kWhite, 0);
     EnableCulling(false);
     SetProjectionMode(PM_SCREEN_OVERLAY);
+    // Known from the start, so that a plane saved before its first render is
+    // still stored under its type.
+    m_Type = "CPlaneObject";
+    m_Description = "Plane";
 }
 
 bool CPlaneObject::Init() {
