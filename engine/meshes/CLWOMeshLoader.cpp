@@ -349,7 +349,7 @@ bool CLWOMeshLoader::ReadSurface(CMeshByteReader& reader) {
         if (size > reader.Remaining()) {
             throw CMeshFormatError();
         }
-        // DIFF and SPEC carry a level the engine does not use: the colours
+        // The diffuse and specular level sub-chunks carry a level the engine does not use: the colours
         // stay those of COLR.
         if (isBlock) {
             const size_t surfaceEnd = reader.Limit();
