@@ -271,19 +271,31 @@ protected:
 };
 
 // The player image a packed save copies in front, beside the test program.
+// A real player built beside the tests is used as it is (other tests run it
+// at the same time, so it is never replaced or removed); only where there is
+// none a stub stands in for it during the test.
 class CPlayerImageStub {
 public:
-    explicit CPlayerImageStub(std::vector<BYTE> bytes) : m_bytes(std::move(bytes)) {
+    explicit CPlayerImageStub(std::vector<BYTE> bytes) {
         m_path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "ScreenSaver.dat";
+        if (std::filesystem::exists(m_path)) {
+            m_bytes = CTempFolder::Read(m_path.string());
+            return;
+        }
+        m_bytes = std::move(bytes);
+        m_bOwned = true;
         std::ofstream out(m_path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(m_bytes.data()), static_cast<std::streamsize>(m_bytes.size()));
     }
-    ~CPlayerImageStub() { std::filesystem::remove(m_path); }
+    ~CPlayerImageStub() {
+        if (m_bOwned) std::filesystem::remove(m_path);
+    }
     const std::vector<BYTE>& Bytes() const { return m_bytes; }
 
 private:
     std::filesystem::path m_path;
     std::vector<BYTE> m_bytes;
+    bool m_bOwned = false;
 };
 
 }  // namespace
