@@ -107,10 +107,7 @@ TEST(ScenePixels, TheViewFollowsTheCurrentCameraTrajectory) {
     CScreen::Instance().SetWindow(nullptr);
 }
 
-// Disabled: in the sanitizer build of the whole tree the sky box shown again
-// after CleanUp draws nothing in the third frame (the first two frames are as
-// expected). Open defect, tracked on the engine-core issue.
-TEST(ScenePixels, DISABLED_TheSkyBoxSurroundsTheViewerAndShowsAgainAfterCleanUp) {
+TEST(ScenePixels, TheSkyBoxSurroundsTheViewerAndShowsAgainAfterCleanUp) {
     EnterPrivateWorkingFolder();
     CScreen& screen = CScreen::Instance();
     screen.ViewInfo(false);
