@@ -302,33 +302,40 @@ bool CD3DFont::FlushBatch(UINT& triangles, BYTE*& data) {
     return SUCCEEDED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD));
 }
 
-HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWORD flags) {
-    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
-        return E_FAIL;
-    }
-    IDirect3DDevice8* d = m_pd3dDevice;
-    d->CaptureStateBlock(m_dwSavedStateBlock);
-    d->ApplyStateBlock(m_dwDrawTextStateBlock);
-    d->SetVertexShader(kFont2DFvf);
-    d->SetStreamSource(0, m_pVB, sizeof(SFont2DVertex));
+// Captures the caller's states, then sets the text states, the vertex format
+// and the stream; EndTextDraw gives the caller's states back.
+void CD3DFont::BeginTextDraw(DWORD fvf, UINT stride, DWORD flags) {
+    m_pd3dDevice->CaptureStateBlock(m_dwSavedStateBlock);
+    m_pd3dDevice->ApplyStateBlock(m_dwDrawTextStateBlock);
+    m_pd3dDevice->SetVertexShader(fvf);
+    m_pd3dDevice->SetStreamSource(0, m_pVB, stride);
     if ((flags & D3DFONT_FILTERED) != 0) {
-        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+        m_pd3dDevice->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+        m_pd3dDevice->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
     }
+}
 
-    const float startX = x;
+HRESULT CD3DFont::EndTextDraw(HRESULT result) {
+    m_pd3dDevice->ApplyStateBlock(m_dwSavedStateBlock);
+    return result;
+}
+
+// Fills the vertex buffer glyph by glyph and draws it whenever it is full.
+// newLine moves the pen to the next line; writeGlyph writes the quad of a
+// printable character (or nothing), advances the pen and returns the
+// triangles it wrote.
+template <class TVertex, class FNewLine, class FWriteGlyph>
+HRESULT CD3DFont::DrawGlyphs(const char* text, FNewLine newLine, FWriteGlyph writeGlyph) {
     BYTE* data = nullptr;
     if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
-        d->ApplyStateBlock(m_dwSavedStateBlock);
         return E_FAIL;
     }
-    auto* vertices = reinterpret_cast<SFont2DVertex*>(data);
+    auto* vertices = reinterpret_cast<TVertex*>(data);
     UINT triangles = 0;
     for (const char* p = text; *p != '\0'; ++p) {
         const auto c = static_cast<unsigned char>(*p);
         if (c == '\n') {
-            x = startX;
-            y += LineHeight();
+            newLine();
             continue;
         }
         // Control characters, and bytes above '~' that have no place in the
@@ -336,26 +343,39 @@ HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWO
         if (!IsPrintable(c)) {
             continue;
         }
-        const auto& tex = m_fTexCoords[c - kFirstChar];
-        const float w = (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth) / m_fTextScale;
-        const float h = (tex[3] - tex[1]) * static_cast<float>(m_dwTexHeight) / m_fTextScale;
-        Put2DQuad(vertices, x, y, w, h, color, tex);
-        triangles += 2;
+        triangles += writeGlyph(c, m_fTexCoords[c - kFirstChar], vertices);
         if (triangles * 3 > kMaxVertices - 6) {
             if (!FlushBatch(triangles, data)) {
-                d->ApplyStateBlock(m_dwSavedStateBlock);
                 return E_FAIL;
             }
-            vertices = reinterpret_cast<SFont2DVertex*>(data);
+            vertices = reinterpret_cast<TVertex*>(data);
         }
-        x += w;
     }
     m_pVB->Unlock();
     if (triangles > 0) {
-        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
+        m_pd3dDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
     }
-    d->ApplyStateBlock(m_dwSavedStateBlock);
     return S_OK;
+}
+
+HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWORD flags) {
+    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+        return E_FAIL;
+    }
+    BeginTextDraw(kFont2DFvf, sizeof(SFont2DVertex), flags);
+    const float startX = x;
+    const auto newLine = [&] {
+        x = startX;
+        y += LineHeight();
+    };
+    const auto writeGlyph = [&](unsigned char, const std::array<float, 4>& tex, SFont2DVertex*& vertices) {
+        const float w = (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth) / m_fTextScale;
+        const float h = (tex[3] - tex[1]) * static_cast<float>(m_dwTexHeight) / m_fTextScale;
+        Put2DQuad(vertices, x, y, w, h, color, tex);
+        x += w;
+        return 2u;
+    };
+    return EndTextDraw(DrawGlyphs<SFont2DVertex>(text, newLine, writeGlyph));
 }
 
 HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float yScale, DWORD color,
@@ -363,18 +383,9 @@ HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float 
     if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
         return E_FAIL;
     }
-    IDirect3DDevice8* d = m_pd3dDevice;
-    d->CaptureStateBlock(m_dwSavedStateBlock);
-    d->ApplyStateBlock(m_dwDrawTextStateBlock);
-    d->SetVertexShader(kFont2DFvf);
-    d->SetStreamSource(0, m_pVB, sizeof(SFont2DVertex));
-    if ((flags & D3DFONT_FILTERED) != 0) {
-        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
-    }
-
+    BeginTextDraw(kFont2DFvf, sizeof(SFont2DVertex), flags);
     D3DVIEWPORT8 viewport{};
-    d->GetViewport(&viewport);
+    m_pd3dDevice->GetViewport(&viewport);
     const float viewWidth = static_cast<float>(viewport.Width);
     const float viewHeight = static_cast<float>(viewport.Height);
     float sx = (x + 1.0f) * viewWidth / 2.0f;
@@ -382,24 +393,11 @@ HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float 
     const float startX = sx;
     const float lineHeight = LineHeight();
 
-    BYTE* data = nullptr;
-    if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
-        d->ApplyStateBlock(m_dwSavedStateBlock);
-        return E_FAIL;
-    }
-    auto* vertices = reinterpret_cast<SFont2DVertex*>(data);
-    UINT triangles = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == '\n') {
-            sx = startX;
-            sy += yScale * viewHeight;
-            continue;
-        }
-        if (!IsPrintable(c)) {
-            continue;
-        }
-        const auto& tex = m_fTexCoords[c - kFirstChar];
+    const auto newLine = [&] {
+        sx = startX;
+        sy += yScale * viewHeight;
+    };
+    const auto writeGlyph = [&](unsigned char, const std::array<float, 4>& tex, SFont2DVertex*& vertices) {
         float w = (tex[2] - tex[0]) * static_cast<float>(m_dwTexWidth);
         float h = (tex[3] - tex[1]) * static_cast<float>(m_dwTexHeight);
         if (lineHeight > 0.0f) {
@@ -407,38 +405,17 @@ HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float 
             h *= yScale * viewHeight / lineHeight;
         }
         Put2DQuad(vertices, sx, sy, w, h, color, tex, z, 1.0f);
-        triangles += 2;
-        if (triangles * 3 > kMaxVertices - 6) {
-            if (!FlushBatch(triangles, data)) {
-                d->ApplyStateBlock(m_dwSavedStateBlock);
-                return E_FAIL;
-            }
-            vertices = reinterpret_cast<SFont2DVertex*>(data);
-        }
         sx += w;
-    }
-    m_pVB->Unlock();
-    if (triangles > 0) {
-        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
-    }
-    d->ApplyStateBlock(m_dwSavedStateBlock);
-    return S_OK;
+        return 2u;
+    };
+    return EndTextDraw(DrawGlyphs<SFont2DVertex>(text, newLine, writeGlyph));
 }
 
 HRESULT CD3DFont::Render3DText(const char* text, DWORD flags) {
     if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
         return E_FAIL;
     }
-    IDirect3DDevice8* d = m_pd3dDevice;
-    d->CaptureStateBlock(m_dwSavedStateBlock);
-    d->ApplyStateBlock(m_dwDrawTextStateBlock);
-    d->SetVertexShader(kFont3DFvf);
-    d->SetStreamSource(0, m_pVB, sizeof(SFont3DVertex));
-    if ((flags & D3DFONT_FILTERED) != 0) {
-        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-        d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
-    }
-
+    BeginTextDraw(kFont3DFvf, sizeof(SFont3DVertex), flags);
     // 0.1 world units per atlas pixel.
     float x = 0.0f;
     float y = 0.0f;
@@ -449,53 +426,30 @@ HRESULT CD3DFont::Render3DText(const char* text, DWORD flags) {
         y = -(static_cast<float>(extent.cy) / 10.0f) / 2.0f;
     }
     if ((flags & D3DFONT_TWOSIDED) != 0) {
-        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        m_pd3dDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     }
     const float startX = x;
 
-    BYTE* data = nullptr;
-    if (FAILED(m_pVB->Lock(0, 0, &data, D3DLOCK_DISCARD))) {
-        d->ApplyStateBlock(m_dwSavedStateBlock);
-        return E_FAIL;
-    }
-    auto* v = reinterpret_cast<SFont3DVertex*>(data);
-    UINT triangles = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == '\n') {
-            x = startX;
-            y -= LineHeight() / 10.0f;
-            continue;
-        }
-        if (!IsPrintable(c)) {
-            continue;
-        }
-        const auto& tex = m_fTexCoords[c - kFirstChar];
+    const auto newLine = [&] {
+        x = startX;
+        y -= LineHeight() / 10.0f;
+    };
+    const auto writeGlyph = [&](unsigned char c, const std::array<float, 4>& tex, SFont3DVertex*& v) {
         const float tx1 = tex[0], ty1 = tex[1], tx2 = tex[2], ty2 = tex[3];
         const float w = (tx2 - tx1) * static_cast<float>(m_dwTexWidth) / (10.0f * m_fTextScale);
         const float h = (ty2 - ty1) * static_cast<float>(m_dwTexHeight) / (10.0f * m_fTextScale);
-        if (c != ' ') {
-            *v++ = {x, y, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty2};
-            *v++ = {x, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
-            *v++ = {x + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
-            *v++ = {x + w, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty1};
-            *v++ = {x + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
-            *v++ = {x, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
-            triangles += 2;
-            if (triangles * 3 > kMaxVertices - 6) {
-                if (!FlushBatch(triangles, data)) {
-                    d->ApplyStateBlock(m_dwSavedStateBlock);
-                    return E_FAIL;
-                }
-                v = reinterpret_cast<SFont3DVertex*>(data);
-            }
-        }
+        const float left = x;
         x += w;
-    }
-    m_pVB->Unlock();
-    if (triangles > 0) {
-        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, triangles);
-    }
-    d->ApplyStateBlock(m_dwSavedStateBlock);
-    return S_OK;
+        if (c == ' ') {
+            return 0u;  // a space only moves the pen
+        }
+        *v++ = {left, y, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty2};
+        *v++ = {left, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
+        *v++ = {left + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
+        *v++ = {left + w, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty1};
+        *v++ = {left + w, y, 0.0f, 0.0f, 0.0f, -1.0f, tx2, ty2};
+        *v++ = {left, y + h, 0.0f, 0.0f, 0.0f, -1.0f, tx1, ty1};
+        return 2u;
+    };
+    return EndTextDraw(DrawGlyphs<SFont3DVertex>(text, newLine, writeGlyph));
 }

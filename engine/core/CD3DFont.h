@@ -68,6 +68,10 @@ private:
     static bool IsPrintable(unsigned char c) { return c >= kFirstChar && c <= kLastChar; }
     HRESULT RasteriseAtlas();
     void RecordStateBlock(DWORD& token);
+    void BeginTextDraw(DWORD fvf, UINT stride, DWORD flags);
+    HRESULT EndTextDraw(HRESULT result);
+    template <class TVertex, class FNewLine, class FWriteGlyph>
+    HRESULT DrawGlyphs(const char* text, FNewLine newLine, FWriteGlyph writeGlyph);
     // Draws the full buffer and locks it again (discarding); false when the
     // buffer cannot be locked again.
     bool FlushBatch(UINT& triangles, BYTE*& data);
