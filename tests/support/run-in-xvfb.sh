@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs a command against a private Xvfb server. The server picks a free
 # display number itself (-displayfd), so any number of these may start at
-# the same time (parallel ctest), unlike xvfb-run -a, which can race.
+# the same time (parallel ctest), unlike xvfb-run -a, which can race. It does
+# not reset when its last client leaves (-noreset): tests connect and
+# disconnect one after the other.
 #
 #   run-in-xvfb.sh <program> [arguments...]
 set -u
@@ -12,7 +14,7 @@ if ! command -v Xvfb >/dev/null 2>&1; then
 fi
 
 display_file=$(mktemp "${TMPDIR:-/tmp}/lvx-xvfb.XXXXXX") || exit 1
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 server=$!
 cleanup() {
     kill "$server" 2>/dev/null
@@ -35,7 +37,7 @@ done
 
 DISPLAY=":$(head -n 1 "$display_file")"
 export DISPLAY
-unset WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY XSCREENSAVER_WINDOW
 # Fail loudly rather than fall back to SDL's offscreen driver.
 SDL_VIDEODRIVER=x11
 export SDL_VIDEODRIVER
