@@ -120,7 +120,8 @@ HRESULT CDirect3D8::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocu
     if (processing == 0 || (processing & (processing - 1)) != 0) return D3DERR_INVALIDCALL;
     HWND window = pPresentationParameters->hDeviceWindow ? pPresentationParameters->hDeviceWindow : hFocusWindow;
     if (!window) return D3DERR_INVALIDCALL;
-    auto* device = new CDirect3DDevice8(*this, *window, BehaviorFlags, *pPresentationParameters);
+    const D3DDEVICE_CREATION_PARAMETERS creation{Adapter, DeviceType, hFocusWindow, BehaviorFlags};
+    auto* device = new CDirect3DDevice8(*this, *window, creation, *pPresentationParameters);
     const HRESULT result = device->Initialise();
     if (FAILED(result)) {
         device->Release();

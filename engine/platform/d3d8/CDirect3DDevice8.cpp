@@ -52,9 +52,10 @@ UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
 
 }  // namespace
 
-CDirect3DDevice8::CDirect3DDevice8(CDirect3D8& d3d, COutputWindow& window, DWORD behaviorFlags,
+CDirect3DDevice8::CDirect3DDevice8(CDirect3D8& d3d, COutputWindow& window,
+                                   const D3DDEVICE_CREATION_PARAMETERS& creation,
                                    const D3DPRESENT_PARAMETERS& parameters)
-    : m_d3d(d3d), m_window(window), m_behaviorFlags(behaviorFlags), m_parameters(parameters),
+    : m_d3d(d3d), m_window(window), m_creation(creation), m_parameters(parameters),
       m_glThread(std::this_thread::get_id()) {
     m_d3d.AddRef();
 }
@@ -222,6 +223,12 @@ HRESULT CDirect3DDevice8::GetDirect3D(IDirect3D8** ppD3D8) {
 HRESULT CDirect3DDevice8::GetDeviceCaps(D3DCAPS8* pCaps) {
     if (!pCaps) return D3DERR_INVALIDCALL;
     *pCaps = m_caps;
+    return D3D_OK;
+}
+
+HRESULT CDirect3DDevice8::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) {
+    if (!pParameters) return D3DERR_INVALIDCALL;
+    *pParameters = m_creation;
     return D3D_OK;
 }
 

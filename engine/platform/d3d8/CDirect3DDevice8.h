@@ -25,7 +25,7 @@ class CSurface8;
 
 class CDirect3DDevice8 final : public CRefCounted8<IDirect3DDevice8> {
 public:
-    CDirect3DDevice8(CDirect3D8& d3d, COutputWindow& window, DWORD behaviorFlags,
+    CDirect3DDevice8(CDirect3D8& d3d, COutputWindow& window, const D3DDEVICE_CREATION_PARAMETERS& creation,
                      const D3DPRESENT_PARAMETERS& parameters);
     // Creates the GL context on the calling thread and everything that needs
     // it. On failure the device must be released.
@@ -37,6 +37,7 @@ public:
     HRESULT GetDirect3D(IDirect3D8** ppD3D8) override;
     HRESULT GetDeviceCaps(D3DCAPS8* pCaps) override;
     HRESULT GetDisplayMode(D3DDISPLAYMODE* pMode) override;
+    HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
     HRESULT Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
     HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                     const RGNDATA* pDirtyRegion) override;
@@ -151,7 +152,7 @@ private:
 
     CDirect3D8& m_d3d;
     COutputWindow& m_window;
-    DWORD m_behaviorFlags;
+    D3DDEVICE_CREATION_PARAMETERS m_creation;
     D3DPRESENT_PARAMETERS m_parameters;
     std::thread::id m_glThread;
     std::recursive_mutex m_mutex;

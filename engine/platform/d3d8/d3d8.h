@@ -67,6 +67,7 @@ public:
     virtual HRESULT GetDirect3D(IDirect3D8** ppD3D8) = 0;
     virtual HRESULT GetDeviceCaps(D3DCAPS8* pCaps) = 0;
     virtual HRESULT GetDisplayMode(D3DDISPLAYMODE* pMode) = 0;
+    virtual HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) = 0;
     virtual HRESULT Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) = 0;
     virtual HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                             const RGNDATA* pDirtyRegion) = 0;

@@ -723,6 +723,14 @@ constexpr DWORD D3DPRESENT_INTERVALS_ALL =
 constexpr DWORD D3DVS_VERSION(DWORD major, DWORD minor) { return 0xFFFE0000u | (major << 8) | minor; }
 constexpr DWORD D3DPS_VERSION(DWORD major, DWORD minor) { return 0xFFFF0000u | (major << 8) | minor; }
 
+// What CreateDevice was given, as GetCreationParameters reports it.
+struct D3DDEVICE_CREATION_PARAMETERS {
+    UINT AdapterOrdinal;
+    D3DDEVTYPE DeviceType;
+    HWND hFocusWindow;
+    DWORD BehaviorFlags;
+};
+
 struct D3DCAPS8 {
     D3DDEVTYPE DeviceType;
     UINT AdapterOrdinal;

@@ -66,6 +66,11 @@ TEST(D3D8Adapter, ReportsDefaultOrHostModesAndArrangedFailures) {
     EXPECT_GE(caps.MaxTextureWidth, 2048u);
     EXPECT_EQ(caps.MaxActiveLights, 8u);
     EXPECT_GT(device->GetAvailableTextureMem(), 0u);
+    D3DDEVICE_CREATION_PARAMETERS creation{};
+    ASSERT_EQ(device->GetCreationParameters(&creation), D3D_OK);
+    EXPECT_EQ(creation.DeviceType, D3DDEVTYPE_HAL);
+    EXPECT_EQ(creation.hFocusWindow, &window);
+    EXPECT_EQ(creation.BehaviorFlags, D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED);
     EXPECT_EQ(device->Release(), 0u);
 
     D3D8FailDirect3DCreate(true);
