@@ -25,9 +25,6 @@ bool CAnimFileMeshObject::CreateMesh() {
         return false;
     }
     const SMesh& first = *m_Meshes.front();
-    if (!CMeshBufferFiller::FitsObject(first)) {
-        return false;
-    }
     CMeshBufferFiller::SetMaterialsAndSizes(*this, first, false);
     CBaseObject::Init();
     CMeshBufferFiller::CopyGeometry(*this, first, false);

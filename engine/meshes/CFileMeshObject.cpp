@@ -18,7 +18,7 @@ bool CFileMeshObject::CreateMesh() {
         return false;
     }
     std::unique_ptr<SMesh> mesh(loader->Load(m_FileName, nullptr));
-    if (!mesh || !CMeshBufferFiller::FitsObject(*mesh)) {
+    if (!mesh) {
         return false;
     }
     // A texture chosen by the user or restored from the scene file wins over

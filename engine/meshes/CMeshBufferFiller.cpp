@@ -1,24 +1,8 @@
 #include "meshes/CMeshBufferFiller.h"
 
-#include <limits>
 #include <vector>
 
-#include "core/CTools.h"
 #include "objects/CBaseObject.h"
-
-bool CMeshBufferFiller::FitsObject(const SMesh& mesh) {
-    if (mesh.materials.size() <= 1) {
-        return true;
-    }
-    for (const SMeshMaterial& material : mesh.materials) {
-        if (material.endFace > static_cast<std::uint32_t>(std::numeric_limits<short>::max())) {
-            CTools::Error("Unable to load the mesh: it has more than 32767 faces in several materials. Please "
-                          "split it before importing.");
-            return false;
-        }
-    }
-    return true;
-}
 
 void CMeshBufferFiller::SetMaterialsAndSizes(CBaseObject& object, const SMesh& mesh, bool keepTextures) {
     const int count = static_cast<int>(mesh.materials.size());

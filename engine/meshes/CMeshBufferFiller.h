@@ -8,10 +8,6 @@ class CBaseObject;
 
 class CMeshBufferFiller {
 public:
-    // Whether the object can draw the mesh: its material ranges end at most
-    // at face 32,767 (the base object keeps them as 16-bit signed values)
-    // unless there is only one material. Shows why when it cannot.
-    static bool FitsObject(const SMesh& mesh);
     // Creates the buffers for the mesh's vertices and faces and sets one
     // material per mesh material with its face range. Texture names the
     // object already has for a material are kept when keepTextures is set;

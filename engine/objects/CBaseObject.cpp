@@ -569,7 +569,7 @@ float CBaseObject::GetMaterialPower(int material) const {
 
 void CBaseObject::SetMaterialIndex(int material, int faceEnd) {
     if (IsMaterial(material)) {
-        m_FaceEnds[material] = static_cast<short>(faceEnd);
+        m_FaceEnds[material] = faceEnd;
     }
 }
 
@@ -1323,7 +1323,7 @@ void CBaseObject::Save(CSceneFile& file) {
     for (int material = 0; material < m_iNumberMaterials; ++material) {
         file.WriteMaterial(m_Materials[material]);
         file.WriteFile(m_TextureNames[material]);
-        file.WriteUInt(static_cast<unsigned int>(static_cast<int>(m_FaceEnds[material])));
+        file.WriteUInt(static_cast<unsigned int>(m_FaceEnds[material]));
     }
     m_Scale.Save(file);
     file.WriteFloat(m_fReferenceSize);
@@ -1363,7 +1363,7 @@ bool CBaseObject::Load(CSceneFile& file) {
     for (int material = 0; material < materials; ++material) {
         m_Materials[material] = file.ReadMaterial();
         m_TextureNames[material] = ReadTextureName(file);
-        m_FaceEnds[material] = static_cast<short>(static_cast<int>(file.ReadUInt()));
+        m_FaceEnds[material] = static_cast<int>(file.ReadUInt());
     }
     m_Scale.Load(file);
     m_fReferenceSize = file.ReadFloat();

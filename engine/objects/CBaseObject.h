@@ -285,7 +285,8 @@ private:
     int m_iNumberVertices = 0;
     int m_iNumberFaces = 0;
     int m_iNumberMaterials = 1;
-    std::vector<short> m_FaceEnds;
+    // Full ints: imported meshes can have more faces than a short holds.
+    std::vector<int> m_FaceEnds;
     bool m_bDrawTexture = false;
     bool m_bSpecular = false;
     bool m_bOwnFieldOfView = false;

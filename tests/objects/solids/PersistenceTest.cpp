@@ -45,7 +45,7 @@ void Customise(CBaseObject& object) {
     object.SetNumberMaterials(2);
     object.SetMaterialPower(7.0f, 1);
     object.SetMaterialIndex(0, -2);  // stored sign-extended
-    object.SetMaterialIndex(1, 30000);
+    object.SetMaterialIndex(1, 40000);  // meshes may have more faces than a short holds
     object.SetCurrentKeyFrame(object.AddKeyFrame(2.5f));
     object.SetAlpha(0.75f);
     object.SetScale(1.5f);
@@ -97,7 +97,7 @@ TEST(ObjectPersistence, EverySolidReadsBackWhatItWrote) {
         EXPECT_EQ(copies[i]->GetNumberMaterials(), 2);
         EXPECT_EQ(copies[i]->GetMaterialPower(1), 7.0f);
         EXPECT_EQ(copies[i]->GetMaterialIndex(0), -2);
-        EXPECT_EQ(copies[i]->GetMaterialIndex(1), 30000);
+        EXPECT_EQ(copies[i]->GetMaterialIndex(1), 40000);
         EXPECT_EQ(copies[i]->GetPivot(), D3DXVECTOR3(0.1f, 0.2f, 0.3f));
     }
     auto& loadedSphere = static_cast<CSphereObject&>(*copies[1]);
