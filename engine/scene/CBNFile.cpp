@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 
+#include <sys/stat.h>
+
 bool CBNFile::m_bPacked = false;
 
 bool CBNFile::ReadAll(const CString& path, std::vector<BYTE>& data) {
@@ -13,13 +15,25 @@ bool CBNFile::ReadAll(const CString& path, std::vector<BYTE>& data) {
     if (!file) {
         return false;
     }
-    // Read in chunks until the end rather than trusting a size taken before
-    // the read: the file may be a pipe or change while it is read.
-    BYTE chunk[64 * 1024];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0) {
-        data.insert(data.end(), chunk, chunk + got);
+    // The size taken before the read is only a hint for the buffer: reading
+    // goes on to the end, as the file may be a pipe or change meanwhile.
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        data.reserve(static_cast<size_t>(status.st_size) + 1);
     }
+    constexpr size_t kChunk = 64 * 1024;
+    size_t used = 0;
+    for (;;) {
+        if (data.size() == used) {
+            data.resize(data.capacity() > used ? data.capacity() : used + kChunk);
+        }
+        const size_t got = std::fread(data.data() + used, 1, data.size() - used, file.get());
+        if (got == 0) {
+            break;
+        }
+        used += got;
+    }
+    data.resize(used);
     return std::ferror(file.get()) == 0;
 }
 

@@ -64,7 +64,9 @@ TEST_F(MessageLoopTest, KeysButtonsDeactivationAndSuspendEndTheScreensaver) {
     const std::vector<std::pair<UINT, WPARAM>> enders = {
         {WM_KEYDOWN, 'A'},     {WM_LBUTTONDOWN, 0}, {WM_RBUTTONDOWN, 0},
         {WM_MBUTTONDOWN, 0},   {WM_ACTIVATEAPP, 0}, {WM_POWERBROADCAST, PBT_APMSUSPEND}};
-    for (const auto& [message, wParam] : enders) {
+    for (const auto& ender : enders) {
+        const UINT message = ender.first;
+        const WPARAM wParam = ender.second;
         bool running = true;
         bool quit = true;
         const std::string log = InRun([&](CScreen& screen) {
