@@ -188,7 +188,18 @@ void DrawFrame(SDL_Window* window, CSettingsDialogModel& model) {
     SDL_GL_SwapWindow(window);
 }
 
+CSettingsDialog::FrameObserver& DefaultFrameObserver() {
+    static CSettingsDialog::FrameObserver observer;
+    return observer;
+}
+
 }  // namespace
+
+CSettingsDialog::CSettingsDialog() : m_frameObserver(DefaultFrameObserver()) {}
+
+void CSettingsDialog::SetDefaultFrameObserver(FrameObserver observer) {
+    DefaultFrameObserver() = std::move(observer);
+}
 
 bool CSettingsDialog::Run(Settings& inOut, std::string* error) {
     if (!CSdlVideo::Start(error)) return false;

@@ -21,9 +21,14 @@ public:
     // Shows the dialog with inOut's values. On OK (or Enter) stores the
     // edited values in inOut and returns true; otherwise leaves inOut alone
     // and returns false, also when no window can be opened (reason in error).
+    CSettingsDialog();
+
     bool Run(Settings& inOut, std::string* error = nullptr);
 
     void SetFrameObserver(FrameObserver observer) { m_frameObserver = std::move(observer); }
+    // The observer every dialog created afterwards starts with, so that a
+    // test can drive a dialog the engine opens itself; empty to stop.
+    static void SetDefaultFrameObserver(FrameObserver observer);
 
 private:
     FrameObserver m_frameObserver;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sdl/CSettingsDialog.h"
+#include "support/CDialogScript.h"
 
 namespace {
 
@@ -65,57 +66,18 @@ TEST(SettingsDialogModelTest, RadioGroupsIgnoreIndicesOutsideTheirButtons) {
     EXPECT_EQ(CSettingsDialogModel::kColorLabels[0], std::string("16 bits"));
 }
 
-void PushKey(Uint32 windowId, Uint32 type, SDL_Scancode key) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.windowID = windowId;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    SDL_PushEvent(&event);
-}
-
-void PushCloseToDialog(Uint32 windowId) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = windowId;
-    event.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&event);
-}
-
-// One key press of a script: down at one frame, up two frames later (the
-// user interface samples keys once per frame).
-struct ScriptedKey {
-    int frame;
-    SDL_Scancode key;
-};
-
-// Runs the dialog and presses the keys of the script once it is drawn
-// (closing it instead when close is set). Fails the test if the dialog does
-// not end soon after the script.
-bool RunDialog(SDisplaySettings& settings, const std::vector<ScriptedKey>& script, bool close = false,
+// Runs the dialog with the script; fails the test if the dialog ended
+// before the script did or could not open.
+bool RunDialog(SDisplaySettings& settings, const std::vector<ScriptedKey>& keys, bool close = false,
                std::string* title = nullptr) {
+    CDialogScript script(keys, close);
     CSettingsDialog dialog;
-    int lastScriptedFrame = 3;
-    for (const ScriptedKey& step : script) lastScriptedFrame = std::max(lastScriptedFrame, step.frame);
-    bool scriptDone = false;
-    dialog.SetFrameObserver([&](std::uint32_t windowId, int frame) {
-        if (title) *title = SDL_GetWindowTitle(SDL_GetWindowFromID(windowId));
-        for (const ScriptedKey& step : script) {
-            if (frame == step.frame) PushKey(windowId, SDL_KEYDOWN, step.key);
-            if (frame == step.frame + 2) PushKey(windowId, SDL_KEYUP, step.key);
-        }
-        if (close && frame == 3) PushCloseToDialog(windowId);
-        scriptDone = frame >= lastScriptedFrame;
-        if (frame > lastScriptedFrame + 100) {
-            ADD_FAILURE() << "the dialog did not end";
-            PushCloseToDialog(windowId);
-        }
-    });
+    dialog.SetFrameObserver(script.Observer());
     std::string error;
     const bool accepted = dialog.Run(settings, &error);
     EXPECT_TRUE(error.empty()) << error;
-    EXPECT_TRUE(scriptDone) << "the dialog ended before the script did";
+    EXPECT_TRUE(script.Done()) << "the dialog ended before the script did";
+    if (title) *title = script.Title();
     return accepted;
 }
 
