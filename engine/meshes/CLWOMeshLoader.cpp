@@ -211,10 +211,13 @@ bool CLWOMeshLoader::ReadPoints(CMeshByteReader& reader) {
     return true;
 }
 
-bool CLWOMeshLoader::ReadVertexMap(CMeshByteReader& reader) {
+// The head of a texture-coordinate map: type "TXUV" (other maps are refused
+// with a message), dimension (at least u and v) and name. Gives the
+// dimension, or 0 after the message.
+std::uint16_t CLWOMeshLoader::ReadUvMapHeader(CMeshByteReader& reader) {
     if (!reader.IsIdentifier("TXUV")) {
         DisplayError(kUvOnlyMessage);
-        return false;
+        return 0;
     }
     reader.Skip(4);
     const std::uint16_t dimension = reader.ReadUInt16BE();
@@ -222,6 +225,14 @@ bool CLWOMeshLoader::ReadVertexMap(CMeshByteReader& reader) {
         throw CMeshFormatError();
     }
     ReadName(reader);
+    return dimension;
+}
+
+bool CLWOMeshLoader::ReadVertexMap(CMeshByteReader& reader) {
+    const std::uint16_t dimension = ReadUvMapHeader(reader);
+    if (dimension == 0) {
+        return false;
+    }
     std::vector<SMeshVertex>& vertices = m_pMesh->vertices;
     while (reader.Remaining() > 0) {
         const std::uint16_t vertex = reader.ReadUInt16BE();
@@ -395,16 +406,10 @@ void CLWOMeshLoader::ReadSurfaceBlock(CMeshByteReader& reader, SSurface& surface
 // Texture coordinates per face corner: the vertex gets a copy with these
 // coordinates for the one polygon.
 bool CLWOMeshLoader::ReadDiscontinuousVertexMap(CMeshByteReader& reader) {
-    if (!reader.IsIdentifier("TXUV")) {
-        DisplayError(kUvOnlyMessage);
+    const std::uint16_t dimension = ReadUvMapHeader(reader);
+    if (dimension == 0) {
         return false;
     }
-    reader.Skip(4);
-    const std::uint16_t dimension = reader.ReadUInt16BE();
-    if (dimension < 2) {
-        throw CMeshFormatError();
-    }
-    ReadName(reader);
     while (reader.Remaining() > 0) {
         const std::uint16_t vertex = reader.ReadUInt16BE();
         const std::uint16_t polygon = reader.ReadUInt16BE();

@@ -53,6 +53,7 @@ private:
     bool ReadTags(CMeshByteReader& reader);
     bool ReadLayer(CMeshByteReader& reader);
     bool ReadPoints(CMeshByteReader& reader);
+    std::uint16_t ReadUvMapHeader(CMeshByteReader& reader);
     bool ReadVertexMap(CMeshByteReader& reader);
     bool ReadPolygons(CMeshByteReader& reader);
     bool ReadPolygonTags(CMeshByteReader& reader);

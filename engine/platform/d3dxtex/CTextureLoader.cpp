@@ -58,23 +58,31 @@ std::vector<CPixelImage> CTextureLoader::PrepareLevels(std::vector<CPixelImage> 
     return CMipChain::Build(std::move(fileLevels), levelCount, request.mipFilter);
 }
 
+// Refuses empty data and requests Direct3D would refuse, then decodes.
+HRESULT CTextureLoader::CheckAndDecode(const void* data, std::size_t size, const STextureRequest& request,
+                                       const CTextureRequirements& requirements, CDecodedImage& image) {
+    if (data == nullptr || size == 0) {
+        return D3DERR_INVALIDCALL;
+    }
+    const HRESULT result = CheckRequest(request);
+    if (FAILED(result)) {
+        return result;
+    }
+    return CImageDecoder(requirements.MaxEdge()).Decode(data, size, image);
+}
+
 HRESULT CTextureLoader::LoadTexture(const void* data, std::size_t size, const STextureRequest& request,
                                     D3DXIMAGE_INFO* info, IDirect3DTexture8** texture) const
 {
     if (texture != nullptr) {
         *texture = nullptr;
     }
-    if (m_device == nullptr || data == nullptr || size == 0 || texture == nullptr) {
+    if (m_device == nullptr || texture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    HRESULT result = CheckRequest(request);
-    if (FAILED(result)) {
-        return result;
-    }
-
     const CTextureRequirements requirements(m_device);
     CDecodedImage image;
-    result = CImageDecoder(requirements.MaxEdge()).Decode(data, size, image);
+    HRESULT result = CheckAndDecode(data, size, request, requirements, image);
     if (FAILED(result)) {
         return result;
     }
@@ -112,17 +120,12 @@ HRESULT CTextureLoader::LoadCubeTexture(const void* data, std::size_t size, cons
     if (texture != nullptr) {
         *texture = nullptr;
     }
-    if (m_device == nullptr || data == nullptr || size == 0 || texture == nullptr) {
+    if (m_device == nullptr || texture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    HRESULT result = CheckRequest(request);
-    if (FAILED(result)) {
-        return result;
-    }
-
     const CTextureRequirements requirements(m_device);
     CDecodedImage image;
-    result = CImageDecoder(requirements.MaxEdge()).Decode(data, size, image);
+    HRESULT result = CheckAndDecode(data, size, request, requirements, image);
     if (FAILED(result)) {
         return result;
     }

@@ -14,6 +14,8 @@
 #include "platform/d3dxtex/d3dx8tex.h"
 
 // The arguments of the D3DXCreate...FromFile...Ex functions.
+class CTextureRequirements;
+
 struct STextureRequest {
     UINT width = D3DX_DEFAULT;  // the edge for cube textures
     UINT height = D3DX_DEFAULT;
@@ -37,6 +39,8 @@ public:
 
 private:
     static HRESULT CheckRequest(const STextureRequest& request);
+    static HRESULT CheckAndDecode(const void* data, std::size_t size, const STextureRequest& request,
+                                  const CTextureRequirements& requirements, CDecodedImage& image);
     static void Describe(const CDecodedImage& image, D3DXIMAGE_INFO* info);
     static void ApplyColorKey(std::vector<CPixelImage>& levels, D3DCOLOR key);
     // The levels of one face at the texture's size.
