@@ -13,7 +13,8 @@ CClampedClock::CClampedClock(double maxStepSeconds, Source source)
 
 double CClampedClock::Now() {
     const double raw = m_source();
-    if (m_started && raw - m_lastRaw > m_maxStep) m_skipped += raw - m_lastRaw - m_maxStep;
+    if (m_started && raw - m_lastRaw > m_maxStep)
+        m_skipped += raw - m_lastRaw - m_maxStep;
     m_started = true;
     m_lastRaw = raw;
     return raw - m_skipped;

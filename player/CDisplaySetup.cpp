@@ -16,7 +16,8 @@ SScreenSetup CDisplaySetup::FromDisplayFormat(const CDisplayFormat& format) {
     setup.screenSaver = (format.m_iFlags & kScreenSaverFlag) != 0;
     const bool windowed = (format.m_iFlags & kWindowedFlag) != 0;
     setup.fullscreen = !windowed;
-    if (windowed) setup.useDesktopScreen = false;
+    if (windowed)
+        setup.useDesktopScreen = false;
     setup.title = format.m_Name;
     return setup;
 }
@@ -49,5 +50,6 @@ void CDisplaySetup::Apply(const SScreenSetup& setup, CScreen& screen) {
     screen.SetResolution(setup.resolution);
     screen.SetFullscreen(setup.fullscreen);
     screen.SetScreenSaverMode(setup.screenSaver);
-    if (!setup.title.empty()) screen.SetTitle(setup.title);
+    if (!setup.title.empty())
+        screen.SetTitle(setup.title);
 }

@@ -40,7 +40,8 @@ bool CPlaybackSession::Run(const SOutputChoice& output, CScreenListener& listene
         std::unique_ptr<CX11ForeignWindow> window = output.kind == TOutputKind::XWindow
                                                         ? CX11ForeignWindow::Create(output.windowId, &error)
                                                         : CX11ForeignWindow::CreateForRoot(&error);
-        if (window == nullptr) return false;
+        if (window == nullptr)
+            return false;
         RunOnHostWindow(*window, listener);
         return true;
     }
@@ -55,7 +56,8 @@ void CPlaybackSession::RunOnHostWindow(COutputWindow& window, CScreenListener& l
     screen.Display(false);
     MSG msg;
     for (;;) {
-        if (!window.WaitMessage(msg, 20)) continue;
+        if (!window.WaitMessage(msg, 20))
+            continue;
         if (msg.message == WM_LUMIVEXIS_ERRORS) {
             screen.DisplayErrors();
         } else if (msg.message == WM_LUMIVEXIS_PLAY_MUSIC) {

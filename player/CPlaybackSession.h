@@ -18,7 +18,12 @@
 class CScreenListener;
 class COutputWindow;
 
-enum class TOutputKind { OwnWindow, Headless, XWindow, XRootWindow };
+enum class TOutputKind {
+    OwnWindow,
+    Headless,
+    XWindow,
+    XRootWindow
+};
 
 struct SOutputChoice {
     TOutputKind kind = TOutputKind::OwnWindow;

@@ -31,11 +31,13 @@ SOutputChoice ChooseOutput(const SPlayerOptions& options, const SScreenSetup& se
         output.kind = TOutputKind::XWindow;
         output.windowId = options.windowId;
         break;
-    case TOutputTarget::Root: output.kind = TOutputKind::XRootWindow; break;
+    case TOutputTarget::Root:
+        output.kind = TOutputKind::XRootWindow;
+        break;
     case TOutputTarget::OwnWindow:
         // Automation without a display draws off screen.
-        output.kind = options.frames > 0 && !CPlaybackSession::HasDisplay() ? TOutputKind::Headless
-                                                                              : TOutputKind::OwnWindow;
+        output.kind =
+            options.frames > 0 && !CPlaybackSession::HasDisplay() ? TOutputKind::Headless : TOutputKind::OwnWindow;
         break;
     }
     CDisplaySetup::PixelSize(setup, output.width, output.height);
@@ -52,8 +54,10 @@ SScreenSetup ScreenSetupFor(const SSceneFileInfo& info, const SPlayerOptions& op
         setup.resolution = settings->resolution;
         setup.fullscreen = settings->fullscreen;
     }
-    if (options.window == TWindowOverride::Windowed) setup = CDisplaySetup::Windowed(setup);
-    if (options.window == TWindowOverride::Fullscreen) setup = CDisplaySetup::Fullscreen(setup);
+    if (options.window == TWindowOverride::Windowed)
+        setup = CDisplaySetup::Windowed(setup);
+    if (options.window == TWindowOverride::Fullscreen)
+        setup = CDisplaySetup::Fullscreen(setup);
     return setup;
 }
 
@@ -67,12 +71,16 @@ int CPlayerApp::Main(const std::vector<std::string>& arguments) {
         return kExitUsage;
     }
     switch (options.action) {
-    case TPlayerAction::Help: std::cout << CPlayerOptions::Usage(m_ProgramName); return kExitOk;
+    case TPlayerAction::Help:
+        std::cout << CPlayerOptions::Usage(m_ProgramName);
+        return kExitOk;
     case TPlayerAction::Version:
         std::cout << m_ProgramName << " (Lumivexis player) " << LVX_VERSION << "\n";
         return kExitOk;
-    case TPlayerAction::Settings: return RunSettingsDialog();
-    case TPlayerAction::Play: break;
+    case TPlayerAction::Settings:
+        return RunSettingsDialog();
+    case TPlayerAction::Play:
+        break;
     }
     return Play(options);
 }
@@ -82,7 +90,8 @@ bool CPlayerApp::FindScene(const SPlayerOptions& options, std::string& path, SSc
     path = ownImage ? CProgramImage::ImagePath() : CRunDirectory::Absolute(options.scenePath);
     std::string error;
     const TProbeResult result = CSceneFileProbe::Probe(path, info, error);
-    if (result == TProbeResult::Scene) return true;
+    if (result == TProbeResult::Scene)
+        return true;
     if (ownImage && (result == TProbeResult::NoTrailer || result == TProbeResult::NotAScene)) {
         // The bare player: nothing was packed into it.
         std::cerr << CPlayerOptions::Usage(m_ProgramName);
@@ -99,18 +108,21 @@ int CPlayerApp::Play(const SPlayerOptions& options) {
     std::string scenePath;
     SSceneFileInfo info;
     int status = kExitOk;
-    if (!FindScene(options, scenePath, info, status)) return status;
+    if (!FindScene(options, scenePath, info, status))
+        return status;
     const std::string screenshot = CRunDirectory::Absolute(options.screenshotPath);
 
     const std::optional<SPlayerSettings> settings = CPlayerSettings::Load(CPlayerSettings::DefaultPath());
     SScreenSetup setup = ScreenSetupFor(info, options, settings);
     const SOutputChoice output = ChooseOutput(options, setup);
     if (output.kind == TOutputKind::OwnWindow && !CPlaybackSession::HasDisplay()) {
-        Fail("no display to play on (DISPLAY and WAYLAND_DISPLAY are not set); "
-             "--frames N --screenshot FILE.png renders off screen");
+        Fail(
+            "no display to play on (DISPLAY and WAYLAND_DISPLAY are not set); "
+            "--frames N --screenshot FILE.png renders off screen");
         return kExitFailed;
     }
-    if (output.kind != TOutputKind::OwnWindow) setup = CDisplaySetup::ForHostWindow(setup);
+    if (output.kind != TOutputKind::OwnWindow)
+        setup = CDisplaySetup::ForHostWindow(setup);
 
     // The engine's log goes where it is created: our state folder.
     CRunDirectory::EnterStateDirectory();
@@ -149,7 +161,8 @@ int CPlayerApp::Play(const SPlayerOptions& options) {
         return kExitFailed;
     }
     // The reasons (damaged file, no device, no window) have been reported.
-    if (!player.SceneLoaded() || !screen.GetErrors().empty()) return kExitFailed;
+    if (!player.SceneLoaded() || !screen.GetErrors().empty())
+        return kExitFailed;
     if (!screenshot.empty()) {
         const SFrame& frame = player.LastFrame();
         if (frame.pixels.empty()) {
@@ -175,13 +188,15 @@ int CPlayerApp::RunSettingsDialog() {
     CRunDirectory::EnterStateDirectory();
     InstallErrorReporting(true);
     CScreen& screen = CScreen::Instance();
-    if (const auto saved = CPlayerSettings::Load(path)) CPlayerSettings::ApplyToScreen(*saved, screen);
+    if (const auto saved = CPlayerSettings::Load(path))
+        CPlayerSettings::ApplyToScreen(*saved, screen);
     const SPlayerSettings before = CPlayerSettings::FromScreen(screen);
     screen.DisplayResolutionDlg();
     // Cancel (or closing the dialog) leaves the values as they were: then
     // nothing is written.
     const SPlayerSettings after = CPlayerSettings::FromScreen(screen);
-    if (after == before) return kExitOk;
+    if (after == before)
+        return kExitOk;
     std::string error;
     if (!CPlayerSettings::Save(path, after, error)) {
         Fail("cannot save the settings in " + path + ": " + error);

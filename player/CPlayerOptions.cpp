@@ -14,18 +14,22 @@ struct SFlag {
 };
 
 std::optional<SFlag> AsFlag(const std::string& argument) {
-    if (argument.size() < 2 || argument[0] != '-') return std::nullopt;
+    if (argument.size() < 2 || argument[0] != '-')
+        return std::nullopt;
     const size_t start = argument[1] == '-' ? 2 : 1;
-    if (start >= argument.size()) return std::nullopt;
+    if (start >= argument.size())
+        return std::nullopt;
     SFlag flag;
     const size_t equals = argument.find('=', start);
     flag.name = argument.substr(start, equals == std::string::npos ? std::string::npos : equals - start);
-    if (equals != std::string::npos) flag.value = argument.substr(equals + 1);
+    if (equals != std::string::npos)
+        flag.value = argument.substr(equals + 1);
     return flag;
 }
 
 bool ParseFrameCount(const std::string& text, int& frames) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 7) return false;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 7)
+        return false;
     frames = std::atoi(text.c_str());
     return frames > 0;
 }
@@ -48,15 +52,18 @@ bool TakeValue(const SFlag& flag, const std::vector<std::string>& arguments, siz
 }  // namespace
 
 bool CPlayerOptions::ParseWindowId(const std::string& text, unsigned long& id) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const std::string digits = hex ? text.substr(2) : text;
     const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
-    if (digits.empty() || digits.find_first_not_of(allowed) != std::string::npos) return false;
+    if (digits.empty() || digits.find_first_not_of(allowed) != std::string::npos)
+        return false;
     errno = 0;
     const unsigned long long value = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
     // X resource ids are 29-bit values in a 32-bit field.
-    if (errno == ERANGE || value == 0 || value > 0xFFFFFFFFull) return false;
+    if (errno == ERANGE || value == 0 || value > 0xFFFFFFFFull)
+        return false;
     id = static_cast<unsigned long>(value);
     return true;
 }
@@ -76,7 +83,8 @@ bool CPlayerOptions::Parse(const std::vector<std::string>& arguments, const char
                 continue;
             }
             if (!options.scenePath.empty()) {
-                error = "only one scene file can be played (got \"" + options.scenePath + "\" and \"" + argument + "\")";
+                error =
+                    "only one scene file can be played (got \"" + options.scenePath + "\" and \"" + argument + "\")";
                 return false;
             }
             options.scenePath = argument;
@@ -93,20 +101,23 @@ bool CPlayerOptions::Parse(const std::vector<std::string>& arguments, const char
         } else if (name == "root") {
             root = true;
         } else if (name == "window-id") {
-            if (!TakeValue(*flag, arguments, i, value, error)) return false;
+            if (!TakeValue(*flag, arguments, i, value, error))
+                return false;
             if (!ParseWindowId(value, options.windowId)) {
                 error = "--window-id needs an X window id such as 0x2a00007, not \"" + value + "\"";
                 return false;
             }
             haveWindowId = true;
         } else if (name == "frames") {
-            if (!TakeValue(*flag, arguments, i, value, error)) return false;
+            if (!TakeValue(*flag, arguments, i, value, error))
+                return false;
             if (!ParseFrameCount(value, options.frames)) {
                 error = "--frames needs a number of frames from 1 to 9999999, not \"" + value + "\"";
                 return false;
             }
         } else if (name == "screenshot") {
-            if (!TakeValue(*flag, arguments, i, value, error)) return false;
+            if (!TakeValue(*flag, arguments, i, value, error))
+                return false;
             if (value.empty()) {
                 error = "--screenshot needs a file name";
                 return false;
@@ -122,7 +133,8 @@ bool CPlayerOptions::Parse(const std::vector<std::string>& arguments, const char
         }
     }
 
-    if (!options.screenshotPath.empty() && options.frames == 0) options.frames = 1;
+    if (!options.screenshotPath.empty() && options.frames == 0)
+        options.frames = 1;
 
     if (haveWindowId) {
         options.target = TOutputTarget::WindowId;
@@ -139,7 +151,8 @@ bool CPlayerOptions::Parse(const std::vector<std::string>& arguments, const char
 }
 
 std::string CPlayerOptions::Usage(const std::string& program) {
-    return "Usage: " + program + " [options] [SCENE]\n"
+    return "Usage: " + program +
+           " [options] [SCENE]\n"
            "Plays a Lumivexis scene: SCENE (a scene file or package), or without it the\n"
            "scene packed into this program by an export.\n"
            "\n"

@@ -17,7 +17,12 @@
 #include <string>
 #include <vector>
 
-enum class TPlayerAction { Play, Settings, Help, Version };
+enum class TPlayerAction {
+    Play,
+    Settings,
+    Help,
+    Version
+};
 
 enum class TOutputTarget {
     OwnWindow,  // a window of the player's own (or the headless surface)
@@ -25,7 +30,11 @@ enum class TOutputTarget {
     Root,       // the root window of the default screen
 };
 
-enum class TWindowOverride { FromScene, Windowed, Fullscreen };
+enum class TWindowOverride {
+    FromScene,
+    Windowed,
+    Fullscreen
+};
 
 struct SPlayerOptions {
     TPlayerAction action = TPlayerAction::Play;
@@ -45,8 +54,8 @@ public:
     // arguments: argv without the program name. screensaverWindow: the value
     // of XSCREENSAVER_WINDOW, or null when it is not set. False with a
     // one-line reason in error on a usage error.
-    static bool Parse(const std::vector<std::string>& arguments, const char* screensaverWindow,
-                      SPlayerOptions& options, std::string& error);
+    static bool Parse(const std::vector<std::string>& arguments, const char* screensaverWindow, SPlayerOptions& options,
+                      std::string& error);
 
     // An X window id as daemons write it: hexadecimal with "0x", or decimal.
     // False for anything else, for 0 and for values beyond 32 bits.

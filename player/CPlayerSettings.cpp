@@ -15,7 +15,8 @@ std::optional<int> ParseSmallInt(const std::string& text, int min, int max) {
         return std::nullopt;
     }
     const int value = std::atoi(text.c_str());
-    if (value < min || value > max) return std::nullopt;
+    if (value < min || value > max)
+        return std::nullopt;
     return value;
 }
 
@@ -23,30 +24,38 @@ std::optional<int> ParseSmallInt(const std::string& text, int min, int max) {
 
 std::string CPlayerSettings::DefaultPath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return std::string(config) + "/lumivexis/player.conf";
+    if (config != nullptr && config[0] == '/')
+        return std::string(config) + "/lumivexis/player.conf";
     const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/lumivexis/player.conf";
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home) + "/.config/lumivexis/player.conf";
     return {};
 }
 
 std::optional<SPlayerSettings> CPlayerSettings::Load(const std::string& path) {
     std::ifstream in(path);
-    if (path.empty() || !in) return std::nullopt;
+    if (path.empty() || !in)
+        return std::nullopt;
     SPlayerSettings settings;
     std::string line;
     while (std::getline(in, line)) {
         const size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
+        if (equals == std::string::npos)
+            continue;
         const std::string key = line.substr(0, equals);
         const std::string value = line.substr(equals + 1);
         if (key == "resolution") {
-            if (auto v = ParseSmallInt(value, 0, 4)) settings.resolution = static_cast<TResolutionEnum>(*v);
+            if (auto v = ParseSmallInt(value, 0, 4))
+                settings.resolution = static_cast<TResolutionEnum>(*v);
         } else if (key == "colordepth") {
-            if (auto v = ParseSmallInt(value, 0, 1)) settings.colorDepth = *v;
+            if (auto v = ParseSmallInt(value, 0, 1))
+                settings.colorDepth = *v;
         } else if (key == "fullscreen") {
-            if (auto v = ParseSmallInt(value, 0, 1)) settings.fullscreen = *v != 0;
+            if (auto v = ParseSmallInt(value, 0, 1))
+                settings.fullscreen = *v != 0;
         } else if (key == "showinfo") {
-            if (auto v = ParseSmallInt(value, 0, 1)) settings.showInfo = *v != 0;
+            if (auto v = ParseSmallInt(value, 0, 1))
+                settings.showInfo = *v != 0;
         }
     }
     return settings;

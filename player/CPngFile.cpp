@@ -34,7 +34,8 @@ bool CPngFile::Encode(int width, int height, const std::vector<std::uint32_t>& a
 bool CPngFile::Write(const std::string& path, int width, int height, const std::vector<std::uint32_t>& argb,
                      std::string& error) {
     std::vector<std::uint8_t> png;
-    if (!Encode(width, height, argb, png, error)) return false;
+    if (!Encode(width, height, argb, png, error))
+        return false;
     CAtomicFile file(path);
     if (!file.Open() || !file.Write(png.data(), png.size()) || !file.Finish() || !file.Publish()) {
         error = file.GetError();
@@ -46,7 +47,8 @@ bool CPngFile::Write(const std::string& path, int width, int height, const std::
 bool CPngFile::WriteTo(std::FILE* stream, int width, int height, const std::vector<std::uint32_t>& argb,
                        std::string& error) {
     std::vector<std::uint8_t> png;
-    if (!Encode(width, height, argb, png, error)) return false;
+    if (!Encode(width, height, argb, png, error))
+        return false;
     if (std::fwrite(png.data(), 1, png.size(), stream) != png.size() || std::fflush(stream) != 0) {
         error = std::strerror(errno);
         return false;

@@ -11,8 +11,8 @@
 class CPngFile {
 public:
     // Encodes the frame; false with the reason in error.
-    static bool Encode(int width, int height, const std::vector<std::uint32_t>& argb,
-                       std::vector<std::uint8_t>& png, std::string& error);
+    static bool Encode(int width, int height, const std::vector<std::uint32_t>& argb, std::vector<std::uint8_t>& png,
+                       std::string& error);
     static bool Write(const std::string& path, int width, int height, const std::vector<std::uint32_t>& argb,
                       std::string& error);
     static bool WriteTo(std::FILE* stream, int width, int height, const std::vector<std::uint32_t>& argb,

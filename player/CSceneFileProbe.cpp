@@ -29,9 +29,11 @@ bool HasSceneHeader(FILE* file, std::uint64_t offset, std::uint64_t available) {
     constexpr size_t magicLength = sizeof kMagic - 1;
     constexpr size_t versionLength = sizeof kVersion - 1;
     constexpr size_t headerLength = 4 + magicLength + 4 + versionLength;
-    if (available < headerLength) return false;
+    if (available < headerLength)
+        return false;
     unsigned char header[headerLength];
-    if (!ReadAt(file, offset, header, headerLength)) return false;
+    if (!ReadAt(file, offset, header, headerLength))
+        return false;
     return LittleEndian32(header) == magicLength && std::memcmp(header + 4, kMagic, magicLength) == 0 &&
            LittleEndian32(header + 4 + magicLength) == versionLength &&
            std::memcmp(header + 8 + magicLength, kVersion, versionLength) == 0;
@@ -75,18 +77,23 @@ TProbeResult CSceneFileProbe::Probe(const std::string& path, SSceneFileInfo& inf
     }
     // Without a trailer a scene file is read from its first byte.
     const std::uint64_t available = info.hasTrailer ? info.dataLength : info.fileSize;
-    if (HasSceneHeader(file.get(), info.dataOffset, available)) return TProbeResult::Scene;
+    if (HasSceneHeader(file.get(), info.dataOffset, available))
+        return TProbeResult::Scene;
     return info.hasTrailer ? TProbeResult::NotAScene : TProbeResult::NoTrailer;
 }
 
 std::string CSceneFileProbe::Describe(TProbeResult result, const std::string& path, const std::string& error) {
     const std::string quoted = "\"" + path + "\"";
     switch (result) {
-    case TProbeResult::Scene: return quoted + " is a scene file";
+    case TProbeResult::Scene:
+        return quoted + " is a scene file";
     case TProbeResult::NoTrailer:
-    case TProbeResult::NotAScene: return quoted + " is not a Lumivexis scene file or package";
-    case TProbeResult::Damaged: return quoted + " is damaged: " + error;
-    case TProbeResult::Unreadable: return "cannot read " + quoted + ": " + error;
+    case TProbeResult::NotAScene:
+        return quoted + " is not a Lumivexis scene file or package";
+    case TProbeResult::Damaged:
+        return quoted + " is damaged: " + error;
+    case TProbeResult::Unreadable:
+        return "cannot read " + quoted + ": " + error;
     }
     return quoted;
 }

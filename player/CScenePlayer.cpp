@@ -18,7 +18,8 @@ void CScenePlayer::Run() {
     m_loaded = true;
     // The scene's own camera trajectories drive the view.
     m_Scene.SetFreeCamera(false);
-    if (m_Settings.timesAfterLoad) m_Settings.times = m_Settings.timesAfterLoad();
+    if (m_Settings.timesAfterLoad)
+        m_Settings.times = m_Settings.timesAfterLoad();
     if (m_Settings.times.empty() && !m_Settings.timesAfterLoad) {
         PlayInRealTime();
     } else {
@@ -58,7 +59,8 @@ void CScenePlayer::PlayAtTimes() {
         m_lastFrame.index = static_cast<int>(i);
         m_lastFrame.time = m_Settings.times[i];
         FramePresented(static_cast<int>(i));
-        if (m_Settings.frameSink && !m_Settings.frameSink(m_lastFrame)) break;
+        if (m_Settings.frameSink && !m_Settings.frameSink(m_lastFrame))
+            break;
     }
 }
 
@@ -83,6 +85,8 @@ void CScenePlayer::DrawFrame(bool capture, SFrame& frame) {
 
 void CScenePlayer::FramePresented(int frame) {
     ++m_framesRun;
-    if (!m_firstPresent) m_firstPresent = std::chrono::steady_clock::now();
-    if (m_Settings.afterPresent) m_Settings.afterPresent(frame);
+    if (!m_firstPresent)
+        m_firstPresent = std::chrono::steady_clock::now();
+    if (m_Settings.afterPresent)
+        m_Settings.afterPresent(frame);
 }

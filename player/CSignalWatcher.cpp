@@ -30,11 +30,14 @@ CSignalWatcher::CSignalWatcher(std::function<void()> onSignal) : m_onSignal(std:
     m_thread = std::thread(&CSignalWatcher::Watch, this);
 }
 
-CSignalWatcher::~CSignalWatcher() { Stop(); }
+CSignalWatcher::~CSignalWatcher() {
+    Stop();
+}
 
 void CSignalWatcher::Stop() {
     m_stop = true;
-    if (m_thread.joinable()) m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 void CSignalWatcher::Watch() {
@@ -45,7 +48,8 @@ void CSignalWatcher::Watch() {
         const int signal = sigtimedwait(&set, nullptr, &wait);
         if (signal > 0) {
             m_signal = signal;
-            if (m_onSignal) m_onSignal();
+            if (m_onSignal)
+                m_onSignal();
         }
     }
 }

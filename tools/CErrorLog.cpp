@@ -8,7 +8,8 @@ std::atomic<int> CErrorLog::s_count{0};
 
 void CErrorLog::Install() {
     SetErrorReportHandler([](const std::string& text, const std::string& /*title*/, ErrorIcon icon) {
-        if (icon != ErrorIcon::Information) ++s_count;
+        if (icon != ErrorIcon::Information)
+            ++s_count;
         std::fprintf(stderr, "lumivexis: %s\n", text.c_str());
         std::fflush(stderr);
     });

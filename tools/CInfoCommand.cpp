@@ -21,15 +21,19 @@ std::string CInfoCommand::Help() const {
 int CInfoCommand::Run(const std::vector<std::string>& arguments) {
     CToolArguments parsed;
     std::string error;
-    if (!parsed.Parse(arguments, {"json"}, {}, error)) return UsageError(error);
-    if (parsed.Positionals().size() != 1) return UsageError("needs exactly one scene file");
+    if (!parsed.Parse(arguments, {"json"}, {}, error))
+        return UsageError(error);
+    if (parsed.Positionals().size() != 1)
+        return UsageError("needs exactly one scene file");
 
     CSceneSource source;
-    if (!source.Open(parsed.Positionals()[0], error)) return Fail(error);
+    if (!source.Open(parsed.Positionals()[0], error))
+        return Fail(error);
     CRunDirectory::EnterStateDirectory();
 
     CScene scene;
-    if (!source.LoadInto(scene)) return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
+    if (!source.LoadInto(scene))
+        return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
     const SSceneReport report = CSceneReport::Build(scene, CScreen::Instance(), source.Path(), source.Info());
     if (parsed.Has("json")) {
         CSceneReport::WriteJson(report, std::cout);

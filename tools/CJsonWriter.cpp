@@ -23,13 +23,16 @@ size_t Utf8SequenceLength(const std::string& text, size_t i) {
     } else {
         return 0;
     }
-    if (i + length > text.size()) return 0;
+    if (i + length > text.size())
+        return 0;
     unsigned code = lead & (0x7F >> length);
     for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
         code = (code << 6) | (byte(i + k) & 0x3F);
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
     return length;
 }
 
@@ -41,12 +44,23 @@ std::string CJsonWriter::Quote(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         switch (byte) {
-        case '"': quoted += "\\\""; continue;
-        case '\\': quoted += "\\\\"; continue;
-        case '\n': quoted += "\\n"; continue;
-        case '\r': quoted += "\\r"; continue;
-        case '\t': quoted += "\\t"; continue;
-        default: break;
+        case '"':
+            quoted += "\\\"";
+            continue;
+        case '\\':
+            quoted += "\\\\";
+            continue;
+        case '\n':
+            quoted += "\\n";
+            continue;
+        case '\r':
+            quoted += "\\r";
+            continue;
+        case '\t':
+            quoted += "\\t";
+            continue;
+        default:
+            break;
         }
         if (byte < 0x20) {
             std::snprintf(escape, sizeof escape, "\\u%04x", byte);
@@ -73,8 +87,10 @@ void CJsonWriter::BeforeValue() {
         m_AfterKey = false;
         return;
     }
-    if (m_HasValue.empty()) return;
-    if (m_HasValue.back()) m_Out << ',';
+    if (m_HasValue.empty())
+        return;
+    if (m_HasValue.back())
+        m_Out << ',';
     m_HasValue.back() = true;
     NewLine();
 }
@@ -87,16 +103,27 @@ void CJsonWriter::Open(char bracket) {
 
 void CJsonWriter::Close(char bracket) {
     const bool hadValue = !m_HasValue.empty() && m_HasValue.back();
-    if (!m_HasValue.empty()) m_HasValue.pop_back();
-    if (hadValue) NewLine();
+    if (!m_HasValue.empty())
+        m_HasValue.pop_back();
+    if (hadValue)
+        NewLine();
     m_Out << bracket;
-    if (m_HasValue.empty()) m_Out << '\n';
+    if (m_HasValue.empty())
+        m_Out << '\n';
 }
 
-void CJsonWriter::BeginObject() { Open('{'); }
-void CJsonWriter::EndObject() { Close('}'); }
-void CJsonWriter::BeginArray() { Open('['); }
-void CJsonWriter::EndArray() { Close(']'); }
+void CJsonWriter::BeginObject() {
+    Open('{');
+}
+void CJsonWriter::EndObject() {
+    Close('}');
+}
+void CJsonWriter::BeginArray() {
+    Open('[');
+}
+void CJsonWriter::EndArray() {
+    Close(']');
+}
 
 void CJsonWriter::Key(const std::string& key) {
     BeforeValue();

@@ -20,20 +20,23 @@ namespace {
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
 void PutLittleEndian32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // Execute permission wherever there is read permission: the package is a
 // program (a file that existed keeps its other permissions).
 bool MakeExecutable(const std::string& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return false;
+    if (::stat(path.c_str(), &status) != 0)
+        return false;
     const mode_t mode = status.st_mode & 07777;
     const mode_t execute = ((mode & 0444) >> 2) | S_IXUSR;
     return ::chmod(path.c_str(), mode | execute) == 0;
@@ -58,7 +61,8 @@ std::string CPackCommand::Help() const {
 
 std::string CPackCommand::PlayerImagePath() {
     const std::string self = CProgramImage::DisplayName();
-    const std::filesystem::path folder = self.empty() ? std::filesystem::path(".") : std::filesystem::path(self).parent_path();
+    const std::filesystem::path folder =
+        self.empty() ? std::filesystem::path(".") : std::filesystem::path(self).parent_path();
     return (folder / "ScreenSaver.dat").string();
 }
 
@@ -79,7 +83,8 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
     if (!parsed.Parse(arguments, {"screensaver", "executable", "windowed"}, {"resolution", "title"}, error)) {
         return UsageError(error);
     }
-    if (parsed.Positionals().size() != 2) return UsageError("needs a scene file and the file to write");
+    if (parsed.Positionals().size() != 2)
+        return UsageError("needs a scene file and the file to write");
     if (parsed.Has("screensaver") && parsed.Has("executable")) {
         return UsageError("--screensaver and --executable exclude each other");
     }
@@ -94,11 +99,13 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
     }
     if (parsed.Has("title")) {
         request.title = parsed.Value("title");
-        if (request.title.size() > 100) return UsageError("--title may have at most 100 bytes");
+        if (request.title.size() > 100)
+            return UsageError("--title may have at most 100 bytes");
     }
 
     CSceneSource source;
-    if (!source.Open(parsed.Positionals()[0], error)) return Fail(error);
+    if (!source.Open(parsed.Positionals()[0], error))
+        return Fail(error);
     const std::string out = CRunDirectory::Absolute(parsed.Positionals()[1]);
     const std::string player = PlayerImagePath();
     if (!std::filesystem::is_regular_file(player)) {
@@ -111,10 +118,13 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
         // The scene data of a package already holds its files.
         std::vector<std::uint8_t> package;
         std::vector<std::uint8_t> image;
-        if (!ReadWholeFile(source.Path(), package)) return Fail("cannot read \"" + parsed.Positionals()[0] + "\"");
-        if (!ReadWholeFile(player, image)) return Fail("cannot read the player \"" + player + "\"");
+        if (!ReadWholeFile(source.Path(), package))
+            return Fail("cannot read \"" + parsed.Positionals()[0] + "\"");
+        if (!ReadWholeFile(player, image))
+            return Fail("cannot read the player \"" + player + "\"");
         const SSceneFileInfo& info = source.Info();
-        if (package.size() != info.fileSize) return Fail("\"" + parsed.Positionals()[0] + "\" changed while it was read");
+        if (package.size() != info.fileSize)
+            return Fail("\"" + parsed.Positionals()[0] + "\" changed while it was read");
         const std::vector<std::uint8_t> trailer = Trailer(format, info.dataLength);
         CAtomicFile file(out);
         const auto* data = package.data() + info.dataOffset;
@@ -125,15 +135,18 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
         }
     } else {
         CScene scene;
-        if (!source.LoadInto(scene)) return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
+        if (!source.LoadInto(scene))
+            return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
         *scene.GetDisplayFormat() = format;
         const int errorsBefore = CErrorLog::Count();
-        if (!scene.Save(out, true)) return Fail("cannot write \"" + parsed.Positionals()[1] + "\"");
+        if (!scene.Save(out, true))
+            return Fail("cannot write \"" + parsed.Positionals()[1] + "\"");
         if (CErrorLog::Count() != errorsBefore) {
             MakeExecutable(out);
             return Fail("\"" + parsed.Positionals()[1] + "\" was written without the files named above");
         }
     }
-    if (!MakeExecutable(out)) return Fail("cannot make \"" + parsed.Positionals()[1] + "\" executable");
+    if (!MakeExecutable(out))
+        return Fail("cannot make \"" + parsed.Positionals()[1] + "\" executable");
     return kExitOk;
 }

@@ -10,7 +10,10 @@
 #include "platform/base/CString.h"
 #include "scene/CDisplayFormat.h"
 
-enum class TPackType { ScreenSaver, Executable };
+enum class TPackType {
+    ScreenSaver,
+    Executable
+};
 
 struct SPackRequest {
     TPackType type = TPackType::ScreenSaver;

@@ -1,7 +1,7 @@
 #include "CProgressBar.h"
 
-#include <algorithm>
 #include <unistd.h>
+#include <algorithm>
 
 CProgressBar::CProgressBar(std::FILE* stream, std::string unit)
     : m_Stream(stream), m_Unit(std::move(unit)), m_bVisible(isatty(fileno(stream)) == 1) {}
@@ -25,13 +25,15 @@ std::string CProgressBar::Render(int done, int total, int width, const std::stri
 }
 
 void CProgressBar::Update(int done, int total) {
-    if (!m_bVisible) return;
+    if (!m_bVisible)
+        return;
     std::fprintf(m_Stream, "\r%s", Render(done, total, 40, m_Unit).c_str());
     std::fflush(m_Stream);
     m_bDrawn = true;
 }
 
 void CProgressBar::Finish() {
-    if (m_bDrawn) std::fputc('\n', m_Stream);
+    if (m_bDrawn)
+        std::fputc('\n', m_Stream);
     m_bDrawn = false;
 }

@@ -10,8 +10,8 @@
 #include "CPngFile.h"
 #include "CProgressBar.h"
 #include "CRunDirectory.h"
-#include "CSceneSource.h"
 #include "CScenePlayer.h"
+#include "CSceneSource.h"
 #include "CToolArguments.h"
 #include "core/CScreen.h"
 #include "scene/CScene.h"
@@ -19,7 +19,8 @@
 namespace {
 
 bool EndsWithPng(const std::string& path) {
-    if (path.size() < 4) return false;
+    if (path.size() < 4)
+        return false;
     std::string end = path.substr(path.size() - 4);
     std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
     return end == ".png";
@@ -55,7 +56,8 @@ std::vector<float> CRenderCommand::SequenceTimes(const SRenderTimes& times, floa
     std::vector<float> result;
     const float end = std::min(times.to < 0.0f ? totalTime : times.to, totalTime);
     const float start = std::min(times.from, totalTime);
-    if (times.fps <= 0 || end < start) return result;
+    if (times.fps <= 0 || end < start)
+        return result;
     const auto frames = static_cast<long long>(std::floor((end - start) * static_cast<float>(times.fps) + 1e-4f));
     for (long long i = 0; i <= frames; ++i) {
         result.push_back(std::min(start + static_cast<float>(i) / static_cast<float>(times.fps), end));
@@ -66,18 +68,24 @@ std::vector<float> CRenderCommand::SequenceTimes(const SRenderTimes& times, floa
 int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     CToolArguments parsed;
     std::string error;
-    if (!parsed.Parse(arguments, {}, {"out", "time", "from", "to", "fps", "size"}, error)) return UsageError(error);
-    if (parsed.Positionals().size() != 1) return UsageError("needs exactly one scene file");
-    if (!parsed.Has("out")) return UsageError("needs --out FILE.png, --out DIR or --out -");
+    if (!parsed.Parse(arguments, {}, {"out", "time", "from", "to", "fps", "size"}, error))
+        return UsageError(error);
+    if (parsed.Positionals().size() != 1)
+        return UsageError("needs exactly one scene file");
+    if (!parsed.Has("out"))
+        return UsageError("needs --out FILE.png, --out DIR or --out -");
     const bool sequenceOptions = parsed.Has("from") || parsed.Has("to") || parsed.Has("fps");
-    if (parsed.Has("time") && sequenceOptions) return UsageError("--time cannot be combined with --from, --to or --fps");
+    if (parsed.Has("time") && sequenceOptions)
+        return UsageError("--time cannot be combined with --from, --to or --fps");
 
     SRenderTimes times;
     const std::string out = parsed.Value("out");
     const bool toStdout = out == "-";
     times.single = parsed.Has("time") || (EndsWithPng(out) && !sequenceOptions);
-    if (times.single && toStdout && !parsed.Has("time")) times.single = false;
-    if (!times.single && EndsWithPng(out)) return UsageError("a sequence of frames needs --out DIR or --out -");
+    if (times.single && toStdout && !parsed.Has("time"))
+        times.single = false;
+    if (!times.single && EndsWithPng(out))
+        return UsageError("a sequence of frames needs --out DIR or --out -");
     if (parsed.Has("time") && !CToolArguments::ParseSeconds(parsed.Value("time"), times.time)) {
         return UsageError("--time needs seconds, such as 2.5");
     }
@@ -87,13 +95,15 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     if (parsed.Has("to") && !CToolArguments::ParseSeconds(parsed.Value("to"), times.to)) {
         return UsageError("--to needs seconds, such as 2.5");
     }
-    if (parsed.Has("to") && times.to < times.from) return UsageError("--to must not lie before --from");
+    if (parsed.Has("to") && times.to < times.from)
+        return UsageError("--to must not lie before --from");
     if (parsed.Has("fps") && !CToolArguments::ParseInt(parsed.Value("fps"), 1, 1000, times.fps)) {
         return UsageError("--fps needs a whole number from 1 to 1000");
     }
 
     CSceneSource source;
-    if (!source.Open(parsed.Positionals()[0], error)) return Fail(error);
+    if (!source.Open(parsed.Positionals()[0], error))
+        return Fail(error);
     SScreenSetup setup = CDisplaySetup::ForHostWindow(CDisplaySetup::FromDisplayFormat(source.Info().displayFormat));
     SOutputChoice output;
     output.kind = TOutputKind::Headless;
@@ -106,7 +116,8 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     if (!times.single && !toStdout) {
         std::error_code created;
         std::filesystem::create_directories(target, created);
-        if (created) return Fail("cannot create the folder \"" + out + "\": " + created.message());
+        if (created)
+            return Fail("cannot create the folder \"" + out + "\": " + created.message());
     }
     CRunDirectory::EnterStateDirectory();
     CScreen& screen = CScreen::Instance();
@@ -129,11 +140,12 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         if (toStdout) {
             written = CPngFile::WriteTo(stdout, frame.width, frame.height, frame.pixels, writeError);
         } else {
-            const std::string path = times.single ? (EndsWithPng(target) ? target : FramePath(target, 0))
-                                                  : FramePath(target, frame.index);
+            const std::string path =
+                times.single ? (EndsWithPng(target) ? target : FramePath(target, 0)) : FramePath(target, frame.index);
             written = CPngFile::Write(path, frame.width, frame.height, frame.pixels, writeError);
         }
-        if (frameCount > 1) progress.Update(frame.index + 1, frameCount);
+        if (frameCount > 1)
+            progress.Update(frame.index + 1, frameCount);
         return written;
     };
     CScene scene;
@@ -141,12 +153,17 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const bool ran = CPlaybackSession::Run(output, player, error);
     progress.Finish();
 
-    if (!ran) return Fail(error);
-    if (!player.SceneLoaded()) return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
-    if (!screen.GetErrors().empty()) return Fail("the engine could not start on the headless surface");
-    if (!writeError.empty()) return Fail("cannot write the frame: " + writeError);
-    if (player.FramesRun() != frameCount) return Fail("only " + std::to_string(player.FramesRun()) + " of " +
-                                                      std::to_string(frameCount) + " frames were drawn");
+    if (!ran)
+        return Fail(error);
+    if (!player.SceneLoaded())
+        return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
+    if (!screen.GetErrors().empty())
+        return Fail("the engine could not start on the headless surface");
+    if (!writeError.empty())
+        return Fail("cannot write the frame: " + writeError);
+    if (player.FramesRun() != frameCount)
+        return Fail("only " + std::to_string(player.FramesRun()) + " of " + std::to_string(frameCount) +
+                    " frames were drawn");
     if (!toStdout) {
         std::fprintf(stderr, "lumivexis render: %d frame%s written to %s\n", frameCount, frameCount == 1 ? "" : "s",
                      out.c_str());

@@ -71,29 +71,40 @@ SReportValue VectorValue(const std::string& name, const D3DXVECTOR3& v) {
 
 const char* FillModeName(TFillMode mode) {
     switch (mode) {
-    case FM_SOLID: return "solid";
-    case FM_WIREFRAME: return "wireframe";
-    case FM_POINT: return "point";
+    case FM_SOLID:
+        return "solid";
+    case FM_WIREFRAME:
+        return "wireframe";
+    case FM_POINT:
+        return "point";
     }
     return "unknown";
 }
 
 const char* ProjectionName(ProjectionMode mode) {
     switch (mode) {
-    case PM_PIXEL_OVERLAY: return "pixel overlay";
-    case PM_SCREEN_OVERLAY: return "screen overlay";
-    case PM_PERSPECTIVE: return "perspective";
+    case PM_PIXEL_OVERLAY:
+        return "pixel overlay";
+    case PM_SCREEN_OVERLAY:
+        return "screen overlay";
+    case PM_PERSPECTIVE:
+        return "perspective";
     }
     return "unknown";
 }
 
 const char* OrientationName(TOrientation orientation) {
     switch (orientation) {
-    case OR_FIXED: return "fixed";
-    case OR_LOOK_AT_POSITION: return "look at position";
-    case OR_LOOK_AT_OBJECT: return "look at object";
-    case OR_FRONT: return "front";
-    case OR_REAR: return "rear";
+    case OR_FIXED:
+        return "fixed";
+    case OR_LOOK_AT_POSITION:
+        return "look at position";
+    case OR_LOOK_AT_OBJECT:
+        return "look at object";
+    case OR_FRONT:
+        return "front";
+    case OR_REAR:
+        return "rear";
     }
     return "unknown";
 }
@@ -236,9 +247,12 @@ std::string FormatNumber(float value) {
 
 std::string FormatValue(const SReportValue& value) {
     switch (value.kind) {
-    case SReportValue::TKind::Number: return FormatNumber(value.numbers[0]);
-    case SReportValue::TKind::Flag: return value.flag ? "yes" : "no";
-    case SReportValue::TKind::Text: return value.text.empty() ? "(none)" : "\"" + value.text + "\"";
+    case SReportValue::TKind::Number:
+        return FormatNumber(value.numbers[0]);
+    case SReportValue::TKind::Flag:
+        return value.flag ? "yes" : "no";
+    case SReportValue::TKind::Text:
+        return value.text.empty() ? "(none)" : "\"" + value.text + "\"";
     case SReportValue::TKind::Vector:
         return "(" + FormatNumber(value.numbers[0]) + ", " + FormatNumber(value.numbers[1]) + ", " +
                FormatNumber(value.numbers[2]) + ")";
@@ -252,12 +266,19 @@ std::string FormatValue(const SReportValue& value) {
 void WriteJsonValue(CJsonWriter& json, const SReportValue& value) {
     json.Key(value.name);
     switch (value.kind) {
-    case SReportValue::TKind::Number: json.Number(value.numbers[0]); break;
-    case SReportValue::TKind::Flag: json.Bool(value.flag); break;
-    case SReportValue::TKind::Text: json.String(value.text); break;
+    case SReportValue::TKind::Number:
+        json.Number(value.numbers[0]);
+        break;
+    case SReportValue::TKind::Flag:
+        json.Bool(value.flag);
+        break;
+    case SReportValue::TKind::Text:
+        json.String(value.text);
+        break;
     case SReportValue::TKind::Vector:
         json.BeginArray();
-        for (int i = 0; i < 3; ++i) json.Number(value.numbers[i]);
+        for (int i = 0; i < 3; ++i)
+            json.Number(value.numbers[i]);
         json.EndArray();
         break;
     case SReportValue::TKind::Color:
@@ -278,7 +299,8 @@ void WriteJsonValue(CJsonWriter& json, const SReportValue& value) {
 void WriteJsonValues(CJsonWriter& json, const std::string& key, const std::vector<SReportValue>& values) {
     json.Key(key);
     json.BeginObject();
-    for (const SReportValue& value : values) WriteJsonValue(json, value);
+    for (const SReportValue& value : values)
+        WriteJsonValue(json, value);
     json.EndObject();
 }
 
@@ -287,12 +309,12 @@ void WriteJsonValues(CJsonWriter& json, const std::string& key, const std::vecto
 std::string CSceneReport::ResolutionName(int index) {
     static const char* const names[] = {"desktop resolution", "640 x 480",   "800 x 600",
                                         "1024 x 768",         "1280 x 1024", "1600 x 1200"};
-    if (index >= 0 && index <= 5) return names[index];
+    if (index >= 0 && index <= 5)
+        return names[index];
     return "unknown (" + std::to_string(index) + ")";
 }
 
-SSceneReport CSceneReport::Build(CScene& scene, CScreen& screen, const std::string& path,
-                                 const SSceneFileInfo& file) {
+SSceneReport CSceneReport::Build(CScene& scene, CScreen& screen, const std::string& path, const SSceneFileInfo& file) {
     SSceneReport report;
     report.path = path;
     report.file = file;
@@ -323,7 +345,8 @@ SSceneReport CSceneReport::Build(CScene& scene, CScreen& screen, const std::stri
     // A loaded list holds the file's records in reverse order.
     scene.Lock();
     for (int i = scene.GetObjectNumber() - 1; i >= 0; --i) {
-        if (CObjects* object = scene.GetObjectA(i)) report.objects.push_back(ReportObject(*object));
+        if (CObjects* object = scene.GetObjectA(i))
+            report.objects.push_back(ReportObject(*object));
     }
     scene.Unlock();
     return report;
@@ -340,11 +363,13 @@ void CSceneReport::WriteText(const SSceneReport& report, std::ostream& out) {
         << " (resolution index " << file.displayFormat.m_iResolution << ", flags " << file.displayFormat.m_iFlags
         << "), title \"" << std::string(file.displayFormat.m_Name) << "\"\n";
     out << "Settings:\n";
-    for (const SReportValue& value : report.settings) out << "  " << value.name << ": " << FormatValue(value) << "\n";
+    for (const SReportValue& value : report.settings)
+        out << "  " << value.name << ": " << FormatValue(value) << "\n";
     out << "Objects: " << report.objects.size() << "\n";
     for (const SReportObject& object : report.objects) {
         out << "  " << object.type << " \"" << object.name << "\"";
-        if (!object.description.empty()) out << " (" << object.description << ")";
+        if (!object.description.empty())
+            out << " (" << object.description << ")";
         out << ", " << object.keyFrames.size() << " key frame" << (object.keyFrames.size() == 1 ? "" : "s") << "\n";
         for (const SReportValue& value : object.properties) {
             out << "    " << value.name << ": " << FormatValue(value) << "\n";

@@ -21,7 +21,13 @@ class CScreen;
 // One named value: a number, a flag, a text, a vector (x, y, z) or a colour
 // (r, g, b, a).
 struct SReportValue {
-    enum class TKind { Number, Flag, Text, Vector, Color };
+    enum class TKind {
+        Number,
+        Flag,
+        Text,
+        Vector,
+        Color
+    };
 
     std::string name;
     TKind kind = TKind::Number;

@@ -7,7 +7,8 @@ bool CSceneSource::Open(const std::string& path, std::string& error) {
     m_Path = CRunDirectory::Absolute(path);
     std::string reason;
     const TProbeResult result = CSceneFileProbe::Probe(m_Path, m_Info, reason);
-    if (result == TProbeResult::Scene) return true;
+    if (result == TProbeResult::Scene)
+        return true;
     error = CSceneFileProbe::Describe(result, path, reason);
     return false;
 }

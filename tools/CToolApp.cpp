@@ -40,7 +40,8 @@ std::string CToolApp::Usage() const {
 
 CToolCommand* CToolApp::Find(const std::string& name) const {
     for (const auto& command : m_Commands) {
-        if (name == command->Name()) return command.get();
+        if (name == command->Name())
+            return command.get();
     }
     return nullptr;
 }
@@ -72,7 +73,8 @@ int CToolApp::Main(const std::vector<std::string>& arguments) {
     }
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     for (const std::string& argument : rest) {
-        if (argument == "--") break;
+        if (argument == "--")
+            break;
         if (argument == "--help" || argument == "-h") {
             std::cout << command->Help();
             return CToolCommand::kExitOk;

@@ -22,7 +22,8 @@ bool CToolArguments::Parse(const std::vector<std::string>& arguments, const std:
         }
         const size_t start = argument[1] == '-' ? 2 : 1;
         const size_t equals = argument.find('=');
-        const std::string name = argument.substr(start, equals == std::string::npos ? std::string::npos : equals - start);
+        const std::string name =
+            argument.substr(start, equals == std::string::npos ? std::string::npos : equals - start);
         if (flags.count(name) != 0) {
             if (equals != std::string::npos) {
                 error = "option --" + name + " takes no value";
@@ -52,25 +53,30 @@ std::string CToolArguments::Value(const std::string& name) const {
 }
 
 bool CToolArguments::ParseInt(const std::string& text, int min, int max, int& value) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     const long parsed = std::strtol(text.c_str(), nullptr, 10);
-    if (parsed < min || parsed > max) return false;
+    if (parsed < min || parsed > max)
+        return false;
     value = static_cast<int>(parsed);
     return true;
 }
 
 bool CToolArguments::ParseSeconds(const std::string& text, float& value) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+        return false;
     errno = 0;
     char* end = nullptr;
     const double parsed = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end == nullptr || *end != '\0' || !std::isfinite(parsed) || parsed > 1.0e6) return false;
+    if (errno != 0 || end == nullptr || *end != '\0' || !std::isfinite(parsed) || parsed > 1.0e6)
+        return false;
     value = static_cast<float>(parsed);
     return true;
 }
 
 bool CToolArguments::ParseSize(const std::string& text, int& width, int& height) {
     const size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
+    if (x == std::string::npos)
+        return false;
     return ParseInt(text.substr(0, x), 1, 8192, width) && ParseInt(text.substr(x + 1), 1, 8192, height);
 }

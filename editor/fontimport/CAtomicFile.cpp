@@ -11,8 +11,7 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
-std::string RandomSuffix(std::mt19937& random)
-{
+std::string RandomSuffix(std::mt19937& random) {
     static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::uniform_int_distribution<int> pick(0, sizeof(kDigits) - 2);
     std::string suffix = ".tmp-";
@@ -26,13 +25,11 @@ std::string RandomSuffix(std::mt19937& random)
 
 CAtomicFile::CAtomicFile(std::string targetPath) : m_targetPath(std::move(targetPath)) {}
 
-CAtomicFile::~CAtomicFile()
-{
+CAtomicFile::~CAtomicFile() {
     Discard();
 }
 
-bool CAtomicFile::Open()
-{
+bool CAtomicFile::Open() {
     Discard();
     m_finished = m_published = false;
     m_writeError = 0;
@@ -64,8 +61,7 @@ bool CAtomicFile::Open()
     return true;
 }
 
-bool CAtomicFile::Write(const void* data, std::size_t size)
-{
+bool CAtomicFile::Write(const void* data, std::size_t size) {
     if (!m_stream || m_writeError != 0) {
         return false;
     }
@@ -77,8 +73,7 @@ bool CAtomicFile::Write(const void* data, std::size_t size)
     return true;
 }
 
-bool CAtomicFile::Finish()
-{
+bool CAtomicFile::Finish() {
     if (!m_stream) {
         return m_finished;
     }
@@ -102,8 +97,7 @@ bool CAtomicFile::Finish()
     return true;
 }
 
-bool CAtomicFile::Publish()
-{
+bool CAtomicFile::Publish() {
     if (!m_finished || m_published) {
         return m_published;
     }
@@ -117,15 +111,13 @@ bool CAtomicFile::Publish()
     return true;
 }
 
-bool CAtomicFile::Fail(const std::string& what, int error)
-{
+bool CAtomicFile::Fail(const std::string& what, int error) {
     m_error = what + " \"" + m_targetPath + "\": " + std::strerror(error) + ".";
     return false;
 }
 
 // Closes and removes the temporary file unless it has become the target.
-void CAtomicFile::Discard()
-{
+void CAtomicFile::Discard() {
     if (m_stream) {
         std::fclose(m_stream);
         m_stream = nullptr;

@@ -7,22 +7,19 @@ namespace {
 constexpr int kBoldWeight = 700;
 constexpr int kNormalWeight = 400;
 
-std::uint8_t Blend(std::uint8_t background, std::uint8_t foreground, std::uint8_t coverage)
-{
+std::uint8_t Blend(std::uint8_t background, std::uint8_t foreground, std::uint8_t coverage) {
     const int mixed = background * (255 - coverage) + foreground * coverage;
     return static_cast<std::uint8_t>((mixed + 127) / 255);
 }
 
-void AppendRgba(std::vector<std::uint8_t>& pixels, SRgbColor color, std::uint8_t alpha)
-{
+void AppendRgba(std::vector<std::uint8_t>& pixels, SRgbColor color, std::uint8_t alpha) {
     pixels.push_back(color.red);
     pixels.push_back(color.green);
     pixels.push_back(color.blue);
     pixels.push_back(alpha);
 }
 
-std::string DescribeCodes(const std::string& characters)
-{
+std::string DescribeCodes(const std::string& characters) {
     std::string text;
     for (unsigned char c : characters) {
         text += (text.empty() ? "" : ", ") + std::to_string(c);
@@ -34,8 +31,7 @@ std::string DescribeCodes(const std::string& characters)
 // so the blank's line ("  0.1,...") is taken as a line for the digit that
 // begins its first number. The digit's own line repairs that only when it
 // comes later.
-bool BlankLineSpoilsDigit(const std::string& characters)
-{
+bool BlankLineSpoilsDigit(const std::string& characters) {
     const auto lastBlank = characters.rfind(' ');
     if (lastBlank == std::string::npos) {
         return false;
@@ -46,14 +42,13 @@ bool BlankLineSpoilsDigit(const std::string& characters)
 
 }  // namespace
 
-SFontImportResult CFontBitmaps::Build(const CFontImportSettings& settings)
-{
+SFontImportResult CFontBitmaps::Build(const CFontImportSettings& settings) {
     Reset();
     if (std::string problem = settings.Validate(); !problem.empty()) {
         return SFontImportResult::Failure(problem);
     }
-    const SFontRequest request{settings.faceName, settings.LogicalHeight(),
-                               settings.bold ? kBoldWeight : kNormalWeight, settings.italic};
+    const SFontRequest request{settings.faceName, settings.LogicalHeight(), settings.bold ? kBoldWeight : kNormalWeight,
+                               settings.italic};
     CGlyphRasterizer font;
     if (!font.Create(request)) {
         return SFontImportResult::Failure(font.GetError());
@@ -70,16 +65,14 @@ SFontImportResult CFontBitmaps::Build(const CFontImportSettings& settings)
     return result;
 }
 
-SGlyphCell CFontBitmaps::GetCell(unsigned char character) const
-{
+SGlyphCell CFontBitmaps::GetCell(unsigned char character) const {
     if (!CFontImportSettings::IsImportable(character)) {
         return {};
     }
     return m_cells[character - CFontImportSettings::kFirstCharacter];
 }
 
-std::vector<std::uint8_t> CFontBitmaps::ComposeTexture() const
-{
+std::vector<std::uint8_t> CFontBitmaps::ComposeTexture() const {
     std::vector<std::uint8_t> pixels;
     pixels.reserve(m_mask.size() * 4);
     for (std::uint8_t coverage : m_mask) {
@@ -89,8 +82,7 @@ std::vector<std::uint8_t> CFontBitmaps::ComposeTexture() const
 }
 
 // Draws every importable character into the mask at its place in the layout.
-SFontImportResult CFontBitmaps::Rasterize(const CGlyphRasterizer& font)
-{
+SFontImportResult CFontBitmaps::Rasterize(const CGlyphRasterizer& font) {
     const int size = m_settings.textureSize;
     m_mask.assign(static_cast<std::size_t>(size) * size, 0);
     const SGlyphTarget target{m_mask.data(), size, size, size, 1};
@@ -130,13 +122,13 @@ SFontImportResult CFontBitmaps::Rasterize(const CGlyphRasterizer& font)
                                   "\". Choose a smaller font, fewer characters or a larger texture.");
     }
     if (BlankLineSpoilsDigit(m_characters)) {
-        result.warnings.push_back("Text objects read the blank's line as a cell for \"0\"; list \"0\" after the blank.");
+        result.warnings.push_back(
+            "Text objects read the blank's line as a cell for \"0\"; list \"0\" after the blank.");
     }
     return result;
 }
 
-void CFontBitmaps::ComposePreview()
-{
+void CFontBitmaps::ComposePreview() {
     static constexpr SRgbColor kWhite{255, 255, 255};
     static constexpr SRgbColor kBlack{0, 0, 0};
     const SRgbColor background = m_settings.blackBackground ? kBlack : kWhite;
@@ -150,8 +142,7 @@ void CFontBitmaps::ComposePreview()
     }
 }
 
-void CFontBitmaps::Reset()
-{
+void CFontBitmaps::Reset() {
     m_built = false;
     m_settings = CFontImportSettings{};
     m_face = SFontFace{};

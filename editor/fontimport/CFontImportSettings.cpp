@@ -9,8 +9,7 @@ constexpr int kMaxPointSize = 1000;
 
 }  // namespace
 
-std::string CFontImportSettings::CharacterList() const
-{
+std::string CFontImportSettings::CharacterList() const {
     if (!characters.empty()) {
         return characters;
     }
@@ -21,13 +20,11 @@ std::string CFontImportSettings::CharacterList() const
     return all;
 }
 
-int CFontImportSettings::LogicalHeight() const
-{
+int CFontImportSettings::LogicalHeight() const {
     return CGlyphRasterizer::HeightFromPoints(pointSize, kDpi);
 }
 
-std::string CFontImportSettings::Validate() const
-{
+std::string CFontImportSettings::Validate() const {
     if (faceName.empty()) {
         return "No font is chosen.";
     }

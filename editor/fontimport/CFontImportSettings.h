@@ -15,8 +15,8 @@ struct SRgbColor {
 
 class CFontImportSettings {
 public:
-    static constexpr unsigned char kFirstCharacter = 32;   // the blank
-    static constexpr unsigned char kLastCharacter = 126;   // "~"
+    static constexpr unsigned char kFirstCharacter = 32;  // the blank
+    static constexpr unsigned char kLastCharacter = 126;  // "~"
     static constexpr int kCharacterCount = kLastCharacter - kFirstCharacter + 1;
     static constexpr int kDpi = 96;  // fonts are rasterised for a 96-dpi screen
 
@@ -24,13 +24,12 @@ public:
     int pointSize = 12;
     bool bold = false;
     bool italic = false;
-    int textureSize = 256;            // 256 or 512
-    SRgbColor textColor{};            // black
-    bool blackBackground = false;     // the preview's background; white otherwise
-    std::string characters;           // empty = every character from 32 to 126
+    int textureSize = 256;         // 256 or 512
+    SRgbColor textColor{};         // black
+    bool blackBackground = false;  // the preview's background; white otherwise
+    std::string characters;        // empty = every character from 32 to 126
 
-    static bool IsImportable(unsigned char character)
-    {
+    static bool IsImportable(unsigned char character) {
         return character >= kFirstCharacter && character <= kLastCharacter;
     }
     static bool IsValidTextureSize(int size) { return size == 256 || size == 512; }

@@ -9,25 +9,21 @@ namespace {
 constexpr std::string_view kDescriptorExtension = ".bnf";
 constexpr std::string_view kImageExtension = ".png";
 
-SFontImportResult SaveFailure(const std::string& reason)
-{
+SFontImportResult SaveFailure(const std::string& reason) {
     return SFontImportResult::Failure("The font cannot be saved. " + reason);
 }
 
-bool WriteAll(CAtomicFile& file, const void* data, std::size_t size)
-{
+bool WriteAll(CAtomicFile& file, const void* data, std::size_t size) {
     return file.Write(data, size) && file.Finish();
 }
 
 }  // namespace
 
-SFontImportResult CFontImporter::Build()
-{
+SFontImportResult CFontImporter::Build() {
     return m_bitmaps.Build(m_settings);
 }
 
-SFontImportResult CFontImporter::Save(const std::string& chosenPath) const
-{
+SFontImportResult CFontImporter::Save(const std::string& chosenPath) const {
     if (!m_bitmaps.IsBuilt()) {
         return SaveFailure("There is no font to save yet.");
     }
@@ -64,23 +60,20 @@ SFontImportResult CFontImporter::Save(const std::string& chosenPath) const
     return {};
 }
 
-std::string CFontImporter::DescriptorPathFor(const std::string& chosenPath)
-{
+std::string CFontImporter::DescriptorPathFor(const std::string& chosenPath) {
     if (chosenPath.ends_with(kDescriptorExtension)) {
         return chosenPath;
     }
     return chosenPath + std::string(kDescriptorExtension);
 }
 
-std::string CFontImporter::ImagePathFor(const std::string& descriptorPath)
-{
+std::string CFontImporter::ImagePathFor(const std::string& descriptorPath) {
     const std::size_t stemLength =
         descriptorPath.size() >= kImageExtension.size() ? descriptorPath.size() - kImageExtension.size() : 0;
     return descriptorPath.substr(0, stemLength) + std::string(kImageExtension);
 }
 
-std::string CFontImporter::FormatDescriptor(const CFontBitmaps& bitmaps)
-{
+std::string CFontImporter::FormatDescriptor(const CFontBitmaps& bitmaps) {
     CBnfWriter writer;
     for (char character : bitmaps.GetCharacters()) {
         writer.AddLine(character, bitmaps.GetCell(static_cast<unsigned char>(character)));

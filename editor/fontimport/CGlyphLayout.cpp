@@ -4,8 +4,7 @@
 
 CGlyphLayout::CGlyphLayout(int textureSize) : m_size(textureSize) {}
 
-SGlyphPlacement CGlyphLayout::Place(SIZE extent)
-{
+SGlyphPlacement CGlyphLayout::Place(SIZE extent) {
     const long long width = extent.cx;
     const long long height = extent.cy;
     if (m_x + width + 1 > m_size) {
@@ -25,7 +24,6 @@ SGlyphPlacement CGlyphLayout::Place(SIZE extent)
     return placement;
 }
 
-float CGlyphLayout::ToTexture(long long pixels) const
-{
+float CGlyphLayout::ToTexture(long long pixels) const {
     return static_cast<float>(pixels) / static_cast<float>(m_size);
 }

@@ -12,8 +12,7 @@ struct SPngSink {
     std::string* error = nullptr;
 };
 
-void AppendData(png_structp png, png_bytep data, png_size_t length)
-{
+void AppendData(png_structp png, png_bytep data, png_size_t length) {
     auto* sink = static_cast<SPngSink*>(png_get_io_ptr(png));
     bool outOfMemory = false;
     try {
@@ -28,8 +27,7 @@ void AppendData(png_structp png, png_bytep data, png_size_t length)
 
 void FlushNothing(png_structp) {}
 
-void OnError(png_structp png, png_const_charp message)
-{
+void OnError(png_structp png, png_const_charp message) {
     auto* sink = static_cast<SPngSink*>(png_get_error_ptr(png));
     *sink->error = std::string("The PNG image cannot be encoded: ") + message;
     png_longjmp(png, 1);
@@ -41,8 +39,7 @@ void OnWarning(png_structp, png_const_charp) {}
 // setjmp so that nothing it touches after a long jump is a local that changed.
 class CPngEncoder {
 public:
-    explicit CPngEncoder(SPngSink& sink)
-    {
+    explicit CPngEncoder(SPngSink& sink) {
         m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnError, OnWarning);
         if (m_png) {
             m_info = png_create_info_struct(m_png);
@@ -55,8 +52,7 @@ public:
 
     bool IsReady() const { return m_png && m_info; }
 
-    bool Write(int width, int height, const std::vector<png_bytep>& rows)
-    {
+    bool Write(int width, int height, const std::vector<png_bytep>& rows) {
         if (setjmp(png_jmpbuf(m_png))) {
             return false;
         }
@@ -76,8 +72,7 @@ private:
 
 }  // namespace
 
-bool CPngWriter::Encode(int width, int height, const std::vector<std::uint8_t>& rgba)
-{
+bool CPngWriter::Encode(int width, int height, const std::vector<std::uint8_t>& rgba) {
     m_bytes.clear();
     m_error.clear();
     if (width <= 0 || height <= 0 || rgba.size() != static_cast<std::size_t>(width) * height * 4) {

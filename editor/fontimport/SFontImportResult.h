@@ -11,8 +11,7 @@ struct SFontImportResult {
     std::string error;                  // set when ok is false
     std::vector<std::string> warnings;  // in the order they arose
 
-    static SFontImportResult Failure(std::string message)
-    {
+    static SFontImportResult Failure(std::string message) {
         SFontImportResult result;
         result.ok = false;
         result.error = std::move(message);

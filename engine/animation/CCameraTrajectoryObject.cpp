@@ -188,34 +188,34 @@ bool CCameraTrajectoryObject::GetCurrentFromAt(D3DXVECTOR3& eye, D3DXVECTOR3& di
     up = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
 
     switch (m_Orientation) {
-        case OR_FIXED: {
-            const D3DXVECTOR3 angles = m_Direction.GetValue(t);
-            D3DXMATRIX rotation;
-            D3DXMatrixRotationYawPitchRoll(&rotation, angles.x, angles.y, angles.z);
-            direction = Transformed(m_BaseForward, rotation);
-            up = Transformed(m_BaseUp, rotation);
-            return true;
+    case OR_FIXED: {
+        const D3DXVECTOR3 angles = m_Direction.GetValue(t);
+        D3DXMATRIX rotation;
+        D3DXMatrixRotationYawPitchRoll(&rotation, angles.x, angles.y, angles.z);
+        direction = Transformed(m_BaseForward, rotation);
+        up = Transformed(m_BaseUp, rotation);
+        return true;
+    }
+    case OR_LOOK_AT_POSITION:
+        direction = m_LookAt.GetValue(t) - eye;
+        if (IsZero(direction)) {
+            direction = D3DXVECTOR3(0.0f, 0.0f, 1.0f);
         }
-        case OR_LOOK_AT_POSITION:
-            direction = m_LookAt.GetValue(t) - eye;
-            if (IsZero(direction)) {
-                direction = D3DXVECTOR3(0.0f, 0.0f, 1.0f);
-            }
-            return true;
-        case OR_LOOK_AT_OBJECT:
-            if (m_pLookAtObject == nullptr) {
-                return false;
-            }
-            direction = m_pLookAtObject->GetCurrentPosition() - eye;
-            return true;
-        case OR_FRONT:
-            direction = m_Forward;
-            return true;
-        case OR_REAR:
-            direction = -m_Forward;
-            return true;
-        default:
+        return true;
+    case OR_LOOK_AT_OBJECT:
+        if (m_pLookAtObject == nullptr) {
             return false;
+        }
+        direction = m_pLookAtObject->GetCurrentPosition() - eye;
+        return true;
+    case OR_FRONT:
+        direction = m_Forward;
+        return true;
+    case OR_REAR:
+        direction = -m_Forward;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -232,8 +232,8 @@ void CCameraTrajectoryObject::Render() {
     DrawMarker(m_LensMarker, eye, direction, up);
 }
 
-void CCameraTrajectoryObject::DrawMarker(CBoxObject& marker, const D3DXVECTOR3& eye,
-                                         const D3DXVECTOR3& direction, const D3DXVECTOR3& up) {
+void CCameraTrajectoryObject::DrawMarker(CBoxObject& marker, const D3DXVECTOR3& eye, const D3DXVECTOR3& direction,
+                                         const D3DXVECTOR3& up) {
     marker.SetPosition(eye);
     marker.SetDirection(m_MarkerOrigin, direction, up);
     marker.Render();

@@ -95,8 +95,7 @@ public:
     void ForgetObject(const CObjects& object);
 
 private:
-    void DrawMarker(CBoxObject& marker, const D3DXVECTOR3& eye, const D3DXVECTOR3& direction,
-                    const D3DXVECTOR3& up);
+    void DrawMarker(CBoxObject& marker, const D3DXVECTOR3& eye, const D3DXVECTOR3& direction, const D3DXVECTOR3& up);
 
     CInterpolation m_Zoom;
     CInterpolation m_Weight;

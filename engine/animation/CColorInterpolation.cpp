@@ -52,8 +52,7 @@ D3DCOLORVALUE CColorInterpolation::GetValue() const {
 }
 
 D3DCOLORVALUE CColorInterpolation::GetPointValue(int id) const {
-    return D3DCOLORVALUE{m_R.GetPointValue(id), m_G.GetPointValue(id), m_B.GetPointValue(id),
-                         m_A.GetPointValue(id)};
+    return D3DCOLORVALUE{m_R.GetPointValue(id), m_G.GetPointValue(id), m_B.GetPointValue(id), m_A.GetPointValue(id)};
 }
 
 D3DCOLORVALUE CColorInterpolation::GetPointValueFromIndex(int index) const {

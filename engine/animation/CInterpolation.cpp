@@ -29,8 +29,8 @@ void CInterpolation::Update(float value, float time, int id) {
 }
 
 void CInterpolation::Remove(int id) {
-    const auto found = std::find_if(m_Points.begin(), m_Points.end(),
-                                    [id](const CInterpolCtrlPnt& p) { return p.GetID() == id; });
+    const auto found =
+        std::find_if(m_Points.begin(), m_Points.end(), [id](const CInterpolCtrlPnt& p) { return p.GetID() == id; });
     if (found != m_Points.end()) {
         m_Points.erase(found);
     }
@@ -116,9 +116,9 @@ float CInterpolation::GetValue(float t) const {
 int CInterpolation::FindFirstKeyAfter(float t) const {
     // The keys are sorted by time, so a binary search finds the same key as a
     // walk from the front would.
-    const auto found = std::upper_bound(
-        m_Points.begin(), m_Points.end(), t,
-        [](float time, const CInterpolCtrlPnt& point) { return time < point.GetTime(); });
+    const auto found =
+        std::upper_bound(m_Points.begin(), m_Points.end(), t,
+                         [](float time, const CInterpolCtrlPnt& point) { return time < point.GetTime(); });
     return static_cast<int>(found - m_Points.begin());
 }
 
@@ -136,14 +136,14 @@ float CInterpolation::Curve(int segment, float u) const {
     const float p2 = m_Points[i2].GetValue();
     const float p3 = m_Points[i3].GetValue();
     switch (m_Mode) {
-        case IM_LINEAR:
-            return Linear(u, p0, p1, p2, p3);
-        case IM_BSPLINE:
-            return B_Spline(u, p0, p1, p2, p3);
-        case IM_HSPLINE:
-            return H_Spline(u, p0, p1, p2, p3);
-        case IM_STEP:
-            return Step(u, p0, p1, p2, p3);
+    case IM_LINEAR:
+        return Linear(u, p0, p1, p2, p3);
+    case IM_BSPLINE:
+        return B_Spline(u, p0, p1, p2, p3);
+    case IM_HSPLINE:
+        return H_Spline(u, p0, p1, p2, p3);
+    case IM_STEP:
+        return Step(u, p0, p1, p2, p3);
     }
     return 0.0f;
 }
@@ -161,8 +161,8 @@ float CInterpolation::H_Spline(float u, float p0, float p1, float p2, float p3) 
     const float u3 = u2 * u;
     const float m1 = ((p1 - p0) + (p2 - p1)) * 0.5f;
     const float m2 = ((p2 - p1) + (p3 - p2)) * 0.5f;
-    return p1 * (2.0f * u3 - 3.0f * u2 + 1.0f) + p2 * (-2.0f * u3 + 3.0f * u2) +
-           m1 * (u3 - 2.0f * u2 + u) + m2 * (u3 - u2);
+    return p1 * (2.0f * u3 - 3.0f * u2 + 1.0f) + p2 * (-2.0f * u3 + 3.0f * u2) + m1 * (u3 - 2.0f * u2 + u) +
+           m2 * (u3 - u2);
 }
 
 float CInterpolation::B_Spline(float u, float p0, float p1, float p2, float p3) {
@@ -186,8 +186,8 @@ void CInterpolation::ReOrder() {
 }
 
 const CInterpolCtrlPnt* CInterpolation::FindPoint(int id) const {
-    const auto found = std::find_if(m_Points.begin(), m_Points.end(),
-                                    [id](const CInterpolCtrlPnt& p) { return p.GetID() == id; });
+    const auto found =
+        std::find_if(m_Points.begin(), m_Points.end(), [id](const CInterpolCtrlPnt& p) { return p.GetID() == id; });
     return found != m_Points.end() ? &*found : nullptr;
 }
 

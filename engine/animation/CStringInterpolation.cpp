@@ -30,8 +30,7 @@ void CStringInterpolation::Update(const CString& text, float time, int id) {
 
 void CStringInterpolation::Remove(int id) {
     m_Selector.Remove(id);
-    const auto found = std::find_if(m_Entries.begin(), m_Entries.end(),
-                                    [id](const SEntry& e) { return e.id == id; });
+    const auto found = std::find_if(m_Entries.begin(), m_Entries.end(), [id](const SEntry& e) { return e.id == id; });
     if (found != m_Entries.end()) {
         m_Entries.erase(found);
     }
@@ -92,8 +91,7 @@ void CStringInterpolation::PairKeysWithEntries() {
 }
 
 const CStringInterpolation::SEntry* CStringInterpolation::FindEntry(int id) const {
-    const auto found = std::find_if(m_Entries.begin(), m_Entries.end(),
-                                    [id](const SEntry& e) { return e.id == id; });
+    const auto found = std::find_if(m_Entries.begin(), m_Entries.end(), [id](const SEntry& e) { return e.id == id; });
     return found != m_Entries.end() ? &*found : nullptr;
 }
 

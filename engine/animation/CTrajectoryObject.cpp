@@ -56,24 +56,24 @@ bool CTrajectoryObject::GetCurrentFromAt(D3DXVECTOR3& position, D3DXVECTOR3& dir
     const D3DXVECTOR3 forward = CTools::Normalize(ahead - position);
 
     switch (m_Orientation) {
-        case OR_LOOK_AT_POSITION:
-            direction = m_OrientationPosition - position;
-            return true;
-        case OR_LOOK_AT_OBJECT:
-            if (m_pLookAtObject == nullptr) {
-                return false;
-            }
-            direction = m_pLookAtObject->GetPosition() - position;
-            return true;
-        case OR_FRONT:
-            direction = forward;
-            return true;
-        case OR_REAR:
-            direction = -forward;
-            return true;
-        case OR_FIXED:
-        default:
+    case OR_LOOK_AT_POSITION:
+        direction = m_OrientationPosition - position;
+        return true;
+    case OR_LOOK_AT_OBJECT:
+        if (m_pLookAtObject == nullptr) {
             return false;
+        }
+        direction = m_pLookAtObject->GetPosition() - position;
+        return true;
+    case OR_FRONT:
+        direction = forward;
+        return true;
+    case OR_REAR:
+        direction = -forward;
+        return true;
+    case OR_FIXED:
+    default:
+        return false;
     }
 }
 

@@ -61,8 +61,7 @@ void Put2DQuad(SFont2DVertex*& v, float left, float top, float width, float heig
 
 }  // namespace
 
-CD3DFont::CD3DFont(const char* fontName, DWORD height, DWORD flags)
-    : m_dwFontHeight(height), m_dwFontFlags(flags) {
+CD3DFont::CD3DFont(const char* fontName, DWORD height, DWORD flags) : m_dwFontHeight(height), m_dwFontFlags(flags) {
     if (fontName != nullptr) {
         std::strncpy(m_strFontName, fontName, sizeof(m_strFontName) - 1);
     }
@@ -136,13 +135,13 @@ HRESULT CD3DFont::RasteriseAtlas() {
     CGlyphRasterizer font;
     SFontRequest request;
     request.faceName = m_strFontName;
-    request.height = -MulDiv(static_cast<int>(m_dwFontHeight),
-                             static_cast<int>(CGlyphRasterizer::kScreenDpi * m_fTextScale), 72);
+    request.height =
+        -MulDiv(static_cast<int>(m_dwFontHeight), static_cast<int>(CGlyphRasterizer::kScreenDpi * m_fTextScale), 72);
     request.weight = (m_dwFontFlags & D3DFONT_BOLD) != 0 ? 700 : 400;
     request.italic = (m_dwFontFlags & D3DFONT_ITALIC) != 0;
     if (!font.Create(request)) {
-        CScreen::Instance().Log("CD3DFont::InitDeviceObjects => unable to create the font %s: %s\n",
-                                m_strFontName, font.GetError().c_str());
+        CScreen::Instance().Log("CD3DFont::InitDeviceObjects => unable to create the font %s: %s\n", m_strFontName,
+                                font.GetError().c_str());
         return E_FAIL;
     }
 
@@ -189,8 +188,8 @@ HRESULT CD3DFont::RestoreDeviceObjects() {
         return E_FAIL;
     }
     InvalidateDeviceObjects();
-    const HRESULT created = m_pd3dDevice->CreateVertexBuffer(
-        kVertexBufferBytes, D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC, 0, D3DPOOL_DEFAULT, &m_pVB);
+    const HRESULT created = m_pd3dDevice->CreateVertexBuffer(kVertexBufferBytes, D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC,
+                                                             0, D3DPOOL_DEFAULT, &m_pVB);
     if (FAILED(created)) {
         m_pVB = nullptr;
         return created;
@@ -378,8 +377,8 @@ HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWO
     return EndTextDraw(DrawGlyphs<SFont2DVertex>(text, newLine, writeGlyph));
 }
 
-HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float yScale, DWORD color,
-                                 const char* text, DWORD flags) {
+HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float yScale, DWORD color, const char* text,
+                                 DWORD flags) {
     if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
         return E_FAIL;
     }

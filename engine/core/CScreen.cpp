@@ -163,22 +163,32 @@ TResolutionEnum CScreen::GetResolution() const {
 
 int CScreen::GetXResolution() const {
     switch (m_Resolution) {
-    case RES_640_480: return 640;
-    case RES_800_600: return 800;
-    case RES_1024_768: return 1024;
-    case RES_1280_1024: return 1280;
-    case RES_1600_1200: return 1600;
+    case RES_640_480:
+        return 640;
+    case RES_800_600:
+        return 800;
+    case RES_1024_768:
+        return 1024;
+    case RES_1280_1024:
+        return 1280;
+    case RES_1600_1200:
+        return 1600;
     }
     return -1;
 }
 
 int CScreen::GetYResolution() const {
     switch (m_Resolution) {
-    case RES_640_480: return 480;
-    case RES_800_600: return 600;
-    case RES_1024_768: return 768;
-    case RES_1280_1024: return 1024;
-    case RES_1600_1200: return 1200;
+    case RES_640_480:
+        return 480;
+    case RES_800_600:
+        return 600;
+    case RES_1024_768:
+        return 768;
+    case RES_1280_1024:
+        return 1024;
+    case RES_1600_1200:
+        return 1200;
     }
     return -1;
 }
@@ -695,8 +705,7 @@ bool CScreen::ScanAdapterModes(int width, int height, D3DFORMAT format) {
         m_pD3D->EnumAdapterModes(D3DADAPTER_DEFAULT, static_cast<UINT>(index), &mode);
         Log("Mode found: width=%d height=%d format=%d\n", static_cast<int>(mode.Width), static_cast<int>(mode.Height),
             static_cast<int>(mode.Format));
-        if (static_cast<int>(mode.Width) == width && static_cast<int>(mode.Height) == height &&
-            mode.Format == format) {
+        if (static_cast<int>(mode.Width) == width && static_cast<int>(mode.Height) == height && mode.Format == format) {
             Log("CScreen::InitD3D => Mode Found!\n");
             found = true;
         }
@@ -773,9 +782,9 @@ HRESULT CScreen::InitD3DDevice(HWND window) {
     m_pd3dDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
     {
         std::lock_guard<std::mutex> guard(m_cameraMutex);
-        m_matProj = MakeProjection(m_fFieldOfView, static_cast<float>(GetXResolution()) /
-                                                       static_cast<float>(GetYResolution()),
-                                   kNearPlane, kFarPlane);
+        m_matProj =
+            MakeProjection(m_fFieldOfView, static_cast<float>(GetXResolution()) / static_cast<float>(GetYResolution()),
+                           kNearPlane, kFarPlane);
         m_pd3dDevice->SetTransform(D3DTS_PROJECTION, &m_matProj);
         const D3DXVECTOR3 eye(0.0f, 3.0f, 5.0f), at(0.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
         D3DXMATRIX view;
@@ -818,8 +827,9 @@ void CScreen::ReportDeviceFailure(HRESULT result, bool asError) {
         }
     } else if (result == D3DERR_NOTAVAILABLE) {
         if (asError) {
-            AddError("Unable to init Direct3D device: The requested screen mode is not available on your graphic "
-                     "card.");
+            AddError(
+                "Unable to init Direct3D device: The requested screen mode is not available on your graphic "
+                "card.");
         } else {
             Log("CScreen::InitD3DDevice => D3DERR_NOTAVAILABLE \n");
         }
@@ -923,8 +933,7 @@ void CScreen::UnregisterObject(CObjects& object) {
 
 bool CScreen::IsObjectRegistered(const CObjects& object) const {
     std::lock_guard<CMutex> guard(m_registeredMutex);
-    return std::find(m_RegisteredObjects.begin(), m_RegisteredObjects.end(), &object) !=
-               m_RegisteredObjects.end() ||
+    return std::find(m_RegisteredObjects.begin(), m_RegisteredObjects.end(), &object) != m_RegisteredObjects.end() ||
            std::find(m_ObjectsAwaitingReset.begin(), m_ObjectsAwaitingReset.end(), &object) !=
                m_ObjectsAwaitingReset.end();
 }
@@ -993,8 +1002,8 @@ void CScreen::SetupMatrices() {
         }
         const D3DXVECTOR3& p = m_UserCamera.m_vPosition;
         const D3DXVECTOR3 forward = m_UserCamera.GetForward();
-        line.Format("User Camera position X:%.02f Y:%.02f Z:%.02f x:%.02f y:%.02f z:%.02f", p.x, p.y, p.z,
-                    forward.x, forward.y, forward.z);
+        line.Format("User Camera position X:%.02f Y:%.02f Z:%.02f x:%.02f y:%.02f z:%.02f", p.x, p.y, p.z, forward.x,
+                    forward.y, forward.z);
     } else {
         m_RemoteCamera.Update();
         if (device != nullptr) {
@@ -1002,8 +1011,8 @@ void CScreen::SetupMatrices() {
         }
         const D3DXVECTOR3& p = m_RemoteCamera.m_vPosition;
         const D3DXVECTOR3& d = m_RemoteCamera.m_vDirection;
-        line.Format("Remote Camera position X:%.02f Y:%.02f Z:%.02f x:%.02f y:%.02f z:%.02f", p.x, p.y, p.z, d.x,
-                    d.y, d.z);
+        line.Format("Remote Camera position X:%.02f Y:%.02f Z:%.02f x:%.02f y:%.02f z:%.02f", p.x, p.y, p.z, d.x, d.y,
+                    d.z);
     }
     {
         std::lock_guard<std::mutex> textGuard(m_textMutex);
@@ -1107,15 +1116,14 @@ void CScreen::DrawOverlay() {
         m_pFont->DrawTextA(kOverlayX, 0.0f, kOverlayColor, info.c_str(), 0);
     }
     for (int line = 0; line < 8; ++line) {
-        m_pFont->DrawTextA(kOverlayX, 40.0f + 20.0f * static_cast<float>(line), kOverlayColor,
-                           messages[line].c_str(), 0);
+        m_pFont->DrawTextA(kOverlayX, 40.0f + 20.0f * static_cast<float>(line), kOverlayColor, messages[line].c_str(),
+                           0);
     }
 }
 
 void CScreen::Clear() {
     if (m_pd3dDevice != nullptr) {
-        m_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_BackgroundColor | 0xFF000000u, 1.0f,
-                            0);
+        m_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_BackgroundColor | 0xFF000000u, 1.0f, 0);
     }
 }
 
@@ -1158,8 +1166,8 @@ void CScreen::SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float di
     SetCamera(D3DXVECTOR3(eyeX, eyeY, eyeZ), D3DXVECTOR3(dirX, dirY, dirZ));
 }
 
-void CScreen::SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ, float upX,
-                        float upY, float upZ) {
+void CScreen::SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ, float upX, float upY,
+                        float upZ) {
     SetCamera(D3DXVECTOR3(eyeX, eyeY, eyeZ), D3DXVECTOR3(dirX, dirY, dirZ), D3DXVECTOR3(upX, upY, upZ));
 }
 
@@ -1696,14 +1704,22 @@ void CScreen::KeyCamera() {
 
     // Where opposite keys are held together, the later test wins.
     D3DXVECTOR3 move(0.0f, 0.0f, 0.0f);
-    if ((keys & CKeyboard::kLeft) != 0) move.x = -step;
-    if ((keys & CKeyboard::kRight) != 0) move.x = step;
-    if ((keys & CKeyboard::kUp) != 0) move.z = step;
-    if ((keys & CKeyboard::kDown) != 0) move.z = -step;
-    if ((keys & CKeyboard::kRightShift) != 0) move.y = step;
-    if ((keys & CKeyboard::kRightControl) != 0) move.y = -step;
-    if ((keys & CKeyboard::kLeftControl) != 0) m_fKeyCameraSpeed = 5.0f;
-    if ((keys & CKeyboard::kLeftShift) != 0) m_fKeyCameraSpeed = 100.0f;
+    if ((keys & CKeyboard::kLeft) != 0)
+        move.x = -step;
+    if ((keys & CKeyboard::kRight) != 0)
+        move.x = step;
+    if ((keys & CKeyboard::kUp) != 0)
+        move.z = step;
+    if ((keys & CKeyboard::kDown) != 0)
+        move.z = -step;
+    if ((keys & CKeyboard::kRightShift) != 0)
+        move.y = step;
+    if ((keys & CKeyboard::kRightControl) != 0)
+        move.y = -step;
+    if ((keys & CKeyboard::kLeftControl) != 0)
+        m_fKeyCameraSpeed = 5.0f;
+    if ((keys & CKeyboard::kLeftShift) != 0)
+        m_fKeyCameraSpeed = 100.0f;
 
     SetMouseCamera(move.x, move.y, move.z, static_cast<float>(mx) * 0.05f, static_cast<float>(my) * 0.05f,
                    static_cast<float>(wheel) * 0.05f);

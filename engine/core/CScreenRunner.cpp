@@ -121,8 +121,10 @@ std::vector<std::uint32_t> CScreenRunner::ReadBackBuffer(int* width, int* height
             }
         }
         backBuffer->UnlockRect();
-        if (width != nullptr) *width = static_cast<int>(desc.Width);
-        if (height != nullptr) *height = static_cast<int>(desc.Height);
+        if (width != nullptr)
+            *width = static_cast<int>(desc.Width);
+        if (height != nullptr)
+            *height = static_cast<int>(desc.Height);
     }
     backBuffer->Release();
     return pixels;

@@ -18,8 +18,7 @@ float CTools::VectorLength(const D3DXVECTOR3& v) {
     return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
 }
 
-D3DXVECTOR3 CTools::GetFaceNormal(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1,
-                                  const D3DXVECTOR3& p2) {
+D3DXVECTOR3 CTools::GetFaceNormal(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2) {
     const D3DXVECTOR3 edge1(p1.x - p0.x, p1.y - p0.y, p1.z - p0.z);
     const D3DXVECTOR3 edge2(p2.x - p0.x, p2.y - p0.y, p2.z - p0.z);
     return Normalize(CrossProduct(edge1, edge2));

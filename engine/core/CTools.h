@@ -14,8 +14,7 @@ public:
     static D3DXVECTOR3 Normalize(const D3DXVECTOR3& v);
     static float VectorLength(const D3DXVECTOR3& v);
     // Unit normal of the triangle p0 p1 p2: normalised (p1 - p0) x (p2 - p0).
-    static D3DXVECTOR3 GetFaceNormal(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1,
-                                     const D3DXVECTOR3& p2);
+    static D3DXVECTOR3 GetFaceNormal(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2);
     // acos((u . v) / |u|), v being of unit length. The cosine is clamped to
     // [-1, 1] so that parallel vectors give 0 (or pi) rather than NaN when
     // rounding pushes it a hair past 1.

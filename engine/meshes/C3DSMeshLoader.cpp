@@ -126,15 +126,15 @@ void C3DSMeshLoader::ReadChildren(CMeshByteReader& reader, size_t parentEnd, ECh
     while (reader.Position() < parentEnd) {
         const SChunk chunk = ReadChunk(reader, parentEnd);
         switch (kind) {
-            case EChildren::Main:
-                ReadMainChild(reader, chunk, depth + 1);
-                break;
-            case EChildren::Object:
-                ReadObjectChild(reader, chunk, depth + 1);
-                break;
-            case EChildren::Material:
-                ReadMaterialChild(reader, chunk, depth + 1);
-                break;
+        case EChildren::Main:
+            ReadMainChild(reader, chunk, depth + 1);
+            break;
+        case EChildren::Object:
+            ReadObjectChild(reader, chunk, depth + 1);
+            break;
+        case EChildren::Material:
+            ReadMaterialChild(reader, chunk, depth + 1);
+            break;
         }
         reader.SetLimit(parentEnd);
     }
@@ -142,68 +142,68 @@ void C3DSMeshLoader::ReadChildren(CMeshByteReader& reader, size_t parentEnd, ECh
 
 void C3DSMeshLoader::ReadMainChild(CMeshByteReader& reader, const SChunk& chunk, int depth) {
     switch (chunk.id) {
-        case kVersion:
-            ReadVersion(reader, chunk);
-            break;
-        case kEditorData:
-            ReadEditorData(reader, chunk, depth);
-            break;
-        case kNamedObject:
-            m_Objects.emplace_back();
-            m_Objects.back().name = reader.ReadZeroTerminated(kNameKeep);
-            ReadChildren(reader, chunk.end, EChildren::Object, depth);
-            break;
-        case kMaterial:
-            m_Materials.emplace_back();
-            ReadChildren(reader, chunk.end, EChildren::Material, depth);
-            break;
-        default:
-            reader.Seek(chunk.end);
-            break;
+    case kVersion:
+        ReadVersion(reader, chunk);
+        break;
+    case kEditorData:
+        ReadEditorData(reader, chunk, depth);
+        break;
+    case kNamedObject:
+        m_Objects.emplace_back();
+        m_Objects.back().name = reader.ReadZeroTerminated(kNameKeep);
+        ReadChildren(reader, chunk.end, EChildren::Object, depth);
+        break;
+    case kMaterial:
+        m_Materials.emplace_back();
+        ReadChildren(reader, chunk.end, EChildren::Material, depth);
+        break;
+    default:
+        reader.Seek(chunk.end);
+        break;
     }
 }
 
 void C3DSMeshLoader::ReadObjectChild(CMeshByteReader& reader, const SChunk& chunk, int depth) {
     switch (chunk.id) {
-        case kTriangleMesh:
-            ReadChildren(reader, chunk.end, EChildren::Object, depth);
-            break;
-        case kVertexList:
-            ReadVertices(reader, chunk);
-            break;
-        case kFaceList:
-            ReadFaces(reader);
-            break;
-        case kFaceMaterial:
-            ReadFaceMaterial(reader, chunk);
-            break;
-        case kTexCoords:
-            ReadTexCoords(reader, chunk);
-            break;
-        default:
-            reader.Seek(chunk.end);
-            break;
+    case kTriangleMesh:
+        ReadChildren(reader, chunk.end, EChildren::Object, depth);
+        break;
+    case kVertexList:
+        ReadVertices(reader, chunk);
+        break;
+    case kFaceList:
+        ReadFaces(reader);
+        break;
+    case kFaceMaterial:
+        ReadFaceMaterial(reader, chunk);
+        break;
+    case kTexCoords:
+        ReadTexCoords(reader, chunk);
+        break;
+    default:
+        reader.Seek(chunk.end);
+        break;
     }
 }
 
 void C3DSMeshLoader::ReadMaterialChild(CMeshByteReader& reader, const SChunk& chunk, int depth) {
     SMaterial& material = m_Materials.back();
     switch (chunk.id) {
-        case kMaterialName:
-            material.name = reader.ReadText(reader.Remaining(), kNameKeep);
-            break;
-        case kDiffuseColour:
-            ReadColour(reader, chunk);
-            break;
-        case kTextureMap:
-            ReadChildren(reader, chunk.end, EChildren::Material, depth);
-            break;
-        case kMapFileName:
-            material.textureFile = reader.ReadText(reader.Remaining(), kNameKeep);
-            break;
-        default:
-            reader.Seek(chunk.end);
-            break;
+    case kMaterialName:
+        material.name = reader.ReadText(reader.Remaining(), kNameKeep);
+        break;
+    case kDiffuseColour:
+        ReadColour(reader, chunk);
+        break;
+    case kTextureMap:
+        ReadChildren(reader, chunk.end, EChildren::Material, depth);
+        break;
+    case kMapFileName:
+        material.textureFile = reader.ReadText(reader.Remaining(), kNameKeep);
+        break;
+    default:
+        reader.Seek(chunk.end);
+        break;
     }
 }
 
@@ -382,8 +382,8 @@ void C3DSMeshLoader::AppendMaterial(SMesh& mesh, int material, std::uint32_t end
         entry.material = MakeMeshMaterial(0.5f, 0.5f, 0.5f);
     } else {
         const SMaterial& source = m_Materials[static_cast<size_t>(material)];
-        entry.material = MakeMeshMaterial(source.colour[0] / 256.0f, source.colour[1] / 256.0f,
-                                          source.colour[2] / 256.0f);
+        entry.material =
+            MakeMeshMaterial(source.colour[0] / 256.0f, source.colour[1] / 256.0f, source.colour[2] / 256.0f);
         if (!source.textureFile.empty()) {
             entry.texture = m_Directory + source.textureFile;
         }

@@ -33,8 +33,8 @@ private:
         CString name;
         int material = -1;  // index into the materials, -1 for none
         bool hasTexture = false;
-        std::vector<float> positions;  // x, y, z per vertex, already y-up
-        std::vector<float> texCoords;  // u, v per vertex, as in the file
+        std::vector<float> positions;        // x, y, z per vertex, already y-up
+        std::vector<float> texCoords;        // u, v per vertex, as in the file
         std::vector<std::uint32_t> indices;  // three per face
         std::uint32_t VertexCount() const { return static_cast<std::uint32_t>(positions.size() / 3); }
         std::uint32_t FaceCount() const { return static_cast<std::uint32_t>(indices.size() / 3); }
@@ -45,7 +45,11 @@ private:
         size_t end = 0;  // offset one past the chunk's last byte
     };
 
-    enum class EChildren { Main, Object, Material };
+    enum class EChildren {
+        Main,
+        Object,
+        Material
+    };
 
     bool Parse(const CString& path);
     bool ParseData(CMeshByteReader& reader, const CString& path, bool fromSceneFile);

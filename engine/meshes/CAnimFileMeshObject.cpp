@@ -105,8 +105,8 @@ void CAnimFileMeshObject::ShowFrame(float framePosition) {
     if (vertex == nullptr) {
         return;
     }
-    const size_t shared = std::min<size_t>({m_SharedVertexCount, from.vertices.size(), to.vertices.size(),
-                                            static_cast<size_t>(GetNumberVertices())});
+    const size_t shared = std::min<size_t>(
+        {m_SharedVertexCount, from.vertices.size(), to.vertices.size(), static_cast<size_t>(GetNumberVertices())});
     for (size_t i = 0; i < shared; ++i) {
         const SMeshVertex& a = from.vertices[i];
         const SMeshVertex& b = to.vertices[i];

@@ -62,8 +62,8 @@ bool CLWOMeshLoader::OpenFileInBuffer(const CString& path) {
     if (m_File.Open(sceneFile, path)) {
         return true;
     }
-    CTools::Error("Mesh loading: Unable to load mesh \"" + path + "\": " +
-                  (sceneFile != nullptr ? "not found in the archive." : "not found in the disk."));
+    CTools::Error("Mesh loading: Unable to load mesh \"" + path +
+                  "\": " + (sceneFile != nullptr ? "not found in the archive." : "not found in the disk."));
     return false;
 }
 
@@ -140,14 +140,18 @@ bool CLWOMeshLoader::ReadKnownChunk(CMeshByteReader& reader, const char* id, boo
         Handler handler;
     };
     static constexpr SEntry kHandlers[] = {
-        {"TAGS", &CLWOMeshLoader::ReadTags},        {"LAYR", &CLWOMeshLoader::ReadLayer},
-        {"PNTS", &CLWOMeshLoader::ReadPoints},      {"VMAP", &CLWOMeshLoader::ReadVertexMap},
-        {"POLS", &CLWOMeshLoader::ReadPolygons},    {"PTAG", &CLWOMeshLoader::ReadPolygonTags},
-        {"CLIP", &CLWOMeshLoader::ReadClip},        {"SURF", &CLWOMeshLoader::ReadSurface},
+        {"TAGS", &CLWOMeshLoader::ReadTags},
+        {"LAYR", &CLWOMeshLoader::ReadLayer},
+        {"PNTS", &CLWOMeshLoader::ReadPoints},
+        {"VMAP", &CLWOMeshLoader::ReadVertexMap},
+        {"POLS", &CLWOMeshLoader::ReadPolygons},
+        {"PTAG", &CLWOMeshLoader::ReadPolygonTags},
+        {"CLIP", &CLWOMeshLoader::ReadClip},
+        {"SURF", &CLWOMeshLoader::ReadSurface},
         {"VMAD", &CLWOMeshLoader::ReadDiscontinuousVertexMap},
     };
     const auto entry = std::find_if(std::begin(kHandlers), std::end(kHandlers),
-                                     [id](const SEntry& e) { return std::strcmp(e.id, id) == 0; });
+                                    [id](const SEntry& e) { return std::strcmp(e.id, id) == 0; });
     known = entry != std::end(kHandlers);
     if (!known) {
         return true;
@@ -372,8 +376,7 @@ bool CLWOMeshLoader::ReadSurface(CMeshByteReader& reader) {
         SkipPadding(reader);
     }
 
-    const auto tag = std::find_if(m_Tags.rbegin(), m_Tags.rend(),
-                                  [&name](const STag& t) { return t.name == name; });
+    const auto tag = std::find_if(m_Tags.rbegin(), m_Tags.rend(), [&name](const STag& t) { return t.name == name; });
     if (tag != m_Tags.rend()) {
         surface.tag = tag->index;
         m_Surfaces.push_back(surface);
@@ -484,8 +487,7 @@ void CLWOMeshLoader::CheckAngles(const SMesh* reference) {
     const std::uint32_t faceCount = m_pMesh->GetNumFaces();
     // The reference's positions are used when it has every vertex this mesh has.
     const std::vector<SMeshVertex>& positions =
-        reference != nullptr && reference->vertices.size() >= vertexCount ? reference->vertices
-                                                                          : m_pMesh->vertices;
+        reference != nullptr && reference->vertices.size() >= vertexCount ? reference->vertices : m_pMesh->vertices;
 
     // Two faces are within the limit when the arc cosine of their normals'
     // dot product (over the first normal's length, as

@@ -27,7 +27,8 @@ void CMeshBufferFiller::SetMaterialsAndSizes(CBaseObject& object, const SMesh& m
 void CMeshBufferFiller::CopyGeometry(CBaseObject& object, const SMesh& mesh, bool bothPairs) {
     DWORD count = 0;
     if (WORD* index = object.LockIB(count)) {
-        const size_t indexCount = std::min<size_t>(mesh.indices.size(), static_cast<size_t>(object.GetNumberFaces()) * 3);
+        const size_t indexCount =
+            std::min<size_t>(mesh.indices.size(), static_cast<size_t>(object.GetNumberFaces()) * 3);
         for (size_t i = 0; i < indexCount; ++i) {
             index[i] = static_cast<WORD>(mesh.indices[i]);
         }

@@ -33,9 +33,10 @@ CMeshLoader* CMeshLoader::Create(const CString& fileName, CScene* scene) {
 
 CString CMeshLoader::TooManyVerticesMessage() {
     CString text;
-    text.Format("Unable to load the mesh: it has more than %u vertices. Please split or simplify it before "
-                "importing.",
-                kMaxVertices);
+    text.Format(
+        "Unable to load the mesh: it has more than %u vertices. Please split or simplify it before "
+        "importing.",
+        kMaxVertices);
     return text;
 }
 

@@ -44,8 +44,8 @@ SMesh* CXMeshLoader::Load(CString path, SMesh* /*reference*/) {
         result = D3DXLoadMeshFromXInMemory(data, static_cast<DWORD>(size), D3DXMESH_SYSTEMMEM, device, &adjacency,
                                            &materials, &materialCount, &loaded);
     } else {
-        result = D3DXLoadMeshFromX(path.c_str(), D3DXMESH_SYSTEMMEM, device, &adjacency, &materials,
-                                   &materialCount, &loaded);
+        result = D3DXLoadMeshFromX(path.c_str(), D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, &materialCount,
+                                   &loaded);
     }
     if (FAILED(result)) {
         if (result == D3DXERR_INVALIDMESH) {

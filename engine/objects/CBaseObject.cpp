@@ -594,8 +594,8 @@ bool CBaseObject::FetchSceneFile(const CString& name, const BYTE*& data, int& si
 bool CBaseObject::LoadTextureData(const BYTE* data, int size, IDirect3DTexture8*& texture) const {
     if (m_bWriteOnTexture) {
         return SUCCEEDED(D3DXCreateTextureFromFileInMemoryEx(
-            m_pd3dDevice, data, static_cast<UINT>(size), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-            D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
+            m_pd3dDevice, data, static_cast<UINT>(size), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
+            D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
     }
     return SUCCEEDED(D3DXCreateTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), &texture));
 }
@@ -603,8 +603,8 @@ bool CBaseObject::LoadTextureData(const BYTE* data, int size, IDirect3DTexture8*
 bool CBaseObject::LoadTextureFile(const CString& name, IDirect3DTexture8*& texture) const {
     if (m_bWriteOnTexture) {
         return SUCCEEDED(D3DXCreateTextureFromFileExA(m_pd3dDevice, name.c_str(), D3DX_DEFAULT, D3DX_DEFAULT,
-                                                      D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
-                                                      D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
+                                                      D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                                      D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
     }
     return SUCCEEDED(D3DXCreateTextureFromFileA(m_pd3dDevice, name.c_str(), &texture));
 }
@@ -627,8 +627,8 @@ void CBaseObject::SetTexture(CString name, int material) {
     const BYTE* data = nullptr;
     int size = 0;
     IDirect3DTexture8* texture = nullptr;
-    const bool loaded = FetchSceneFile(name, data, size) ? LoadTextureData(data, size, texture)
-                                                         : LoadTextureFile(name, texture);
+    const bool loaded =
+        FetchSceneFile(name, data, size) ? LoadTextureData(data, size, texture) : LoadTextureFile(name, texture);
     if (!loaded || texture == nullptr) {
         SafeRelease(texture);
         m_TextureNames[material] = "";
@@ -738,10 +738,10 @@ void CBaseObject::SetEffectTexture(const BYTE* data, int size, EffectTextureType
 bool CBaseObject::LoadEffectTexture(const CString& name, const BYTE* data, int size, EffectTextureType type) {
     const bool fromFile = !name.empty();
     if (type == ETT_CUBEMAP) {
-        const HRESULT result =
-            fromFile ? D3DXCreateCubeTextureFromFileA(m_pd3dDevice, name.c_str(), &m_pEffectCubeTexture)
-                     : D3DXCreateCubeTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size),
-                                                             &m_pEffectCubeTexture);
+        const HRESULT result = fromFile
+                                   ? D3DXCreateCubeTextureFromFileA(m_pd3dDevice, name.c_str(), &m_pEffectCubeTexture)
+                                   : D3DXCreateCubeTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size),
+                                                                           &m_pEffectCubeTexture);
         if (FAILED(result)) {
             m_pEffectCubeTexture = nullptr;
             return false;
@@ -784,11 +784,11 @@ bool CBaseObject::CreateEffectTexture(int width, int height, EffectTextureType t
         return false;
     }
     const UINT w = static_cast<UINT>(width), h = static_cast<UINT>(height);
-    const HRESULT created =
-        type == ETT_CUBEMAP ? m_pd3dDevice->CreateCubeTexture(w, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                                              D3DPOOL_DEFAULT, &m_pEffectCubeTexture)
-                            : m_pd3dDevice->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                                          D3DPOOL_DEFAULT, &m_pEffectTexture);
+    const HRESULT created = type == ETT_CUBEMAP
+                                ? m_pd3dDevice->CreateCubeTexture(w, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                                                  D3DPOOL_DEFAULT, &m_pEffectCubeTexture)
+                                : m_pd3dDevice->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                                              D3DPOOL_DEFAULT, &m_pEffectTexture);
     if (FAILED(created)) {
         m_pEffectTexture = nullptr;
         m_pEffectCubeTexture = nullptr;
@@ -1141,10 +1141,17 @@ void CBaseObject::SetRenderStates() {
         m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
     } else {
         switch (FillModeOf(m_FillMode.GetValue())) {
-        case FM_SOLID: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID); break;
-        case FM_WIREFRAME: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME); break;
-        case FM_POINT: m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_POINT); break;
-        default: break;
+        case FM_SOLID:
+            m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+            break;
+        case FM_WIREFRAME:
+            m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+            break;
+        case FM_POINT:
+            m_pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_POINT);
+            break;
+        default:
+            break;
         }
     }
     m_pd3dDevice->SetRenderState(D3DRS_LIGHTING, m_Lighting.GetValue() ? TRUE : FALSE);

@@ -32,26 +32,31 @@ public:
     CLineReader(const char* line, size_t length) : m_pos(line), m_end(line + length) {}
 
     void SkipBlanks() {
-        while (m_pos < m_end && IsBlank(*m_pos)) ++m_pos;
+        while (m_pos < m_end && IsBlank(*m_pos))
+            ++m_pos;
     }
     bool Character(unsigned char& c) {
         SkipBlanks();
-        if (m_pos == m_end) return false;
+        if (m_pos == m_end)
+            return false;
         c = static_cast<unsigned char>(*m_pos++);
         return true;
     }
     bool Number(float& value) {
         SkipBlanks();
         const char* start = m_pos;
-        if (start < m_end && *start == '+') ++start;  // from_chars takes no plus sign
+        if (start < m_end && *start == '+')
+            ++start;  // from_chars takes no plus sign
         const auto [next, error] = std::from_chars(start, m_end, value);
-        if (error != std::errc() || !std::isfinite(value)) return false;
+        if (error != std::errc() || !std::isfinite(value))
+            return false;
         m_pos = next;
         return true;
     }
     bool Comma() {
         SkipBlanks();
-        if (m_pos == m_end || *m_pos != ',') return false;
+        if (m_pos == m_end || *m_pos != ',')
+            return false;
         ++m_pos;
         return true;
     }

@@ -31,7 +31,6 @@ protected:
     bool UpdateBuiltValues();
 
 private:
-
     CInterpolation m_HalfWidth;
     CInterpolation m_HalfHeight;
     CInterpolation m_HalfDepth;

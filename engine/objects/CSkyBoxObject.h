@@ -15,7 +15,14 @@ class CScreen;
 class CSkyBoxObject : public CBoxObject {
 public:
     // Face materials, in the box's face order.
-    enum TFace : int { TOP = 0, BACK = 1, RIGHT = 2, FRONT = 3, LEFT = 4, BOTTOM = 5 };
+    enum TFace : int {
+        TOP = 0,
+        BACK = 1,
+        RIGHT = 2,
+        FRONT = 3,
+        LEFT = 4,
+        BOTTOM = 5
+    };
 
     CSkyBoxObject() = default;
 

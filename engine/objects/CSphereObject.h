@@ -35,7 +35,6 @@ protected:
     bool UpdateBuiltValues();
 
 private:
-
     float m_fRadius = 1.0f;
     int m_iBuiltSlices = 10;
     int m_iBuiltStacks = 10;

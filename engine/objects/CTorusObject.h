@@ -39,7 +39,6 @@ protected:
     bool UpdateBuiltValues();
 
 private:
-
     CInterpolation m_Radius1;
     CInterpolation m_Radius2;
     CInterpolation m_Sides;

@@ -26,7 +26,7 @@ struct S3DVERTEX_FORSHADER {
 };
 static_assert(sizeof(S3DVERTEX_FORSHADER) == 80, "S3DVERTEX_FORSHADER is 80 bytes");
 
-constexpr DWORD D3DFVF_3DVERTEX = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;                          // 0x212
+constexpr DWORD D3DFVF_3DVERTEX = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;                             // 0x212
 constexpr DWORD D3DFVF_3DVERTEX_FORSHADER = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX4;  // 0x452
 static_assert(D3DFVF_3DVERTEX == 0x212 && D3DFVF_3DVERTEX_FORSHADER == 0x452, "flexible vertex formats");
 

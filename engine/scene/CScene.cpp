@@ -144,8 +144,8 @@ void CScene::AddObject(CObjects& object) {
 
 void CScene::RemoveObject(const CString& name) {
     std::lock_guard<CMutex> guard(m_SceneLock);
-    const auto found = std::find_if(m_Objects.begin(), m_Objects.end(),
-                                    [&name](CObjects* o) { return o->GetObjName() == name; });
+    const auto found =
+        std::find_if(m_Objects.begin(), m_Objects.end(), [&name](CObjects* o) { return o->GetObjName() == name; });
     if (found == m_Objects.end()) {
         return;
     }
@@ -185,8 +185,8 @@ void CScene::ForgetReferencesTo(const CObjects& object) {
 
 CObjects* CScene::GetObjectA(const CString& name) {
     std::lock_guard<CMutex> guard(m_SceneLock);
-    const auto found = std::find_if(m_Objects.begin(), m_Objects.end(),
-                                    [&name](CObjects* o) { return o->GetObjName() == name; });
+    const auto found =
+        std::find_if(m_Objects.begin(), m_Objects.end(), [&name](CObjects* o) { return o->GetObjName() == name; });
     return found != m_Objects.end() ? *found : nullptr;
 }
 

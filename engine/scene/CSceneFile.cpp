@@ -21,8 +21,7 @@
 #include "scene/CObjects.h"
 #include "scene/CScene.h"
 
-static_assert(std::endian::native == std::endian::little,
-              "scene files are little-endian and copied byte for byte");
+static_assert(std::endian::native == std::endian::little, "scene files are little-endian and copied byte for byte");
 
 namespace {
 
@@ -176,8 +175,7 @@ void CSceneFile::WriteFile(const CString& path) {
         CTools::Error("Error: Unable to export the file " + Quoted(path) + ". File not found.");
         data.clear();
     } else if (data.size() > kMaxStoredSize) {
-        CTools::Error("Error: Unable to export the file " + Quoted(path) +
-                      ". The file is larger than 4 GB.");
+        CTools::Error("Error: Unable to export the file " + Quoted(path) + ". The file is larger than 4 GB.");
         data.clear();
     }
     // A file that could not be stored still gets its size (0), so that the
@@ -207,8 +205,8 @@ bool CSceneFile::ReadBytes(void* bytes, size_t count) {
 
 void CSceneFile::ThrowDamaged(const CString& what) const {
     CString message;
-    message.Format("Damaged scene file: %s at offset %zu runs past the end of the data (%zu bytes).",
-                   what.c_str(), m_Position, m_Buffer.size());
+    message.Format("Damaged scene file: %s at offset %zu runs past the end of the data (%zu bytes).", what.c_str(),
+                   m_Position, m_Buffer.size());
     throw CSceneFileException(message);
 }
 
@@ -338,8 +336,8 @@ void CSceneFile::Write(CObjects& object) {
     const size_t lengthAt = m_Position;
     WriteUInt(0);
     object.Save(*this);
-    const std::uint32_t length = static_cast<std::uint32_t>(
-        std::min(m_Position - lengthAt - sizeof(std::uint32_t), kMaxStoredSize));
+    const std::uint32_t length =
+        static_cast<std::uint32_t>(std::min(m_Position - lengthAt - sizeof(std::uint32_t), kMaxStoredSize));
     std::memcpy(m_Buffer.data() + lengthAt, &length, sizeof(length));
 }
 
@@ -446,13 +444,13 @@ CSceneFile::ETrailer CSceneFile::ParseTrailer() {
 
 bool CSceneFile::ReadTOC() {
     switch (ParseTrailer()) {
-        case ETrailer::Valid:
-            return true;
-        case ETrailer::Damaged:
-            CTools::Error("Damaged scene file: the scene data length in the trailer is larger than the file.");
-            return false;
-        case ETrailer::None:
-            break;
+    case ETrailer::Valid:
+        return true;
+    case ETrailer::Damaged:
+        CTools::Error("Damaged scene file: the scene data length in the trailer is larger than the file.");
+        return false;
+    case ETrailer::None:
+        break;
     }
     return false;
 }
@@ -471,8 +469,7 @@ bool CSceneFile::Save(const CString& path) {
     // Write beside the target and rename over it only when everything is on
     // disk: a failed save must not destroy the previous file.
     const std::filesystem::path target(static_cast<const std::string&>(path));
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::string temporary = (folder / ".lumivexis-save-XXXXXX").string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
@@ -491,8 +488,7 @@ bool CSceneFile::Save(const CString& path) {
                 return abandon(errno);
             }
         } else {
-            CScreen::Instance().Log("CSceneFile::Save => no player image at %s\n",
-                                    PlayerImagePath().c_str());
+            CScreen::Instance().Log("CSceneFile::Save => no player image at %s\n", PlayerImagePath().c_str());
         }
     }
     if (!WriteAll(fd, m_Buffer.data(), m_Buffer.size()) || ::fsync(fd) != 0) {
@@ -502,9 +498,7 @@ bool CSceneFile::Save(const CString& path) {
     // Keep the permissions of the file being replaced; a new package is a
     // program and gets execute permission.
     struct stat previous {};
-    const mode_t mode = (::stat(path.c_str(), &previous) == 0) ? (previous.st_mode & 07777)
-                        : m_bPacked                              ? 0755
-                                                                 : 0644;
+    const mode_t mode = (::stat(path.c_str(), &previous) == 0) ? (previous.st_mode & 07777) : m_bPacked ? 0755 : 0644;
     ::fchmod(fd, mode);
     if (::close(fd) != 0) {
         const int error = errno;
@@ -546,8 +540,7 @@ bool CSceneFile::LoadData(std::vector<BYTE> data) {
 }
 
 bool CSceneFile::ReadReferencedFile(const CString& path, std::vector<BYTE>& data) const {
-    return CBNFile::ReadAll(path, data) ||
-           CBNFile::ReadAll(m_ReferenceDirectory + FileNameOf(path), data);
+    return CBNFile::ReadAll(path, data) || CBNFile::ReadAll(m_ReferenceDirectory + FileNameOf(path), data);
 }
 
 const CSceneFile::SEmbeddedFile* CSceneFile::FindEmbedded(const CString& name) const {

@@ -42,10 +42,10 @@ public:
     void WriteInt(int value);
     void WriteFloat(float value);
     void WriteBool(bool value);
-    void WriteString(const CString& text);           // uint32 length, bytes
-    void WriteVector(const D3DXVECTOR3& v);          // x, y, z
-    void WriteColor(const D3DCOLORVALUE& c);         // r, g, b, a
-    void WriteMaterial(const D3DMATERIAL8& m);       // diffuse, ambient, emissive, specular, power
+    void WriteString(const CString& text);      // uint32 length, bytes
+    void WriteVector(const D3DXVECTOR3& v);     // x, y, z
+    void WriteColor(const D3DCOLORVALUE& c);    // r, g, b, a
+    void WriteMaterial(const D3DMATERIAL8& m);  // diffuse, ambient, emissive, specular, power
     // The path; in packed mode followed, at the path's first occurrence, by
     // uint32 size and the file's bytes (size 0 when it cannot be read).
     void WriteFile(const CString& path);
@@ -111,7 +111,11 @@ public:
     static CString GetMusicFilePath();
 
 private:
-    enum class ETrailer { None, Valid, Damaged };
+    enum class ETrailer {
+        None,
+        Valid,
+        Damaged
+    };
 
     struct SEmbeddedFile {
         CString name;

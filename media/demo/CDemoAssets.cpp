@@ -121,7 +121,8 @@ CDemoAssets::SImage CDemoAssets::Banner() {
             const float v = static_cast<float>(y) / (height - 1);
             SColor c = Mix(left, right, u);
             // A bright rule along the top and soft fading at both ends.
-            if (y < 3) c = Mix(c, SColor{1.0f, 0.85f, 0.55f}, 0.8f);
+            if (y < 3)
+                c = Mix(c, SColor{1.0f, 0.85f, 0.55f}, 0.8f);
             const float fade = std::min({u * 6.0f, (1.0f - u) * 6.0f, 1.0f});
             Put(image, x, y, c, 0.75f * fade * (1.0f - 0.3f * v));
         }

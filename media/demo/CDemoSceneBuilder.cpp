@@ -177,8 +177,8 @@ void AddOrbitCamera(CScene& scene) {
         const float time = 5.0f * static_cast<float>(i);
         const float angle = -kPi * 0.5f + kPi * 0.5f * static_cast<float>(i);
         KeyAt(*camera, time);
-        camera->SetPosition(D3DXVECTOR3(15.0f * std::cos(angle), 6.0f + static_cast<float>(i % 2) * 3.0f,
-                                        15.0f * std::sin(angle)));
+        camera->SetPosition(
+            D3DXVECTOR3(15.0f * std::cos(angle), 6.0f + static_cast<float>(i % 2) * 3.0f, 15.0f * std::sin(angle)));
         camera->SetLookAtPosition(D3DXVECTOR3(0.0f, 2.5f, 0.0f));
         camera->SetZoom(i == 2 ? 1.6f : 1.0f);
         // Weight 2 until 10 s, then 0: the fly-by (weight 1) takes over.
@@ -192,8 +192,8 @@ void AddFlyByCamera(CScene& scene) {
     auto* camera = new CCameraTrajectoryObject();
     camera->SetObjName("Fly-by camera");
     camera->SetOrientation(OR_LOOK_AT_POSITION);
-    const D3DXVECTOR3 path[] = {{-30.0f, 4.0f, -30.0f}, {-20.0f, 3.0f, -8.0f}, {-10.0f, 5.0f, 4.0f},
-                                {4.0f, 8.0f, 14.0f},     {14.0f, 6.0f, -6.0f}};
+    const D3DXVECTOR3 path[] = {
+        {-30.0f, 4.0f, -30.0f}, {-20.0f, 3.0f, -8.0f}, {-10.0f, 5.0f, 4.0f}, {4.0f, 8.0f, 14.0f}, {14.0f, 6.0f, -6.0f}};
     for (int i = 0; i <= 4; ++i) {
         KeyAt(*camera, 10.0f + 2.5f * static_cast<float>(i));
         camera->SetPosition(path[i]);

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     }
     CScene scene;
     builder.Build(scene);
-    if (!scene.Save((output / "demo.bgs").string(), false)) return 1;
+    if (!scene.Save((output / "demo.bgs").string(), false))
+        return 1;
     std::printf("lvx_demo_builder: wrote %s\n", (output / "demo.bgs").c_str());
     return 0;
 }

@@ -21,7 +21,8 @@ namespace {
 std::vector<BYTE> EmbeddedFile(const char* name, const std::uint8_t* data, size_t size) {
     std::vector<BYTE> bytes;
     auto put32 = [&bytes](std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(value >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<BYTE>(value >> (8 * i)));
     };
     const size_t length = std::strlen(name);
     put32(static_cast<std::uint32_t>(length));
@@ -52,10 +53,12 @@ void FuzzMeshLoader(const char* name, const std::uint8_t* data, size_t size) {
         return;
     }
     for (std::uint32_t index : mesh->indices) {
-        if (index >= mesh->vertices.size()) __builtin_trap();
+        if (index >= mesh->vertices.size())
+            __builtin_trap();
     }
     for (const SMeshMaterial& material : mesh->materials) {
-        if (material.endFace > mesh->GetNumFaces()) __builtin_trap();
+        if (material.endFace > mesh->GetNumFaces())
+            __builtin_trap();
     }
 }
 

@@ -27,7 +27,8 @@ class CDialogScript {
 public:
     explicit CDialogScript(std::vector<ScriptedKey> keys, bool closeWindow = false)
         : m_keys(std::move(keys)), m_closeWindow(closeWindow) {
-        for (const ScriptedKey& step : m_keys) m_lastFrame = std::max(m_lastFrame, step.frame);
+        for (const ScriptedKey& step : m_keys)
+            m_lastFrame = std::max(m_lastFrame, step.frame);
     }
 
     CSettingsDialog::FrameObserver Observer() {
@@ -39,12 +40,16 @@ public:
 
 private:
     void OnFrame(std::uint32_t windowId, int frame) {
-        if (SDL_Window* window = SDL_GetWindowFromID(windowId)) m_title = SDL_GetWindowTitle(window);
+        if (SDL_Window* window = SDL_GetWindowFromID(windowId))
+            m_title = SDL_GetWindowTitle(window);
         for (const ScriptedKey& step : m_keys) {
-            if (frame == step.frame) PushKey(windowId, SDL_KEYDOWN, step.key);
-            if (frame == step.frame + 2) PushKey(windowId, SDL_KEYUP, step.key);
+            if (frame == step.frame)
+                PushKey(windowId, SDL_KEYDOWN, step.key);
+            if (frame == step.frame + 2)
+                PushKey(windowId, SDL_KEYUP, step.key);
         }
-        if (m_closeWindow && frame == kFirstFrame) PushClose(windowId);
+        if (m_closeWindow && frame == kFirstFrame)
+            PushClose(windowId);
         m_done = frame >= m_lastFrame;
         if (frame > m_lastFrame + 100) {
             ADD_FAILURE() << "the dialog did not end";

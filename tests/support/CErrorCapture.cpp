@@ -2,12 +2,12 @@
 
 CErrorCapture::CErrorCapture() {
     m_previous = SetErrorReportHandler(
-        [this](const std::string& text, const std::string& title, ErrorIcon icon) {
-            Record(text, title, icon);
-        });
+        [this](const std::string& text, const std::string& title, ErrorIcon icon) { Record(text, title, icon); });
 }
 
-CErrorCapture::~CErrorCapture() { SetErrorReportHandler(std::move(m_previous)); }
+CErrorCapture::~CErrorCapture() {
+    SetErrorReportHandler(std::move(m_previous));
+}
 
 size_t CErrorCapture::Count() const {
     std::lock_guard<std::mutex> lock(m_mutex);

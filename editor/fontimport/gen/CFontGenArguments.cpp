@@ -2,13 +2,11 @@
 
 #include <charconv>
 
-CFontGenArguments::CFontGenArguments()
-{
+CFontGenArguments::CFontGenArguments() {
     m_settings.textColor = {255, 255, 255};
 }
 
-bool CFontGenArguments::Parse(const std::vector<std::string>& arguments)
-{
+bool CFontGenArguments::Parse(const std::vector<std::string>& arguments) {
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         if (!ParseOption(arguments[index], arguments, index)) {
             return false;
@@ -27,8 +25,7 @@ bool CFontGenArguments::Parse(const std::vector<std::string>& arguments)
 }
 
 bool CFontGenArguments::ParseOption(const std::string& option, const std::vector<std::string>& arguments,
-                                    std::size_t& index)
-{
+                                    std::size_t& index) {
     if (option == "--help" || option == "-h") {
         m_help = true;
         return true;
@@ -61,8 +58,7 @@ bool CFontGenArguments::ParseOption(const std::string& option, const std::vector
     return true;
 }
 
-bool CFontGenArguments::ParseColor(const std::string& text)
-{
+bool CFontGenArguments::ParseColor(const std::string& text) {
     const std::string digits = text.starts_with('#') ? text.substr(1) : text;
     unsigned value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
@@ -74,8 +70,7 @@ bool CFontGenArguments::ParseColor(const std::string& text)
     return true;
 }
 
-bool CFontGenArguments::ParseInteger(const std::string& option, const std::string& text, int& value)
-{
+bool CFontGenArguments::ParseInteger(const std::string& option, const std::string& text, int& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
         return Fail("The option " + option + " needs a whole number, not \"" + text + "\".");
@@ -83,14 +78,12 @@ bool CFontGenArguments::ParseInteger(const std::string& option, const std::strin
     return true;
 }
 
-bool CFontGenArguments::Fail(std::string error)
-{
+bool CFontGenArguments::Fail(std::string error) {
     m_error = std::move(error);
     return false;
 }
 
-std::string CFontGenArguments::Usage()
-{
+std::string CFontGenArguments::Usage() {
     return "Usage: lvx_fontgen [--face NAME] [--size POINTS] [--bold] [--italic]\n"
            "                   [--texture 256|512] [--color RRGGBB] [--chars TEXT]\n"
            "                   [--strict] --out PATH.bnf\n"

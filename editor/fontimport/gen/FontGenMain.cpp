@@ -12,15 +12,12 @@
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+bool SameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-void PrintWarnings(const SFontImportResult& result, bool strict)
-{
+void PrintWarnings(const SFontImportResult& result, bool strict) {
     for (const std::string& warning : result.warnings) {
         std::cerr << "lvx_fontgen: " << (strict ? "error: " : "warning: ") << warning << '\n';
     }
@@ -28,8 +25,7 @@ void PrintWarnings(const SFontImportResult& result, bool strict)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     CFontGenArguments arguments;
     if (!arguments.Parse(std::vector<std::string>(argv + 1, argv + argc))) {
         std::cerr << "lvx_fontgen: " << arguments.GetError() << '\n' << CFontGenArguments::Usage();
@@ -52,8 +48,8 @@ int main(int argc, char** argv)
     PrintWarnings(built, arguments.IsStrict());
     const bool substituted = !SameName(face.family, importer.Settings().faceName);
     if (arguments.IsStrict() && substituted) {
-        std::cerr << "lvx_fontgen: error: \"" << importer.Settings().faceName << "\" is not installed (fontconfig offers "
-                  << face.family << ").\n";
+        std::cerr << "lvx_fontgen: error: \"" << importer.Settings().faceName
+                  << "\" is not installed (fontconfig offers " << face.family << ").\n";
     }
     if (arguments.IsStrict() && (substituted || !built.warnings.empty())) {
         return 1;

@@ -6,28 +6,24 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string Lowercase(std::string word)
-{
+std::string Lowercase(std::string word) {
     for (char& c : word) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return word;
 }
 
-bool IsKeyword(const std::string& word, std::string_view keyword)
-{
+bool IsKeyword(const std::string& word, std::string_view keyword) {
     return Lowercase(word) == keyword;
 }
 
 }  // namespace
 
-MCIERROR CMciCommandParser::Parse(std::string_view text, SMciCommand& command)
-{
+MCIERROR CMciCommandParser::Parse(std::string_view text, SMciCommand& command) {
     std::vector<std::string> tokens;
     if (MCIERROR error = Tokenize(text, tokens)) {
         return error;
@@ -63,8 +59,7 @@ MCIERROR CMciCommandParser::Parse(std::string_view text, SMciCommand& command)
 
 // Splits at blanks; a double-quoted part is one token without its quotes and
 // must be followed by a blank or the end of the string.
-MCIERROR CMciCommandParser::Tokenize(std::string_view text, std::vector<std::string>& tokens)
-{
+MCIERROR CMciCommandParser::Tokenize(std::string_view text, std::vector<std::string>& tokens) {
     size_t i = 0;
     while (i < text.size()) {
         if (IsBlank(text[i])) {
@@ -92,8 +87,7 @@ MCIERROR CMciCommandParser::Tokenize(std::string_view text, std::vector<std::str
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciCommandParser::ParseVerb(const std::string& word, TMciVerb& verb)
-{
+MCIERROR CMciCommandParser::ParseVerb(const std::string& word, TMciVerb& verb) {
     const std::string lower = Lowercase(word);
     if (lower == "open") {
         verb = TMciVerb::Open;
@@ -115,8 +109,7 @@ MCIERROR CMciCommandParser::ParseVerb(const std::string& word, TMciVerb& verb)
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciCommandParser::ParseOpenOptions(const std::vector<std::string>& options, SMciCommand& command)
-{
+MCIERROR CMciCommandParser::ParseOpenOptions(const std::vector<std::string>& options, SMciCommand& command) {
     for (size_t i = 0; i < options.size(); i += 2) {
         const bool isType = IsKeyword(options[i], "type");
         const bool isAlias = IsKeyword(options[i], "alias");
@@ -135,8 +128,7 @@ MCIERROR CMciCommandParser::ParseOpenOptions(const std::vector<std::string>& opt
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciCommandParser::ParsePlayOptions(const std::vector<std::string>& options, SMciCommand& command)
-{
+MCIERROR CMciCommandParser::ParsePlayOptions(const std::vector<std::string>& options, SMciCommand& command) {
     for (size_t i = 0; i < options.size(); i += 2) {
         if (!IsKeyword(options[i], "from")) {
             return MCIERR_UNRECOGNIZED_KEYWORD;
@@ -156,8 +148,7 @@ MCIERROR CMciCommandParser::ParsePlayOptions(const std::vector<std::string>& opt
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciCommandParser::ParseStatusItem(const std::vector<std::string>& options, SMciCommand& command)
-{
+MCIERROR CMciCommandParser::ParseStatusItem(const std::vector<std::string>& options, SMciCommand& command) {
     if (options.empty()) {
         return MCIERR_MISSING_PARAMETER;
     }
@@ -178,8 +169,7 @@ MCIERROR CMciCommandParser::ParseStatusItem(const std::vector<std::string>& opti
 }
 
 // An unsigned 32-bit decimal number; signs, fractions and overflow are refused.
-MCIERROR CMciCommandParser::ParseMilliseconds(const std::string& word, DWORD& value)
-{
+MCIERROR CMciCommandParser::ParseMilliseconds(const std::string& word, DWORD& value) {
     unsigned long long parsed = 0;
     const char* end = word.data() + word.size();
     const auto [stop, status] = std::from_chars(word.data(), end, parsed);

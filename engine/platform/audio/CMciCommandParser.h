@@ -12,9 +12,21 @@
 
 #include "platform/audio/mmsystem.h"
 
-enum class TMciVerb { Open, Play, Pause, Resume, Stop, Close, Status };
+enum class TMciVerb {
+    Open,
+    Play,
+    Pause,
+    Resume,
+    Stop,
+    Close,
+    Status
+};
 
-enum class TMciStatusItem { Mode, Position, Length };
+enum class TMciStatusItem {
+    Mode,
+    Position,
+    Length
+};
 
 struct SMciCommand {
     TMciVerb verb = TMciVerb::Stop;

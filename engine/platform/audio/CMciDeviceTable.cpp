@@ -7,8 +7,7 @@
 
 namespace {
 
-std::string Lowercase(std::string text)
-{
+std::string Lowercase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
@@ -16,8 +15,7 @@ std::string Lowercase(std::string text)
 
 // Scene files written on Windows carry backslash paths; when such a path does
 // not exist as written, its slash form is tried.
-std::string LocateFile(const std::string& path)
-{
+std::string LocateFile(const std::string& path) {
     std::error_code error;
     if (path.find('\\') == std::string::npos || std::filesystem::exists(path, error)) {
         return path;
@@ -27,8 +25,7 @@ std::string LocateFile(const std::string& path)
     return slashed;
 }
 
-const char* ModeName(TMciMode mode)
-{
+const char* ModeName(TMciMode mode) {
     switch (mode) {
     case TMciMode::Playing:
         return "playing";
@@ -42,14 +39,12 @@ const char* ModeName(TMciMode mode)
 
 }  // namespace
 
-CMciDeviceTable& CMciDeviceTable::Instance()
-{
+CMciDeviceTable& CMciDeviceTable::Instance() {
     static CMciDeviceTable* table = new CMciDeviceTable;
     return *table;
 }
 
-MCIERROR CMciDeviceTable::Execute(const SMciCommand& command, std::string& result)
-{
+MCIERROR CMciDeviceTable::Execute(const SMciCommand& command, std::string& result) {
     std::lock_guard lock(m_mutex);
     result.clear();
     if (command.verb == TMciVerb::Open) {
@@ -80,8 +75,7 @@ MCIERROR CMciDeviceTable::Execute(const SMciCommand& command, std::string& resul
     return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
-MCIERROR CMciDeviceTable::OpenDevice(const SMciCommand& command)
-{
+MCIERROR CMciDeviceTable::OpenDevice(const SMciCommand& command) {
     if (!command.deviceType.empty() && Lowercase(command.deviceType) != "mpegvideo") {
         return MCIERR_INVALID_DEVICE_NAME;
     }
@@ -110,8 +104,7 @@ MCIERROR CMciDeviceTable::OpenDevice(const SMciCommand& command)
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciDeviceTable::CloseDevice(const std::string& name)
-{
+MCIERROR CMciDeviceTable::CloseDevice(const std::string& name) {
     const std::string key = Lowercase(name);
     if (key == "all") {
         m_channelOwner = nullptr;
@@ -130,8 +123,7 @@ MCIERROR CMciDeviceTable::CloseDevice(const std::string& name)
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciDeviceTable::PlayDevice(CMciMusicDevice& device, const SMciCommand& command)
-{
+MCIERROR CMciDeviceTable::PlayDevice(CMciMusicDevice& device, const SMciCommand& command) {
     // The mixer plays one music at a time: the device that had the channel
     // stops where it is, as if it had been sent "stop".
     if (m_channelOwner && m_channelOwner != &device) {
@@ -141,8 +133,7 @@ MCIERROR CMciDeviceTable::PlayDevice(CMciMusicDevice& device, const SMciCommand&
     return device.Play(command.from);
 }
 
-MCIERROR CMciDeviceTable::ReportStatus(CMciMusicDevice& device, TMciStatusItem item, std::string& result)
-{
+MCIERROR CMciDeviceTable::ReportStatus(CMciMusicDevice& device, TMciStatusItem item, std::string& result) {
     switch (item) {
     case TMciStatusItem::Mode:
         result = ModeName(device.GetMode());
@@ -157,14 +148,12 @@ MCIERROR CMciDeviceTable::ReportStatus(CMciMusicDevice& device, TMciStatusItem i
     return MMSYSERR_NOERROR;
 }
 
-CMciMusicDevice* CMciDeviceTable::Find(const std::string& name)
-{
+CMciMusicDevice* CMciDeviceTable::Find(const std::string& name) {
     const auto found = m_devices.find(Lowercase(name));
     return found == m_devices.end() ? nullptr : found->second.get();
 }
 
-void CMciDeviceTable::ReleaseOutputWhenUnused()
-{
+void CMciDeviceTable::ReleaseOutputWhenUnused() {
     if (m_devices.empty()) {
         m_output.Close();
     }

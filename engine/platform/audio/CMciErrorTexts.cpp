@@ -22,7 +22,8 @@ const std::array<std::pair<MCIERROR, const char*>, 47> kTexts{{
     {MCIERR_MISSING_COMMAND_STRING, "No command was specified."},
     {MCIERR_PARAM_OVERFLOW,
      "The output string was too large to fit in the return buffer. Increase the size of the buffer."},
-    {MCIERR_MISSING_STRING_ARGUMENT, "The specified command requires a character-string parameter. Please provide one."},
+    {MCIERR_MISSING_STRING_ARGUMENT,
+     "The specified command requires a character-string parameter. Please provide one."},
     {MCIERR_BAD_INTEGER, "The specified integer is invalid for this command."},
     {MCIERR_PARSER_INTERNAL,
      "The device driver returned an invalid return type. Check with the device manufacturer about obtaining a new "
@@ -78,8 +79,7 @@ const std::array<std::pair<MCIERROR, const char*>, 47> kTexts{{
 
 }  // namespace
 
-const char* CMciErrorTexts::Find(MCIERROR error)
-{
+const char* CMciErrorTexts::Find(MCIERROR error) {
     for (const auto& [code, text] : kTexts) {
         if (code == error) {
             return text;

@@ -9,24 +9,21 @@
 
 namespace {
 
-DWORD SecondsToMilliseconds(double seconds)
-{
+DWORD SecondsToMilliseconds(double seconds) {
     if (!(seconds > 0.0)) {  // negative means "unknown"; NaN guarded too
         return 0;
     }
     return static_cast<DWORD>(std::llround(std::min(seconds * 1000.0, 4294967295.0)));
 }
 
-bool IsExistingFile(const std::string& path)
-{
+bool IsExistingFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace
 
-MCIERROR CMciMusicDevice::Open(const std::string& path, std::unique_ptr<CMciMusicDevice>& device)
-{
+MCIERROR CMciMusicDevice::Open(const std::string& path, std::unique_ptr<CMciMusicDevice>& device) {
     if (!IsExistingFile(path)) {
         return MCIERR_FILE_NOT_FOUND;
     }
@@ -38,21 +35,18 @@ MCIERROR CMciMusicDevice::Open(const std::string& path, std::unique_ptr<CMciMusi
     return MMSYSERR_NOERROR;
 }
 
-CMciMusicDevice::CMciMusicDevice(Mix_Music* music) : m_music(music)
-{
+CMciMusicDevice::CMciMusicDevice(Mix_Music* music) : m_music(music) {
     m_lengthMs = SecondsToMilliseconds(Mix_MusicDuration(m_music));
 }
 
-CMciMusicDevice::~CMciMusicDevice()
-{
+CMciMusicDevice::~CMciMusicDevice() {
     if (m_mode != TMciMode::Stopped) {
         Mix_HaltMusic();
     }
     Mix_FreeMusic(m_music);
 }
 
-MCIERROR CMciMusicDevice::Play(std::optional<DWORD> fromMs)
-{
+MCIERROR CMciMusicDevice::Play(std::optional<DWORD> fromMs) {
     NoticeEndOfMusic();
     if (fromMs) {
         if (m_lengthMs > 0 && *fromMs > m_lengthMs) {
@@ -72,8 +66,7 @@ MCIERROR CMciMusicDevice::Play(std::optional<DWORD> fromMs)
     return StartAt(atEnd ? 0 : m_positionMs);
 }
 
-MCIERROR CMciMusicDevice::Pause()
-{
+MCIERROR CMciMusicDevice::Pause() {
     NoticeEndOfMusic();
     if (m_mode == TMciMode::Playing) {
         Mix_PauseMusic();
@@ -83,8 +76,7 @@ MCIERROR CMciMusicDevice::Pause()
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciMusicDevice::Resume()
-{
+MCIERROR CMciMusicDevice::Resume() {
     NoticeEndOfMusic();
     if (m_mode == TMciMode::Paused) {
         Mix_ResumeMusic();
@@ -93,8 +85,7 @@ MCIERROR CMciMusicDevice::Resume()
     return MMSYSERR_NOERROR;
 }
 
-MCIERROR CMciMusicDevice::Stop()
-{
+MCIERROR CMciMusicDevice::Stop() {
     NoticeEndOfMusic();
     if (m_mode != TMciMode::Stopped) {
         m_positionMs = ReadMixerPosition();
@@ -104,36 +95,31 @@ MCIERROR CMciMusicDevice::Stop()
     return MMSYSERR_NOERROR;
 }
 
-TMciMode CMciMusicDevice::GetMode()
-{
+TMciMode CMciMusicDevice::GetMode() {
     NoticeEndOfMusic();
     return m_mode;
 }
 
-DWORD CMciMusicDevice::GetPosition()
-{
+DWORD CMciMusicDevice::GetPosition() {
     NoticeEndOfMusic();
     return m_mode == TMciMode::Playing ? ReadMixerPosition() : m_positionMs;
 }
 
 // The mixer stops by itself at the end of the music; the device then stands
 // stopped at its end, as an MCI device does.
-void CMciMusicDevice::NoticeEndOfMusic()
-{
+void CMciMusicDevice::NoticeEndOfMusic() {
     if (m_mode == TMciMode::Playing && !Mix_PlayingMusic()) {
         m_mode = TMciMode::Stopped;
         m_positionMs = m_lengthMs;
     }
 }
 
-DWORD CMciMusicDevice::ReadMixerPosition() const
-{
+DWORD CMciMusicDevice::ReadMixerPosition() const {
     const DWORD position = SecondsToMilliseconds(Mix_GetMusicPosition(m_music));
     return m_lengthMs > 0 ? std::min(position, m_lengthMs) : position;
 }
 
-MCIERROR CMciMusicDevice::StartAt(DWORD positionMs)
-{
+MCIERROR CMciMusicDevice::StartAt(DWORD positionMs) {
     // Seeking before the first sample is mixed avoids a blip from the start.
     if (Mix_FadeInMusicPos(m_music, 0, 0, positionMs / 1000.0) != 0) {
         m_mode = TMciMode::Stopped;

@@ -13,7 +13,11 @@
 
 typedef struct _Mix_Music Mix_Music;
 
-enum class TMciMode { Stopped, Playing, Paused };
+enum class TMciMode {
+    Stopped,
+    Playing,
+    Paused
+};
 
 class CMciMusicDevice {
 public:

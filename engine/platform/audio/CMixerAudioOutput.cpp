@@ -11,13 +11,11 @@ constexpr int kChunkSamples = 2048;
 
 }  // namespace
 
-CMixerAudioOutput::~CMixerAudioOutput()
-{
+CMixerAudioOutput::~CMixerAudioOutput() {
     Close();
 }
 
-MCIERROR CMixerAudioOutput::Open()
-{
+MCIERROR CMixerAudioOutput::Open() {
     if (m_open) {
         return MMSYSERR_NOERROR;
     }
@@ -37,8 +35,7 @@ MCIERROR CMixerAudioOutput::Open()
     return MMSYSERR_NOERROR;
 }
 
-void CMixerAudioOutput::Close()
-{
+void CMixerAudioOutput::Close() {
     if (m_open) {
         Mix_HaltMusic();
         Mix_CloseAudio();
@@ -54,8 +51,7 @@ void CMixerAudioOutput::Close()
     }
 }
 
-MCIERROR CMixerAudioOutput::Fail(MCIERROR error)
-{
+MCIERROR CMixerAudioOutput::Fail(MCIERROR error) {
     m_lastError = SDL_GetError();
     Close();
     return error;

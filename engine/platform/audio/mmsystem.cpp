@@ -12,8 +12,7 @@ namespace {
 
 // Copies text with its terminator into a buffer of length > 0 bytes; false
 // (and an empty buffer) when it does not fit.
-bool CopyResult(const std::string& text, LPSTR buffer, UINT length)
-{
+bool CopyResult(const std::string& text, LPSTR buffer, UINT length) {
     if (text.size() >= length) {
         buffer[0] = '\0';
         return false;
@@ -24,8 +23,7 @@ bool CopyResult(const std::string& text, LPSTR buffer, UINT length)
 
 }  // namespace
 
-MCIERROR mciSendStringA(LPCSTR command, LPSTR returnString, UINT returnLength, HWND /*callback*/)
-{
+MCIERROR mciSendStringA(LPCSTR command, LPSTR returnString, UINT returnLength, HWND /*callback*/) {
     if (returnString && returnLength > 0) {
         returnString[0] = '\0';
     }
@@ -47,8 +45,7 @@ MCIERROR mciSendStringA(LPCSTR command, LPSTR returnString, UINT returnLength, H
     return MMSYSERR_NOERROR;
 }
 
-BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length)
-{
+BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length) {
     if (!buffer || length == 0) {
         return FALSE;
     }

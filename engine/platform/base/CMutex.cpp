@@ -5,4 +5,6 @@ bool CMutex::Lock() {
     return true;
 }
 
-void CMutex::Unlock() { m_mutex.unlock(); }
+void CMutex::Unlock() {
+    m_mutex.unlock();
+}

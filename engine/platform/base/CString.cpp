@@ -13,18 +13,24 @@ size_t Clamp(int value, size_t limit) {
     return std::min(static_cast<size_t>(value), limit);
 }
 
-int IndexOrMinusOne(size_t pos) { return pos == std::string::npos ? -1 : static_cast<int>(pos); }
+int IndexOrMinusOne(size_t pos) {
+    return pos == std::string::npos ? -1 : static_cast<int>(pos);
+}
 
 }  // namespace
 
-CString CString::Left(int count) const { return CString(substr(0, Clamp(count, size()))); }
+CString CString::Left(int count) const {
+    return CString(substr(0, Clamp(count, size())));
+}
 
 CString CString::Right(int count) const {
     const size_t n = Clamp(count, size());
     return CString(substr(size() - n, n));
 }
 
-CString CString::Mid(int start) const { return CString(substr(Clamp(start, size()))); }
+CString CString::Mid(int start) const {
+    return CString(substr(Clamp(start, size())));
+}
 
 CString CString::Mid(int start, int count) const {
     const size_t first = Clamp(start, size());
@@ -43,7 +49,9 @@ int CString::Find(std::string_view text, int start) const {
     return IndexOrMinusOne(find(text, static_cast<size_t>(start)));
 }
 
-int CString::ReverseFind(char ch) const { return IndexOrMinusOne(rfind(ch)); }
+int CString::ReverseFind(char ch) const {
+    return IndexOrMinusOne(rfind(ch));
+}
 
 CString& CString::MakeLower() {
     for (char& c : *this)

@@ -37,9 +37,12 @@ void WriteToStderr(const std::string& text, const std::string& title) {
 
 ErrorIcon IconFromStyle(UINT type) {
     switch (type & MB_ICONMASK) {
-    case MB_ICONERROR: return ErrorIcon::Error;
-    case MB_ICONWARNING: return ErrorIcon::Warning;
-    default: return ErrorIcon::Information;
+    case MB_ICONERROR:
+        return ErrorIcon::Error;
+    case MB_ICONWARNING:
+        return ErrorIcon::Warning;
+    default:
+        return ErrorIcon::Information;
     }
 }
 
@@ -92,4 +95,6 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
-int AfxMessageBox(LPCSTR text, UINT type) { return MessageBoxA(nullptr, text, nullptr, type); }
+int AfxMessageBox(LPCSTR text, UINT type) {
+    return MessageBoxA(nullptr, text, nullptr, type);
+}

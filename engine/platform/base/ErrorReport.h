@@ -10,13 +10,15 @@
 
 #include "platform/base/WinTypes.h"
 
-enum class ErrorIcon { Error, Warning, Information };
+enum class ErrorIcon {
+    Error,
+    Warning,
+    Information
+};
 
-using ErrorReportHandler =
-    std::function<void(const std::string& text, const std::string& title, ErrorIcon icon)>;
+using ErrorReportHandler = std::function<void(const std::string& text, const std::string& title, ErrorIcon icon)>;
 
-void ReportError(const std::string& text, const std::string& title = "",
-                 ErrorIcon icon = ErrorIcon::Error);
+void ReportError(const std::string& text, const std::string& title = "", ErrorIcon icon = ErrorIcon::Error);
 
 // Installs handler (an empty one restores the stderr default) and returns the
 // handler that was installed before (empty when it was the default).

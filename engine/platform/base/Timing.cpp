@@ -15,9 +15,7 @@ const Clock::time_point g_processStart = Clock::now();
 BOOL QueryPerformanceCounter(LONGLONG* counter) {
     if (!counter)
         return FALSE;
-    *counter = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   Clock::now().time_since_epoch())
-                   .count();
+    *counter = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
     return TRUE;
 }
 

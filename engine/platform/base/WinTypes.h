@@ -38,8 +38,12 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 struct RECT {
     LONG left = 0, top = 0, right = 0, bottom = 0;
@@ -89,5 +93,9 @@ constexpr WPARAM PBT_APMSUSPEND = 4;
 // Virtual key codes used with WM_KEYDOWN.
 constexpr WPARAM VK_ESCAPE = 0x1B;
 
-constexpr WORD LOWORD(WPARAM v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(WPARAM v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(WPARAM v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(WPARAM v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}

@@ -7,14 +7,17 @@ CAdapterSettings& CAdapterSettings::Instance() {
     return settings;
 }
 
-CAdapterSettings::CAdapterSettings() { ResetModes(); }
+CAdapterSettings::CAdapterSettings() {
+    ResetModes();
+}
 
 std::vector<D3DDISPLAYMODE> CAdapterSettings::DefaultModes() {
-    const UINT sizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},
-                             {1280, 800},  {1280, 960},  {1280, 1024}, {1366, 768},  {1440, 900},
-                             {1600, 900},  {1600, 1200}, {1680, 1050}, {1920, 1080}};
+    const UINT sizes[][2] = {{640, 480},  {800, 600},   {1024, 768},  {1152, 864}, {1280, 720},
+                             {1280, 800}, {1280, 960},  {1280, 1024}, {1366, 768}, {1440, 900},
+                             {1600, 900}, {1600, 1200}, {1680, 1050}, {1920, 1080}};
     std::vector<D3DDISPLAYMODE> modes;
-    for (const auto& size : sizes) modes.push_back({size[0], size[1], 60, D3DFMT_X8R8G8B8});
+    for (const auto& size : sizes)
+        modes.push_back({size[0], size[1], 60, D3DFMT_X8R8G8B8});
     return modes;
 }
 
@@ -68,8 +71,10 @@ void CAdapterSettings::SetCreateDeviceFailure(HRESULT result, int times) {
 
 HRESULT CAdapterSettings::TakeCreateDeviceFailure() {
     std::lock_guard lock(m_mutex);
-    if (m_deviceFailuresLeft == 0) return S_OK;
-    if (m_deviceFailuresLeft > 0) --m_deviceFailuresLeft;
+    if (m_deviceFailuresLeft == 0)
+        return S_OK;
+    if (m_deviceFailuresLeft > 0)
+        --m_deviceFailuresLeft;
     return m_deviceFailure;
 }
 
@@ -91,11 +96,17 @@ void D3D8SetAdapterModes(std::vector<D3DDISPLAYMODE> modes, D3DDISPLAYMODE curre
     CAdapterSettings::Instance().SetModes(std::move(modes), current);
 }
 
-void D3D8ResetAdapterModes() { CAdapterSettings::Instance().ResetModes(); }
+void D3D8ResetAdapterModes() {
+    CAdapterSettings::Instance().ResetModes();
+}
 
-void D3D8FailDirect3DCreate(bool fail) { CAdapterSettings::Instance().SetFailDirect3DCreate(fail); }
+void D3D8FailDirect3DCreate(bool fail) {
+    CAdapterSettings::Instance().SetFailDirect3DCreate(fail);
+}
 
-void D3D8FailGetAdapterDisplayMode(bool fail) { CAdapterSettings::Instance().SetFailAdapterDisplayMode(fail); }
+void D3D8FailGetAdapterDisplayMode(bool fail) {
+    CAdapterSettings::Instance().SetFailAdapterDisplayMode(fail);
+}
 
 void D3D8FailCreateDevice(HRESULT result, int times) {
     CAdapterSettings::Instance().SetCreateDeviceFailure(result, times);

@@ -13,14 +13,18 @@ CBufferStorage::CBufferStorage(CDirect3DDevice8& device, UINT size) : m_device(d
 }
 
 CBufferStorage::~CBufferStorage() {
-    if (m_name) m_device.DeleteGLBuffer(m_name);
+    if (m_name)
+        m_device.DeleteGLBuffer(m_name);
 }
 
 HRESULT CBufferStorage::Lock(UINT offset, UINT size, BYTE** data, DWORD flags) {
-    if (!data) return D3DERR_INVALIDCALL;
+    if (!data)
+        return D3DERR_INVALIDCALL;
     *data = nullptr;
-    if (offset == 0 && size == 0) size = Size();
-    if (offset > Size() || size > Size() - offset) return D3DERR_INVALIDCALL;
+    if (offset == 0 && size == 0)
+        size = Size();
+    if (offset > Size() || size > Size() - offset)
+        return D3DERR_INVALIDCALL;
     if (m_lockCount == 0) {
         m_lockBegin = offset;
         m_lockEnd = offset + size;
@@ -29,18 +33,22 @@ HRESULT CBufferStorage::Lock(UINT offset, UINT size, BYTE** data, DWORD flags) {
         m_lockBegin = std::min(m_lockBegin, offset);
         m_lockEnd = std::max(m_lockEnd, offset + size);
     }
-    if (!(flags & D3DLOCK_READONLY)) m_lockWrites = true;
+    if (!(flags & D3DLOCK_READONLY))
+        m_lockWrites = true;
     // A discarding lock of the whole buffer lets the next upload replace the
     // GL buffer instead of waiting for draws that still read the old one.
-    if ((flags & D3DLOCK_DISCARD) && offset == 0 && size == Size()) m_orphanOnUpload = true;
+    if ((flags & D3DLOCK_DISCARD) && offset == 0 && size == Size())
+        m_orphanOnUpload = true;
     ++m_lockCount;
     *data = m_data.data() + offset;
     return D3D_OK;
 }
 
 HRESULT CBufferStorage::Unlock() {
-    if (m_lockCount == 0) return D3DERR_INVALIDCALL;
-    if (--m_lockCount > 0) return D3D_OK;
+    if (m_lockCount == 0)
+        return D3DERR_INVALIDCALL;
+    if (--m_lockCount > 0)
+        return D3D_OK;
     if (m_lockWrites && m_lockEnd > m_lockBegin) {
         if (m_dirtyEnd <= m_dirtyBegin) {
             m_dirtyBegin = m_lockBegin;
@@ -54,7 +62,8 @@ HRESULT CBufferStorage::Unlock() {
 }
 
 unsigned CBufferStorage::Prepare(CGLState& gl) {
-    if (!NeedsUpload()) return m_name;
+    if (!NeedsUpload())
+        return m_name;
     const auto size = static_cast<GLsizeiptr>(m_data.size());
     if (m_name == 0) {
         glGenBuffers(1, &m_name);

@@ -17,7 +17,9 @@ DWORD CCubeTexture8::SetLOD(DWORD lod) {
     return old;
 }
 
-HRESULT CCubeTexture8::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) { return m_storage.GetLevelDesc(Level, pDesc); }
+HRESULT CCubeTexture8::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
+    return m_storage.GetLevelDesc(Level, pDesc);
+}
 
 HRESULT CCubeTexture8::GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level, IDirect3DSurface8** ppCubeMapSurface) {
     if (!ppCubeMapSurface || FaceType > D3DCUBEMAP_FACE_NEGATIVE_Z || Level >= m_storage.Levels())
@@ -38,4 +40,6 @@ HRESULT CCubeTexture8::UnlockRect(D3DCUBEMAP_FACES FaceType, UINT Level) {
     return m_storage.Unlock(FaceType, Level);
 }
 
-HRESULT CCubeTexture8::AddDirtyRect(D3DCUBEMAP_FACES, const RECT*) { return D3D_OK; }
+HRESULT CCubeTexture8::AddDirtyRect(D3DCUBEMAP_FACES, const RECT*) {
+    return D3D_OK;
+}

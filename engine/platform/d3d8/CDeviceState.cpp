@@ -20,11 +20,14 @@ namespace {
 
 template <class T>
 void Rebind(T*& slot, T* value) {
-    if (slot == value) return;
-    if (value) value->AddRef();
+    if (slot == value)
+        return;
+    if (value)
+        value->AddRef();
     T* old = slot;
     slot = value;
-    if (old) old->Release();
+    if (old)
+        old->Release();
 }
 
 void SetRenderStateDefaults(DWORD* rs, bool zEnable) {
@@ -98,18 +101,25 @@ void SetStageDefaults(DWORD stage, DWORD* ts) {
 
 }  // namespace
 
-CDeviceState::CDeviceState() { SetDefaults(false, D3DVIEWPORT8{0, 0, 1, 1, 0.0f, 1.0f}); }
+CDeviceState::CDeviceState() {
+    SetDefaults(false, D3DVIEWPORT8{0, 0, 1, 1, 0.0f, 1.0f});
+}
 
-CDeviceState::~CDeviceState() { ReleaseBindings(); }
+CDeviceState::~CDeviceState() {
+    ReleaseBindings();
+}
 
 void CDeviceState::SetDefaults(bool zEnable, const D3DVIEWPORT8& vp) {
     std::memset(renderStates, 0, sizeof renderStates);
     SetRenderStateDefaults(renderStates, zEnable);
     std::memset(stageStates, 0, sizeof stageStates);
-    for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) SetStageDefaults(stage, stageStates[stage]);
+    for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage)
+        SetStageDefaults(stage, stageStates[stage]);
     view = projection = d3d8math::Identity();
-    for (D3DMATRIX& m : world) m = d3d8math::Identity();
-    for (D3DMATRIX& m : textureTransforms) m = d3d8math::Identity();
+    for (D3DMATRIX& m : world)
+        m = d3d8math::Identity();
+    for (D3DMATRIX& m : textureTransforms)
+        m = d3d8math::Identity();
     viewport = vp;
     material = D3DMATERIAL8{};
     lights.clear();
@@ -120,10 +130,14 @@ void CDeviceState::SetDefaults(bool zEnable, const D3DVIEWPORT8& vp) {
 
 D3DMATRIX* CDeviceState::Transform(D3DTRANSFORMSTATETYPE type) {
     const DWORD t = type;
-    if (t == D3DTS_VIEW) return &view;
-    if (t == D3DTS_PROJECTION) return &projection;
-    if (t >= D3DTS_TEXTURE0 && t <= D3DTS_TEXTURE7) return &textureTransforms[t - D3DTS_TEXTURE0];
-    if (t >= D3DTS_WORLD && t < D3DTS_WORLD + kWorldMatrixCount) return &world[t - D3DTS_WORLD];
+    if (t == D3DTS_VIEW)
+        return &view;
+    if (t == D3DTS_PROJECTION)
+        return &projection;
+    if (t >= D3DTS_TEXTURE0 && t <= D3DTS_TEXTURE7)
+        return &textureTransforms[t - D3DTS_TEXTURE0];
+    if (t >= D3DTS_WORLD && t < D3DTS_WORLD + kWorldMatrixCount)
+        return &world[t - D3DTS_WORLD];
     return nullptr;
 }
 
@@ -131,7 +145,9 @@ const D3DMATRIX* CDeviceState::Transform(D3DTRANSFORMSTATETYPE type) const {
     return const_cast<CDeviceState*>(this)->Transform(type);
 }
 
-void CDeviceState::BindTexture(DWORD stage, IDirect3DBaseTexture8* texture) { Rebind(textures[stage], texture); }
+void CDeviceState::BindTexture(DWORD stage, IDirect3DBaseTexture8* texture) {
+    Rebind(textures[stage], texture);
+}
 
 void CDeviceState::BindStream(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {
     Rebind(streams[stream].buffer, buffer);
@@ -144,7 +160,9 @@ void CDeviceState::BindIndices(IDirect3DIndexBuffer8* buffer, UINT base) {
 }
 
 void CDeviceState::ReleaseBindings() {
-    for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) BindTexture(stage, nullptr);
-    for (UINT stream = 0; stream < kStreamCount; ++stream) BindStream(stream, nullptr, 0);
+    for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage)
+        BindTexture(stage, nullptr);
+    for (UINT stream = 0; stream < kStreamCount; ++stream)
+        BindStream(stream, nullptr, 0);
     BindIndices(nullptr, 0);
 }

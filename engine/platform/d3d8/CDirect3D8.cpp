@@ -5,7 +5,8 @@
 #include "platform/d3d8/CFormatInfo.h"
 
 IDirect3D8* Direct3DCreate8(UINT SDKVersion) {
-    if (SDKVersion != D3D_SDK_VERSION || CAdapterSettings::Instance().FailDirect3DCreate()) return nullptr;
+    if (SDKVersion != D3D_SDK_VERSION || CAdapterSettings::Instance().FailDirect3DCreate())
+        return nullptr;
     return new CDirect3D8();
 }
 
@@ -30,9 +31,9 @@ D3DCAPS8 CDirect3D8::BuildCaps(int maxTextureSize, float maxPointSize) {
                      D3DPSHADECAPS_ALPHAGOURAUDBLEND | D3DPSHADECAPS_FOGGOURAUD;
     caps.TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_PROJECTED |
                        D3DPTEXTURECAPS_CUBEMAP | D3DPTEXTURECAPS_MIPMAP | D3DPTEXTURECAPS_MIPCUBEMAP;
-    caps.TextureFilterCaps = caps.CubeTextureFilterCaps =
-        D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MIPFPOINT |
-        D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
+    caps.TextureFilterCaps = caps.CubeTextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR |
+                                                          D3DPTFILTERCAPS_MIPFPOINT | D3DPTFILTERCAPS_MIPFLINEAR |
+                                                          D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
     caps.TextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR | D3DPTADDRESSCAPS_CLAMP |
                               D3DPTADDRESSCAPS_BORDER | D3DPTADDRESSCAPS_INDEPENDENTUV;
     caps.MaxTextureWidth = caps.MaxTextureHeight = static_cast<DWORD>(maxTextureSize);
@@ -61,43 +62,54 @@ D3DCAPS8 CDirect3D8::BuildCaps(int maxTextureSize, float maxPointSize) {
 }
 
 UINT CDirect3D8::GetAdapterModeCount(UINT Adapter) {
-    if (Adapter != D3DADAPTER_DEFAULT) return 0;
+    if (Adapter != D3DADAPTER_DEFAULT)
+        return 0;
     return static_cast<UINT>(CAdapterSettings::Instance().Modes().size());
 }
 
 HRESULT CDirect3D8::EnumAdapterModes(UINT Adapter, UINT Mode, D3DDISPLAYMODE* pMode) {
     const std::vector<D3DDISPLAYMODE> modes = CAdapterSettings::Instance().Modes();
-    if (Adapter != D3DADAPTER_DEFAULT || !pMode || Mode >= modes.size()) return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT || !pMode || Mode >= modes.size())
+        return D3DERR_INVALIDCALL;
     *pMode = modes[Mode];
     return D3D_OK;
 }
 
 HRESULT CDirect3D8::GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) {
-    if (Adapter != D3DADAPTER_DEFAULT || !pMode) return D3DERR_INVALIDCALL;
-    if (CAdapterSettings::Instance().FailAdapterDisplayMode()) return D3DERR_NOTAVAILABLE;
+    if (Adapter != D3DADAPTER_DEFAULT || !pMode)
+        return D3DERR_INVALIDCALL;
+    if (CAdapterSettings::Instance().FailAdapterDisplayMode())
+        return D3DERR_NOTAVAILABLE;
     *pMode = CAdapterSettings::Instance().CurrentMode();
     return D3D_OK;
 }
 
 HRESULT CDirect3D8::CheckDeviceType(UINT Adapter, D3DDEVTYPE, D3DFORMAT, D3DFORMAT BackBufferFormat, BOOL) {
-    if (Adapter != D3DADAPTER_DEFAULT) return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT)
+        return D3DERR_INVALIDCALL;
     const SFormatInfo* info = CFormatInfo::Find(BackBufferFormat);
     return info && info->renderable && !info->depth ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
 HRESULT CDirect3D8::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE, D3DFORMAT, DWORD Usage, D3DRESOURCETYPE RType,
                                       D3DFORMAT CheckFormat) {
-    if (Adapter != D3DADAPTER_DEFAULT) return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT)
+        return D3DERR_INVALIDCALL;
     const SFormatInfo* info = CFormatInfo::Find(CheckFormat);
-    if (!info) return D3DERR_NOTAVAILABLE;
-    if ((Usage & D3DUSAGE_DEPTHSTENCIL) && !info->depth) return D3DERR_NOTAVAILABLE;
-    if ((Usage & D3DUSAGE_RENDERTARGET) && (!info->renderable || info->depth)) return D3DERR_NOTAVAILABLE;
-    if ((RType == D3DRTYPE_TEXTURE || RType == D3DRTYPE_CUBETEXTURE) && info->depth) return D3DERR_NOTAVAILABLE;
+    if (!info)
+        return D3DERR_NOTAVAILABLE;
+    if ((Usage & D3DUSAGE_DEPTHSTENCIL) && !info->depth)
+        return D3DERR_NOTAVAILABLE;
+    if ((Usage & D3DUSAGE_RENDERTARGET) && (!info->renderable || info->depth))
+        return D3DERR_NOTAVAILABLE;
+    if ((RType == D3DRTYPE_TEXTURE || RType == D3DRTYPE_CUBETEXTURE) && info->depth)
+        return D3DERR_NOTAVAILABLE;
     return D3D_OK;
 }
 
 HRESULT CDirect3D8::GetDeviceCaps(UINT Adapter, D3DDEVTYPE, D3DCAPS8* pCaps) {
-    if (Adapter != D3DADAPTER_DEFAULT || !pCaps) return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT || !pCaps)
+        return D3DERR_INVALIDCALL;
     int maxTextureSize = 0;
     float maxPointSize = 0.0f;
     CAdapterSettings::Instance().DeviceLimits(maxTextureSize, maxPointSize);
@@ -108,18 +120,22 @@ HRESULT CDirect3D8::GetDeviceCaps(UINT Adapter, D3DDEVTYPE, D3DCAPS8* pCaps) {
 HRESULT CDirect3D8::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow, DWORD BehaviorFlags,
                                  D3DPRESENT_PARAMETERS* pPresentationParameters,
                                  IDirect3DDevice8** ppReturnedDeviceInterface) {
-    if (!ppReturnedDeviceInterface) return D3DERR_INVALIDCALL;
+    if (!ppReturnedDeviceInterface)
+        return D3DERR_INVALIDCALL;
     *ppReturnedDeviceInterface = nullptr;
     const HRESULT arranged = CAdapterSettings::Instance().TakeCreateDeviceFailure();
-    if (FAILED(arranged)) return arranged;
+    if (FAILED(arranged))
+        return arranged;
     if (!pPresentationParameters || Adapter != D3DADAPTER_DEFAULT || DeviceType < D3DDEVTYPE_HAL ||
         DeviceType > D3DDEVTYPE_SW)
         return D3DERR_INVALIDCALL;
     const DWORD processing = BehaviorFlags & (D3DCREATE_SOFTWARE_VERTEXPROCESSING |
                                               D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING);
-    if (processing == 0 || (processing & (processing - 1)) != 0) return D3DERR_INVALIDCALL;
+    if (processing == 0 || (processing & (processing - 1)) != 0)
+        return D3DERR_INVALIDCALL;
     HWND window = pPresentationParameters->hDeviceWindow ? pPresentationParameters->hDeviceWindow : hFocusWindow;
-    if (!window) return D3DERR_INVALIDCALL;
+    if (!window)
+        return D3DERR_INVALIDCALL;
     const D3DDEVICE_CREATION_PARAMETERS creation{Adapter, DeviceType, hFocusWindow, BehaviorFlags};
     auto* device = new CDirect3DDevice8(*this, *window, creation, *pPresentationParameters);
     const HRESULT result = device->Initialise();

@@ -26,27 +26,37 @@ constexpr UINT64 kTextureMemoryBudget = 512ull << 20;
 
 template <class T>
 void Assign(T*& slot, T* value) {
-    if (slot == value) return;
-    if (value) value->AddRef();
+    if (slot == value)
+        return;
+    if (value)
+        value->AddRef();
     T* old = slot;
     slot = value;
-    if (old) old->Release();
+    if (old)
+        old->Release();
 }
 
 ETextureType TypeOf(IDirect3DBaseTexture8* texture) {
-    if (!texture) return ETextureType::None;
+    if (!texture)
+        return ETextureType::None;
     return texture->GetType() == D3DRTYPE_CUBETEXTURE ? ETextureType::Cube : ETextureType::Texture2D;
 }
 
 UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
     switch (type) {
-    case D3DPT_POINTLIST: return primitives;
-    case D3DPT_LINELIST: return primitives * 2;
-    case D3DPT_LINESTRIP: return primitives + 1;
-    case D3DPT_TRIANGLELIST: return primitives * 3;
+    case D3DPT_POINTLIST:
+        return primitives;
+    case D3DPT_LINELIST:
+        return primitives * 2;
+    case D3DPT_LINESTRIP:
+        return primitives + 1;
+    case D3DPT_TRIANGLELIST:
+        return primitives * 3;
     case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return primitives + 2;
-    default: return 0;
+    case D3DPT_TRIANGLEFAN:
+        return primitives + 2;
+    default:
+        return 0;
     }
 }
 
@@ -55,16 +65,21 @@ UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
 CDirect3DDevice8::CDirect3DDevice8(CDirect3D8& d3d, COutputWindow& window,
                                    const D3DDEVICE_CREATION_PARAMETERS& creation,
                                    const D3DPRESENT_PARAMETERS& parameters)
-    : m_d3d(d3d), m_window(window), m_creation(creation), m_parameters(parameters),
+    : m_d3d(d3d),
+      m_window(window),
+      m_creation(creation),
+      m_parameters(parameters),
       m_glThread(std::this_thread::get_id()) {
     m_d3d.AddRef();
 }
 
 HRESULT CDirect3DDevice8::Initialise() {
-    if (!m_window.CreateContext()) return D3DERR_NOTAVAILABLE;
+    if (!m_window.CreateContext())
+        return D3DERR_NOTAVAILABLE;
     m_contextCreated = true;
     m_renderer = std::make_unique<CGLRenderer8>(*this);
-    if (!m_renderer->Initialise()) return D3DERR_NOTAVAILABLE;
+    if (!m_renderer->Initialise())
+        return D3DERR_NOTAVAILABLE;
     ResolveBackBufferSize(m_parameters);
     FillCaps();
     CAdapterSettings::Instance().SetDeviceLimits(m_renderer->MaxTextureSize(), m_renderer->MaxPointSize());
@@ -75,11 +90,14 @@ HRESULT CDirect3DDevice8::Initialise() {
 }
 
 CDirect3DDevice8::~CDirect3DDevice8() {
-    if (m_backBuffer) m_backBuffer->Release();
-    if (m_autoDepth) m_autoDepth->Release();
+    if (m_backBuffer)
+        m_backBuffer->Release();
+    if (m_autoDepth)
+        m_autoDepth->Release();
     if (m_contextCreated) {
         if (OnGLThread()) {
-            if (m_renderer) m_renderer->Shutdown();
+            if (m_renderer)
+                m_renderer->Shutdown();
             m_window.DestroyContext();
         } else {
             std::fprintf(stderr, "d3d8: device destroyed off its GL thread; its GL context is left alone\n");
@@ -104,47 +122,63 @@ void CDirect3DDevice8::OnFinalRelease() {
 }
 
 void CDirect3DDevice8::ReleaseInternal() {
-    if (--m_internalRefs == 0 && m_publicReleased) delete this;
+    if (--m_internalRefs == 0 && m_publicReleased)
+        delete this;
 }
 
 void CDirect3DDevice8::AttachResource(D3DPOOL pool, UINT64 bytes) {
     ++m_internalRefs;
-    if (pool == D3DPOOL_DEFAULT) ++m_defaultPoolResources;
+    if (pool == D3DPOOL_DEFAULT)
+        ++m_defaultPoolResources;
     m_allocatedBytes += bytes;
 }
 
 void CDirect3DDevice8::DetachResource(D3DPOOL pool, UINT64 bytes) {
-    if (pool == D3DPOOL_DEFAULT) --m_defaultPoolResources;
+    if (pool == D3DPOOL_DEFAULT)
+        --m_defaultPoolResources;
     m_allocatedBytes -= bytes;
     ReleaseInternal();
 }
 
 void CDirect3DDevice8::DeleteGLTexture(unsigned name) {
     std::lock_guard lock(m_mutex);
-    if (OnGLThread()) m_renderer->DeleteNow(CGLRenderer8::EObject::Texture, name);
-    else m_renderer->QueueDeletion(CGLRenderer8::EObject::Texture, name);
+    if (OnGLThread())
+        m_renderer->DeleteNow(CGLRenderer8::EObject::Texture, name);
+    else
+        m_renderer->QueueDeletion(CGLRenderer8::EObject::Texture, name);
 }
 
 void CDirect3DDevice8::DeleteGLBuffer(unsigned name) {
     std::lock_guard lock(m_mutex);
-    if (OnGLThread()) m_renderer->DeleteNow(CGLRenderer8::EObject::Buffer, name);
-    else m_renderer->QueueDeletion(CGLRenderer8::EObject::Buffer, name);
+    if (OnGLThread())
+        m_renderer->DeleteNow(CGLRenderer8::EObject::Buffer, name);
+    else
+        m_renderer->QueueDeletion(CGLRenderer8::EObject::Buffer, name);
 }
 
 void CDirect3DDevice8::DeleteGLRenderbuffer(unsigned name) {
     std::lock_guard lock(m_mutex);
-    if (OnGLThread()) m_renderer->DeleteNow(CGLRenderer8::EObject::Renderbuffer, name);
-    else m_renderer->QueueDeletion(CGLRenderer8::EObject::Renderbuffer, name);
+    if (OnGLThread())
+        m_renderer->DeleteNow(CGLRenderer8::EObject::Renderbuffer, name);
+    else
+        m_renderer->QueueDeletion(CGLRenderer8::EObject::Renderbuffer, name);
 }
 
-CGLState& CDirect3DDevice8::GLState() { return m_renderer->State(); }
+CGLState& CDirect3DDevice8::GLState() {
+    return m_renderer->State();
+}
 
-unsigned CDirect3DDevice8::BackBufferFramebufferName() const { return m_window.BackBufferFramebuffer(); }
+unsigned CDirect3DDevice8::BackBufferFramebufferName() const {
+    return m_window.BackBufferFramebuffer();
+}
 
-void CDirect3DDevice8::MarkDirty(std::uint32_t bits) { m_renderer->MarkDirty(bits); }
+void CDirect3DDevice8::MarkDirty(std::uint32_t bits) {
+    m_renderer->MarkDirty(bits);
+}
 
 bool CDirect3DDevice8::NeedsGLThread() const {
-    if (OnGLThread()) return false;
+    if (OnGLThread())
+        return false;
     std::fprintf(stderr, "d3d8: a drawing call came from a thread that does not own the GL context\n");
     return true;
 }
@@ -153,21 +187,27 @@ bool CDirect3DDevice8::NeedsGLThread() const {
 
 void CDirect3DDevice8::ResolveBackBufferSize(D3DPRESENT_PARAMETERS& parameters) const {
     const SIZE client = m_window.GetClientSize();
-    if (parameters.Windowed || parameters.BackBufferWidth == 0) parameters.BackBufferWidth = static_cast<UINT>(std::max<LONG>(client.cx, 1));
-    if (parameters.Windowed || parameters.BackBufferHeight == 0) parameters.BackBufferHeight = static_cast<UINT>(std::max<LONG>(client.cy, 1));
-    if (parameters.BackBufferFormat == D3DFMT_UNKNOWN) parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    if (parameters.BackBufferCount == 0) parameters.BackBufferCount = 1;
+    if (parameters.Windowed || parameters.BackBufferWidth == 0)
+        parameters.BackBufferWidth = static_cast<UINT>(std::max<LONG>(client.cx, 1));
+    if (parameters.Windowed || parameters.BackBufferHeight == 0)
+        parameters.BackBufferHeight = static_cast<UINT>(std::max<LONG>(client.cy, 1));
+    if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)
+        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    if (parameters.BackBufferCount == 0)
+        parameters.BackBufferCount = 1;
 }
 
 void CDirect3DDevice8::CreateImplicitSurfaces() {
-    if (!m_backBuffer) m_backBuffer = new CSurface8(*this, m_parameters.BackBufferFormat);
+    if (!m_backBuffer)
+        m_backBuffer = new CSurface8(*this, m_parameters.BackBufferFormat);
     if (m_autoDepth) {
         m_autoDepth->Release();
         m_autoDepth = nullptr;
     }
     if (m_parameters.EnableAutoDepthStencil) {
         const SFormatInfo* format = CFormatInfo::Find(m_parameters.AutoDepthStencilFormat);
-        if (!format || !format->depth) format = CFormatInfo::Find(D3DFMT_D24S8);
+        if (!format || !format->depth)
+            format = CFormatInfo::Find(D3DFMT_D24S8);
         m_autoDepth = new CSurface8(*this, m_parameters.BackBufferWidth, m_parameters.BackBufferHeight, *format, true);
     }
 }
@@ -195,7 +235,8 @@ void CDirect3DDevice8::SimulateDeviceLost() {
 }
 
 void D3D8SimulateDeviceLost(IDirect3DDevice8* device) {
-    if (device) static_cast<CDirect3DDevice8*>(device)->SimulateDeviceLost();
+    if (device)
+        static_cast<CDirect3DDevice8*>(device)->SimulateDeviceLost();
 }
 
 // --- device, presentation -------------------------------------------------------------------
@@ -214,26 +255,30 @@ UINT CDirect3DDevice8::GetAvailableTextureMem() {
 }
 
 HRESULT CDirect3DDevice8::GetDirect3D(IDirect3D8** ppD3D8) {
-    if (!ppD3D8) return D3DERR_INVALIDCALL;
+    if (!ppD3D8)
+        return D3DERR_INVALIDCALL;
     m_d3d.AddRef();
     *ppD3D8 = &m_d3d;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetDeviceCaps(D3DCAPS8* pCaps) {
-    if (!pCaps) return D3DERR_INVALIDCALL;
+    if (!pCaps)
+        return D3DERR_INVALIDCALL;
     *pCaps = m_caps;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) {
-    if (!pParameters) return D3DERR_INVALIDCALL;
+    if (!pParameters)
+        return D3DERR_INVALIDCALL;
     *pParameters = m_creation;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetDisplayMode(D3DDISPLAYMODE* pMode) {
-    if (!pMode) return D3DERR_INVALIDCALL;
+    if (!pMode)
+        return D3DERR_INVALIDCALL;
     *pMode = CAdapterSettings::Instance().CurrentMode();
     if (!m_parameters.Windowed) {
         pMode->Width = m_parameters.BackBufferWidth;
@@ -244,14 +289,16 @@ HRESULT CDirect3DDevice8::GetDisplayMode(D3DDISPLAYMODE* pMode) {
 
 HRESULT CDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
     std::lock_guard lock(m_mutex);
-    if (!pPresentationParameters) return D3DERR_INVALIDCALL;
+    if (!pPresentationParameters)
+        return D3DERR_INVALIDCALL;
     // The device lets go of what it has bound; resources the application
     // still holds in the default pool make the reset fail, as on Direct3D.
     m_recording.reset();
     m_state.ReleaseBindings();
     Assign<CSurface8>(m_renderTarget, m_backBuffer);
     Assign<CSurface8>(m_depthStencil, m_autoDepth);
-    if (m_defaultPoolResources > 0) return D3DERR_INVALIDCALL;
+    if (m_defaultPoolResources > 0)
+        return D3DERR_INVALIDCALL;
     D3DPRESENT_PARAMETERS parameters = *pPresentationParameters;
     ResolveBackBufferSize(parameters);
     Assign<CSurface8>(m_depthStencil, nullptr);
@@ -267,15 +314,18 @@ HRESULT CDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) 
 
 HRESULT CDirect3DDevice8::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     std::lock_guard lock(m_mutex);
-    if (m_lost) return D3DERR_DEVICELOST;
-    if (NeedsGLThread()) return D3DERR_INVALIDCALL;
+    if (m_lost)
+        return D3DERR_DEVICELOST;
+    if (NeedsGLThread())
+        return D3DERR_INVALIDCALL;
     m_renderer->BeforePresent();
     m_window.Present();
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE, IDirect3DSurface8** ppBackBuffer) {
-    if (!ppBackBuffer || BackBuffer != 0) return D3DERR_INVALIDCALL;
+    if (!ppBackBuffer || BackBuffer != 0)
+        return D3DERR_INVALIDCALL;
     m_backBuffer->AddRef();
     *ppBackBuffer = m_backBuffer;
     return D3D_OK;
@@ -285,14 +335,17 @@ HRESULT CDirect3DDevice8::GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE, IDi
 
 HRESULT CDirect3DDevice8::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                                         D3DPOOL Pool, IDirect3DTexture8** ppTexture) {
-    if (!ppTexture) return D3DERR_INVALIDCALL;
+    if (!ppTexture)
+        return D3DERR_INVALIDCALL;
     *ppTexture = nullptr;
     const SFormatInfo* format = CFormatInfo::Find(Format);
     if (Width == 0 || Height == 0 || Width > m_caps.MaxTextureWidth || Height > m_caps.MaxTextureHeight)
         return D3DERR_INVALIDCALL;
-    if (!format || format->depth) return D3DERR_NOTAVAILABLE;
+    if (!format || format->depth)
+        return D3DERR_NOTAVAILABLE;
     const bool renderTarget = (Usage & D3DUSAGE_RENDERTARGET) != 0;
-    if (renderTarget && (Pool != D3DPOOL_DEFAULT || !format->renderable)) return D3DERR_INVALIDCALL;
+    if (renderTarget && (Pool != D3DPOOL_DEFAULT || !format->renderable))
+        return D3DERR_INVALIDCALL;
     const UINT fullChain = CFormatInfo::FullMipCount(Width, Height);
     const UINT levels = Levels == 0 ? fullChain : std::min(Levels, fullChain);
     std::lock_guard lock(m_mutex);
@@ -300,14 +353,18 @@ HRESULT CDirect3DDevice8::CreateTexture(UINT Width, UINT Height, UINT Levels, DW
     return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                                            D3DPOOL Pool, IDirect3DCubeTexture8** ppCubeTexture) {
-    if (!ppCubeTexture) return D3DERR_INVALIDCALL;
+HRESULT CDirect3DDevice8::CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                            IDirect3DCubeTexture8** ppCubeTexture) {
+    if (!ppCubeTexture)
+        return D3DERR_INVALIDCALL;
     *ppCubeTexture = nullptr;
     const SFormatInfo* format = CFormatInfo::Find(Format);
-    if (EdgeLength == 0 || EdgeLength > m_caps.MaxTextureWidth) return D3DERR_INVALIDCALL;
-    if (!format || format->depth) return D3DERR_NOTAVAILABLE;
-    if ((Usage & D3DUSAGE_RENDERTARGET) && (Pool != D3DPOOL_DEFAULT || !format->renderable)) return D3DERR_INVALIDCALL;
+    if (EdgeLength == 0 || EdgeLength > m_caps.MaxTextureWidth)
+        return D3DERR_INVALIDCALL;
+    if (!format || format->depth)
+        return D3DERR_NOTAVAILABLE;
+    if ((Usage & D3DUSAGE_RENDERTARGET) && (Pool != D3DPOOL_DEFAULT || !format->renderable))
+        return D3DERR_INVALIDCALL;
     const UINT fullChain = CFormatInfo::FullMipCount(EdgeLength, EdgeLength);
     const UINT levels = Levels == 0 ? fullChain : std::min(Levels, fullChain);
     std::lock_guard lock(m_mutex);
@@ -317,12 +374,15 @@ HRESULT CDirect3DDevice8::CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD 
 
 HRESULT CDirect3DDevice8::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                              IDirect3DVertexBuffer8** ppVertexBuffer) {
-    if (!ppVertexBuffer) return D3DERR_INVALIDCALL;
+    if (!ppVertexBuffer)
+        return D3DERR_INVALIDCALL;
     *ppVertexBuffer = nullptr;
-    if (Length == 0) return D3DERR_INVALIDCALL;
+    if (Length == 0)
+        return D3DERR_INVALIDCALL;
     if (FVF != 0) {
         const CFvfLayout layout(FVF);
-        if (!layout.IsValid() || Length < layout.Stride()) return D3DERR_INVALIDCALL;
+        if (!layout.IsValid() || Length < layout.Stride())
+            return D3DERR_INVALIDCALL;
     }
     std::lock_guard lock(m_mutex);
     *ppVertexBuffer = new CVertexBuffer8(*this, Length, Usage, FVF, Pool);
@@ -331,9 +391,11 @@ HRESULT CDirect3DDevice8::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF
 
 HRESULT CDirect3DDevice8::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                             IDirect3DIndexBuffer8** ppIndexBuffer) {
-    if (!ppIndexBuffer) return D3DERR_INVALIDCALL;
+    if (!ppIndexBuffer)
+        return D3DERR_INVALIDCALL;
     *ppIndexBuffer = nullptr;
-    if (Length == 0 || (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
+    if (Length == 0 || (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32))
+        return D3DERR_INVALIDCALL;
     std::lock_guard lock(m_mutex);
     *ppIndexBuffer = new CIndexBuffer8(*this, Length, Usage, Format, Pool);
     return D3D_OK;
@@ -341,12 +403,14 @@ HRESULT CDirect3DDevice8::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT 
 
 HRESULT CDirect3DDevice8::CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE, BOOL,
                                              IDirect3DSurface8** ppSurface) {
-    if (!ppSurface) return D3DERR_INVALIDCALL;
+    if (!ppSurface)
+        return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
     const SFormatInfo* format = CFormatInfo::Find(Format);
     if (Width == 0 || Height == 0 || Width > m_caps.MaxTextureWidth || Height > m_caps.MaxTextureHeight)
         return D3DERR_INVALIDCALL;
-    if (!format || !format->renderable || format->depth) return D3DERR_NOTAVAILABLE;
+    if (!format || !format->renderable || format->depth)
+        return D3DERR_NOTAVAILABLE;
     std::lock_guard lock(m_mutex);
     auto storage = std::make_unique<CTextureStorage>(*this, false, Width, Height, 1, D3DUSAGE_RENDERTARGET, *format,
                                                      D3DPOOL_DEFAULT);
@@ -356,23 +420,28 @@ HRESULT CDirect3DDevice8::CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT 
 
 HRESULT CDirect3DDevice8::CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE,
                                                     IDirect3DSurface8** ppSurface) {
-    if (!ppSurface) return D3DERR_INVALIDCALL;
+    if (!ppSurface)
+        return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
     const SFormatInfo* format = CFormatInfo::Find(Format);
     if (Width == 0 || Height == 0 || Width > m_caps.MaxTextureWidth || Height > m_caps.MaxTextureHeight)
         return D3DERR_INVALIDCALL;
-    if (!format || !format->depth) return D3DERR_NOTAVAILABLE;
+    if (!format || !format->depth)
+        return D3DERR_NOTAVAILABLE;
     std::lock_guard lock(m_mutex);
     *ppSurface = new CSurface8(*this, Width, Height, *format, false);
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::CreateImageSurface(UINT Width, UINT Height, D3DFORMAT Format, IDirect3DSurface8** ppSurface) {
-    if (!ppSurface) return D3DERR_INVALIDCALL;
+    if (!ppSurface)
+        return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
     const SFormatInfo* format = CFormatInfo::Find(Format);
-    if (Width == 0 || Height == 0) return D3DERR_INVALIDCALL;
-    if (!format || format->depth) return D3DERR_NOTAVAILABLE;
+    if (Width == 0 || Height == 0)
+        return D3DERR_INVALIDCALL;
+    if (!format || format->depth)
+        return D3DERR_NOTAVAILABLE;
     std::lock_guard lock(m_mutex);
     auto storage = std::make_unique<CTextureStorage>(*this, false, Width, Height, 1, 0, *format, D3DPOOL_SYSTEMMEM);
     *ppSurface = new CSurface8(*this, std::move(storage), D3DPOOL_SYSTEMMEM);
@@ -387,11 +456,13 @@ HRESULT CDirect3DDevice8::CopyRects(IDirect3DSurface8* pSourceSurface, const REC
     if (!source || !destination || source == destination || source->Format() != destination->Format())
         return D3DERR_INVALIDCALL;
     const SFormatInfo* format = CFormatInfo::Find(source->Format());
-    if (!format || format->bytesPerPixel == 0) return D3DERR_INVALIDCALL;
+    if (!format || format->bytesPerPixel == 0)
+        return D3DERR_INVALIDCALL;
     const RECT whole{0, 0, static_cast<LONG>(source->Width()), static_cast<LONG>(source->Height())};
     const UINT count = pSourceRectsArray ? cRects : 1;
     D3DLOCKED_RECT from{}, to{};
-    if (FAILED(source->LockRect(&from, nullptr, D3DLOCK_READONLY))) return D3DERR_INVALIDCALL;
+    if (FAILED(source->LockRect(&from, nullptr, D3DLOCK_READONLY)))
+        return D3DERR_INVALIDCALL;
     if (FAILED(destination->LockRect(&to, nullptr, 0))) {
         source->UnlockRect();
         return D3DERR_INVALIDCALL;
@@ -426,7 +497,8 @@ HRESULT CDirect3DDevice8::SetRenderTarget(IDirect3DSurface8* pRenderTarget, IDir
     std::lock_guard lock(m_mutex);
     auto* target = pRenderTarget ? static_cast<CSurface8*>(pRenderTarget) : m_renderTarget;
     auto* depth = static_cast<CSurface8*>(pNewZStencil);
-    if (!target->IsRenderTarget()) return D3DERR_INVALIDCALL;
+    if (!target->IsRenderTarget())
+        return D3DERR_INVALIDCALL;
     if (depth && (depth->Kind() != CSurface8::EKind::DepthStencil || depth->Width() < target->Width() ||
                   depth->Height() < target->Height()))
         return D3DERR_INVALIDCALL;
@@ -440,7 +512,8 @@ HRESULT CDirect3DDevice8::SetRenderTarget(IDirect3DSurface8* pRenderTarget, IDir
 
 HRESULT CDirect3DDevice8::GetRenderTarget(IDirect3DSurface8** ppRenderTarget) {
     std::lock_guard lock(m_mutex);
-    if (!ppRenderTarget) return D3DERR_INVALIDCALL;
+    if (!ppRenderTarget)
+        return D3DERR_INVALIDCALL;
     m_renderTarget->AddRef();
     *ppRenderTarget = m_renderTarget;
     return D3D_OK;
@@ -448,23 +521,27 @@ HRESULT CDirect3DDevice8::GetRenderTarget(IDirect3DSurface8** ppRenderTarget) {
 
 HRESULT CDirect3DDevice8::GetDepthStencilSurface(IDirect3DSurface8** ppZStencilSurface) {
     std::lock_guard lock(m_mutex);
-    if (!ppZStencilSurface) return D3DERR_INVALIDCALL;
+    if (!ppZStencilSurface)
+        return D3DERR_INVALIDCALL;
     *ppZStencilSurface = m_depthStencil;
-    if (!m_depthStencil) return D3DERR_NOTFOUND;
+    if (!m_depthStencil)
+        return D3DERR_NOTFOUND;
     m_depthStencil->AddRef();
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::BeginScene() {
     std::lock_guard lock(m_mutex);
-    if (m_inScene) return D3DERR_INVALIDCALL;
+    if (m_inScene)
+        return D3DERR_INVALIDCALL;
     m_inScene = true;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::EndScene() {
     std::lock_guard lock(m_mutex);
-    if (!m_inScene) return D3DERR_INVALIDCALL;
+    if (!m_inScene)
+        return D3DERR_INVALIDCALL;
     m_inScene = false;
     return D3D_OK;
 }
@@ -472,9 +549,12 @@ HRESULT CDirect3DDevice8::EndScene() {
 HRESULT CDirect3DDevice8::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                                 DWORD Stencil) {
     std::lock_guard lock(m_mutex);
-    if (NeedsGLThread()) return D3DERR_INVALIDCALL;
-    if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_depthStencil) return D3DERR_INVALIDCALL;
-    if (Count > 0 && !pRects) return D3DERR_INVALIDCALL;
+    if (NeedsGLThread())
+        return D3DERR_INVALIDCALL;
+    if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_depthStencil)
+        return D3DERR_INVALIDCALL;
+    if (Count > 0 && !pRects)
+        return D3DERR_INVALIDCALL;
     m_renderer->Clear(Count, pRects, Flags, Color, Z, Stencil);
     return D3D_OK;
 }
@@ -484,23 +564,28 @@ HRESULT CDirect3DDevice8::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags,
 HRESULT CDirect3DDevice8::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
     std::lock_guard lock(m_mutex);
     D3DMATRIX* slot = m_state.Transform(State);
-    if (!pMatrix || !slot) return D3DERR_INVALIDCALL;
+    if (!pMatrix || !slot)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordTransform(State, *pMatrix);
         return D3D_OK;
     }
     *slot = *pMatrix;
     const DWORD t = State;
-    if (t >= D3DTS_TEXTURE0 && t <= D3DTS_TEXTURE7) MarkDirty(d3d8dirty::kTextureMatrices);
-    else if (t == D3DTS_VIEW) MarkDirty(d3d8dirty::kTransforms | d3d8dirty::kLights);
-    else MarkDirty(d3d8dirty::kTransforms);
+    if (t >= D3DTS_TEXTURE0 && t <= D3DTS_TEXTURE7)
+        MarkDirty(d3d8dirty::kTextureMatrices);
+    else if (t == D3DTS_VIEW)
+        MarkDirty(d3d8dirty::kTransforms | d3d8dirty::kLights);
+    else
+        MarkDirty(d3d8dirty::kTransforms);
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
     std::lock_guard lock(m_mutex);
     const D3DMATRIX* slot = m_state.Transform(State);
-    if (!pMatrix || !slot) return D3DERR_INVALIDCALL;
+    if (!pMatrix || !slot)
+        return D3DERR_INVALIDCALL;
     *pMatrix = *slot;
     return D3D_OK;
 }
@@ -508,7 +593,8 @@ HRESULT CDirect3DDevice8::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* p
 HRESULT CDirect3DDevice8::MultiplyTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
     std::lock_guard lock(m_mutex);
     const D3DMATRIX* slot = m_state.Transform(State);
-    if (!pMatrix || !slot) return D3DERR_INVALIDCALL;
+    if (!pMatrix || !slot)
+        return D3DERR_INVALIDCALL;
     const D3DMATRIX product = d3d8math::Multiply(*pMatrix, *slot);
     return SetTransform(State, &product);
 }
@@ -530,14 +616,16 @@ HRESULT CDirect3DDevice8::SetViewport(const D3DVIEWPORT8* pViewport) {
 
 HRESULT CDirect3DDevice8::GetViewport(D3DVIEWPORT8* pViewport) {
     std::lock_guard lock(m_mutex);
-    if (!pViewport) return D3DERR_INVALIDCALL;
+    if (!pViewport)
+        return D3DERR_INVALIDCALL;
     *pViewport = m_state.viewport;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::SetMaterial(const D3DMATERIAL8* pMaterial) {
     std::lock_guard lock(m_mutex);
-    if (!pMaterial) return D3DERR_INVALIDCALL;
+    if (!pMaterial)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordMaterial(*pMaterial);
         return D3D_OK;
@@ -549,7 +637,8 @@ HRESULT CDirect3DDevice8::SetMaterial(const D3DMATERIAL8* pMaterial) {
 
 HRESULT CDirect3DDevice8::GetMaterial(D3DMATERIAL8* pMaterial) {
     std::lock_guard lock(m_mutex);
-    if (!pMaterial) return D3DERR_INVALIDCALL;
+    if (!pMaterial)
+        return D3DERR_INVALIDCALL;
     *pMaterial = m_state.material;
     return D3D_OK;
 }
@@ -563,7 +652,8 @@ HRESULT CDirect3DDevice8::SetLight(DWORD Index, const D3DLIGHT8* pLight) {
         return D3D_OK;
     }
     SLightSlot& slot = m_state.lights[Index];
-    if (slot.enabled && slot.light.Type != pLight->Type) MarkDirty(d3d8dirty::kProgram);
+    if (slot.enabled && slot.light.Type != pLight->Type)
+        MarkDirty(d3d8dirty::kProgram);
     slot.light = *pLight;
     MarkDirty(d3d8dirty::kLights);
     return D3D_OK;
@@ -572,7 +662,8 @@ HRESULT CDirect3DDevice8::SetLight(DWORD Index, const D3DLIGHT8* pLight) {
 HRESULT CDirect3DDevice8::GetLight(DWORD Index, D3DLIGHT8* pLight) {
     std::lock_guard lock(m_mutex);
     auto found = m_state.lights.find(Index);
-    if (!pLight || found == m_state.lights.end()) return D3DERR_INVALIDCALL;
+    if (!pLight || found == m_state.lights.end())
+        return D3DERR_INVALIDCALL;
     *pLight = found->second.light;
     return D3D_OK;
 }
@@ -593,7 +684,8 @@ HRESULT CDirect3DDevice8::LightEnable(DWORD Index, BOOL Enable) {
         slot.light.Direction = {0.0f, 0.0f, 1.0f};
         found = m_state.lights.emplace(Index, slot).first;
     }
-    if (found->second.enabled == (Enable != FALSE)) return D3D_OK;
+    if (found->second.enabled == (Enable != FALSE))
+        return D3D_OK;
     found->second.enabled = Enable != FALSE;
     MarkDirty(d3d8dirty::kProgram | d3d8dirty::kLights);
     return D3D_OK;
@@ -602,19 +694,22 @@ HRESULT CDirect3DDevice8::LightEnable(DWORD Index, BOOL Enable) {
 HRESULT CDirect3DDevice8::GetLightEnable(DWORD Index, BOOL* pEnable) {
     std::lock_guard lock(m_mutex);
     auto found = m_state.lights.find(Index);
-    if (!pEnable || found == m_state.lights.end()) return D3DERR_INVALIDCALL;
+    if (!pEnable || found == m_state.lights.end())
+        return D3DERR_INVALIDCALL;
     *pEnable = found->second.enabled ? TRUE : FALSE;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     std::lock_guard lock(m_mutex);
-    if (State >= D3D8_RENDERSTATE_COUNT) return D3DERR_INVALIDCALL;
+    if (State >= D3D8_RENDERSTATE_COUNT)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordRenderState(State, Value);
         return D3D_OK;
     }
-    if (m_state.renderStates[State] == Value) return D3D_OK;
+    if (m_state.renderStates[State] == Value)
+        return D3D_OK;
     m_state.renderStates[State] = Value;
     MarkDirty(d3d8dirty::ForRenderState(State));
     return D3D_OK;
@@ -622,21 +717,24 @@ HRESULT CDirect3DDevice8::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) 
 
 HRESULT CDirect3DDevice8::GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) {
     std::lock_guard lock(m_mutex);
-    if (!pValue || State >= D3D8_RENDERSTATE_COUNT) return D3DERR_INVALIDCALL;
+    if (!pValue || State >= D3D8_RENDERSTATE_COUNT)
+        return D3DERR_INVALIDCALL;
     *pValue = m_state.renderStates[State];
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::BeginStateBlock() {
     std::lock_guard lock(m_mutex);
-    if (m_recording) return D3DERR_INVALIDCALL;
+    if (m_recording)
+        return D3DERR_INVALIDCALL;
     m_recording = std::make_unique<CStateBlock8>();
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::EndStateBlock(DWORD* pToken) {
     std::lock_guard lock(m_mutex);
-    if (!pToken || !m_recording) return D3DERR_INVALIDCALL;
+    if (!pToken || !m_recording)
+        return D3DERR_INVALIDCALL;
     *pToken = m_nextStateBlock++;
     m_stateBlocks[*pToken] = std::move(m_recording);
     return D3D_OK;
@@ -645,7 +743,8 @@ HRESULT CDirect3DDevice8::EndStateBlock(DWORD* pToken) {
 HRESULT CDirect3DDevice8::ApplyStateBlock(DWORD Token) {
     std::lock_guard lock(m_mutex);
     auto found = m_stateBlocks.find(Token);
-    if (found == m_stateBlocks.end() || m_recording) return D3DERR_INVALIDCALL;
+    if (found == m_stateBlocks.end() || m_recording)
+        return D3DERR_INVALIDCALL;
     found->second->Apply(*this);
     return D3D_OK;
 }
@@ -653,22 +752,26 @@ HRESULT CDirect3DDevice8::ApplyStateBlock(DWORD Token) {
 HRESULT CDirect3DDevice8::CaptureStateBlock(DWORD Token) {
     std::lock_guard lock(m_mutex);
     auto found = m_stateBlocks.find(Token);
-    if (found == m_stateBlocks.end() || m_recording) return D3DERR_INVALIDCALL;
+    if (found == m_stateBlocks.end() || m_recording)
+        return D3DERR_INVALIDCALL;
     found->second->Capture(m_state);
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::DeleteStateBlock(DWORD Token) {
     std::lock_guard lock(m_mutex);
-    if (m_stateBlocks.erase(Token) == 0) return D3DERR_INVALIDCALL;
+    if (m_stateBlocks.erase(Token) == 0)
+        return D3DERR_INVALIDCALL;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::CreateStateBlock(D3DSTATEBLOCKTYPE Type, DWORD* pToken) {
     std::lock_guard lock(m_mutex);
-    if (!pToken || m_recording) return D3DERR_INVALIDCALL;
+    if (!pToken || m_recording)
+        return D3DERR_INVALIDCALL;
     std::unique_ptr<CStateBlock8> block = CStateBlock8::Create(Type, m_state);
-    if (!block) return D3DERR_INVALIDCALL;
+    if (!block)
+        return D3DERR_INVALIDCALL;
     *pToken = m_nextStateBlock++;
     m_stateBlocks[*pToken] = std::move(block);
     return D3D_OK;
@@ -676,27 +779,32 @@ HRESULT CDirect3DDevice8::CreateStateBlock(D3DSTATEBLOCKTYPE Type, DWORD* pToken
 
 HRESULT CDirect3DDevice8::GetTexture(DWORD Stage, IDirect3DBaseTexture8** ppTexture) {
     std::lock_guard lock(m_mutex);
-    if (!ppTexture || Stage >= D3D8_MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
+    if (!ppTexture || Stage >= D3D8_MAX_TEXTURE_STAGES)
+        return D3DERR_INVALIDCALL;
     *ppTexture = m_state.textures[Stage];
-    if (*ppTexture) (*ppTexture)->AddRef();
+    if (*ppTexture)
+        (*ppTexture)->AddRef();
     return D3D_OK;
 }
 
 void CDirect3DDevice8::MarkTextureChanged(DWORD, IDirect3DBaseTexture8* oldTexture, IDirect3DBaseTexture8* newTexture) {
     std::uint32_t bits = d3d8dirty::kTextures;
-    if (TypeOf(oldTexture) != TypeOf(newTexture)) bits |= d3d8dirty::kProgram;
+    if (TypeOf(oldTexture) != TypeOf(newTexture))
+        bits |= d3d8dirty::kProgram;
     MarkDirty(bits);
 }
 
 HRESULT CDirect3DDevice8::SetTexture(DWORD Stage, IDirect3DBaseTexture8* pTexture) {
     std::lock_guard lock(m_mutex);
-    if (Stage >= D3D8_MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
+    if (Stage >= D3D8_MAX_TEXTURE_STAGES)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordTexture(Stage, pTexture);
         return D3D_OK;
     }
     IDirect3DBaseTexture8* old = m_state.textures[Stage];
-    if (old == pTexture) return D3D_OK;
+    if (old == pTexture)
+        return D3D_OK;
     MarkTextureChanged(Stage, old, pTexture);
     m_state.BindTexture(Stage, pTexture);
     return D3D_OK;
@@ -704,26 +812,30 @@ HRESULT CDirect3DDevice8::SetTexture(DWORD Stage, IDirect3DBaseTexture8* pTextur
 
 HRESULT CDirect3DDevice8::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) {
     std::lock_guard lock(m_mutex);
-    if (!pValue || Stage >= D3D8_MAX_TEXTURE_STAGES || Type >= D3D8_TEXTURESTAGESTATE_COUNT) return D3DERR_INVALIDCALL;
+    if (!pValue || Stage >= D3D8_MAX_TEXTURE_STAGES || Type >= D3D8_TEXTURESTAGESTATE_COUNT)
+        return D3DERR_INVALIDCALL;
     *pValue = m_state.stageStates[Stage][Type];
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
     std::lock_guard lock(m_mutex);
-    if (Stage >= D3D8_MAX_TEXTURE_STAGES || Type >= D3D8_TEXTURESTAGESTATE_COUNT) return D3DERR_INVALIDCALL;
+    if (Stage >= D3D8_MAX_TEXTURE_STAGES || Type >= D3D8_TEXTURESTAGESTATE_COUNT)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordStageState(Stage, Type, Value);
         return D3D_OK;
     }
-    if (m_state.stageStates[Stage][Type] == Value) return D3D_OK;
+    if (m_state.stageStates[Stage][Type] == Value)
+        return D3D_OK;
     m_state.stageStates[Stage][Type] = Value;
     MarkDirty(d3d8dirty::ForStageState(Type));
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::ValidateDevice(DWORD* pNumPasses) {
-    if (!pNumPasses) return D3DERR_INVALIDCALL;
+    if (!pNumPasses)
+        return D3DERR_INVALIDCALL;
     *pNumPasses = 1;
     return D3D_OK;
 }
@@ -731,20 +843,25 @@ HRESULT CDirect3DDevice8::ValidateDevice(DWORD* pNumPasses) {
 // --- drawing -----------------------------------------------------------------------------------
 
 HRESULT CDirect3DDevice8::CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount) const {
-    if (type < D3DPT_POINTLIST || type > D3DPT_TRIANGLEFAN || primitiveCount == 0) return D3DERR_INVALIDCALL;
-    if (NeedsGLThread()) return D3DERR_INVALIDCALL;
+    if (type < D3DPT_POINTLIST || type > D3DPT_TRIANGLEFAN || primitiveCount == 0)
+        return D3DERR_INVALIDCALL;
+    if (NeedsGLThread())
+        return D3DERR_INVALIDCALL;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
     std::lock_guard lock(m_mutex);
     const HRESULT check = CheckDraw(PrimitiveType, PrimitiveCount);
-    if (FAILED(check)) return check;
+    if (FAILED(check))
+        return check;
     const SStreamSource& stream = m_state.streams[0];
     const UINT vertices = VertexCount(PrimitiveType, PrimitiveCount);
-    if (!stream.buffer || stream.stride == 0) return D3DERR_INVALIDCALL;
+    if (!stream.buffer || stream.stride == 0)
+        return D3DERR_INVALIDCALL;
     const UINT size = static_cast<CVertexBuffer8*>(stream.buffer)->Storage().Size();
-    if ((static_cast<UINT64>(StartVertex) + vertices) * stream.stride > size) return D3DERR_INVALIDCALL;
+    if ((static_cast<UINT64>(StartVertex) + vertices) * stream.stride > size)
+        return D3DERR_INVALIDCALL;
     return m_renderer->Draw(PrimitiveType, StartVertex, vertices);
 }
 
@@ -752,9 +869,11 @@ HRESULT CDirect3DDevice8::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, U
                                                UINT StartIndex, UINT PrimitiveCount) {
     std::lock_guard lock(m_mutex);
     const HRESULT check = CheckDraw(PrimitiveType, PrimitiveCount);
-    if (FAILED(check)) return check;
+    if (FAILED(check))
+        return check;
     const SStreamSource& stream = m_state.streams[0];
-    if (!m_state.indices || !stream.buffer || stream.stride == 0) return D3DERR_INVALIDCALL;
+    if (!m_state.indices || !stream.buffer || stream.stride == 0)
+        return D3DERR_INVALIDCALL;
     // The vertices the caller says the indices use must lie inside the buffer.
     const UINT64 lastVertex = static_cast<UINT64>(m_state.baseVertexIndex) + MinIndex + NumVertices;
     if (lastVertex * stream.stride > static_cast<CVertexBuffer8*>(stream.buffer)->Storage().Size())
@@ -766,8 +885,10 @@ HRESULT CDirect3DDevice8::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT P
                                           const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
     std::lock_guard lock(m_mutex);
     const HRESULT check = CheckDraw(PrimitiveType, PrimitiveCount);
-    if (FAILED(check)) return check;
-    if (!pVertexStreamZeroData || VertexStreamZeroStride == 0) return D3DERR_INVALIDCALL;
+    if (FAILED(check))
+        return check;
+    if (!pVertexStreamZeroData || VertexStreamZeroStride == 0)
+        return D3DERR_INVALIDCALL;
     const HRESULT result = m_renderer->DrawUser(PrimitiveType, VertexCount(PrimitiveType, PrimitiveCount),
                                                 pVertexStreamZeroData, VertexStreamZeroStride, nullptr, 0, 0);
     // Direct3D forgets stream 0 after drawing from user memory.
@@ -781,14 +902,15 @@ HRESULT CDirect3DDevice8::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType,
                                                  UINT VertexStreamZeroStride) {
     std::lock_guard lock(m_mutex);
     const HRESULT check = CheckDraw(PrimitiveType, PrimitiveCount);
-    if (FAILED(check)) return check;
+    if (FAILED(check))
+        return check;
     if (!pIndexData || !pVertexStreamZeroData || VertexStreamZeroStride == 0 ||
         (IndexDataFormat != D3DFMT_INDEX16 && IndexDataFormat != D3DFMT_INDEX32))
         return D3DERR_INVALIDCALL;
     const UINT indexSize = IndexDataFormat == D3DFMT_INDEX32 ? 4 : 2;
-    const HRESULT result = m_renderer->DrawUser(PrimitiveType, MinVertexIndex + NumVertexIndices,
-                                                pVertexStreamZeroData, VertexStreamZeroStride, pIndexData,
-                                                VertexCount(PrimitiveType, PrimitiveCount), indexSize);
+    const HRESULT result =
+        m_renderer->DrawUser(PrimitiveType, MinVertexIndex + NumVertexIndices, pVertexStreamZeroData,
+                             VertexStreamZeroStride, pIndexData, VertexCount(PrimitiveType, PrimitiveCount), indexSize);
     // Direct3D forgets stream 0 and the indices after drawing from user memory.
     m_state.BindStream(0, nullptr, 0);
     m_state.BindIndices(nullptr, 0);
@@ -798,18 +920,21 @@ HRESULT CDirect3DDevice8::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType,
 // --- shaders ----------------------------------------------------------------------------------
 
 HRESULT CDirect3DDevice8::CreateVertexShader(const DWORD*, const DWORD*, DWORD* pHandle, DWORD) {
-    if (pHandle) *pHandle = 0;
+    if (pHandle)
+        *pHandle = 0;
     return E_NOTIMPL;  // programmable shaders come later
 }
 
 HRESULT CDirect3DDevice8::SetVertexShader(DWORD Handle) {
     std::lock_guard lock(m_mutex);
-    if (D3D8IsShaderHandle(Handle)) return D3DERR_INVALIDCALL;
+    if (D3D8IsShaderHandle(Handle))
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordVertexShader(Handle);
         return D3D_OK;
     }
-    if (m_state.vertexShader == Handle) return D3D_OK;
+    if (m_state.vertexShader == Handle)
+        return D3D_OK;
     m_state.vertexShader = Handle;
     MarkDirty(d3d8dirty::kProgram | d3d8dirty::kVertexInput);
     return D3D_OK;
@@ -817,64 +942,87 @@ HRESULT CDirect3DDevice8::SetVertexShader(DWORD Handle) {
 
 HRESULT CDirect3DDevice8::GetVertexShader(DWORD* pHandle) {
     std::lock_guard lock(m_mutex);
-    if (!pHandle) return D3DERR_INVALIDCALL;
+    if (!pHandle)
+        return D3DERR_INVALIDCALL;
     *pHandle = m_state.vertexShader;
     return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::DeleteVertexShader(DWORD) { return D3DERR_INVALIDCALL; }
+HRESULT CDirect3DDevice8::DeleteVertexShader(DWORD) {
+    return D3DERR_INVALIDCALL;
+}
 
-HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD, const void*, DWORD) { return E_NOTIMPL; }
+HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD, const void*, DWORD) {
+    return E_NOTIMPL;
+}
 
-HRESULT CDirect3DDevice8::GetVertexShaderConstant(DWORD, void*, DWORD) { return E_NOTIMPL; }
+HRESULT CDirect3DDevice8::GetVertexShaderConstant(DWORD, void*, DWORD) {
+    return E_NOTIMPL;
+}
 
 HRESULT CDirect3DDevice8::CreatePixelShader(const DWORD*, DWORD* pHandle) {
-    if (pHandle) *pHandle = 0;
+    if (pHandle)
+        *pHandle = 0;
     return E_NOTIMPL;
 }
 
 HRESULT CDirect3DDevice8::SetPixelShader(DWORD Handle) {
     std::lock_guard lock(m_mutex);
-    if (Handle != 0) return D3DERR_INVALIDCALL;
-    if (m_recording) m_recording->RecordPixelShader(Handle);
-    else m_state.pixelShader = Handle;
+    if (Handle != 0)
+        return D3DERR_INVALIDCALL;
+    if (m_recording)
+        m_recording->RecordPixelShader(Handle);
+    else
+        m_state.pixelShader = Handle;
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetPixelShader(DWORD* pHandle) {
     std::lock_guard lock(m_mutex);
-    if (!pHandle) return D3DERR_INVALIDCALL;
+    if (!pHandle)
+        return D3DERR_INVALIDCALL;
     *pHandle = m_state.pixelShader;
     return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::DeletePixelShader(DWORD) { return D3DERR_INVALIDCALL; }
+HRESULT CDirect3DDevice8::DeletePixelShader(DWORD) {
+    return D3DERR_INVALIDCALL;
+}
 
-HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD, const void*, DWORD) { return E_NOTIMPL; }
+HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD, const void*, DWORD) {
+    return E_NOTIMPL;
+}
 
-HRESULT CDirect3DDevice8::GetPixelShaderConstant(DWORD, void*, DWORD) { return E_NOTIMPL; }
+HRESULT CDirect3DDevice8::GetPixelShaderConstant(DWORD, void*, DWORD) {
+    return E_NOTIMPL;
+}
 
 // --- streams --------------------------------------------------------------------------------------
 
 HRESULT CDirect3DDevice8::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData, UINT Stride) {
     std::lock_guard lock(m_mutex);
-    if (StreamNumber >= kStreamCount) return D3DERR_INVALIDCALL;
+    if (StreamNumber >= kStreamCount)
+        return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordStream(StreamNumber, pStreamData, Stride);
         return D3D_OK;
     }
     const SStreamSource& current = m_state.streams[StreamNumber];
-    if (current.buffer == pStreamData && current.stride == Stride) return D3D_OK;
+    if (current.buffer == pStreamData && current.stride == Stride)
+        return D3D_OK;
     m_state.BindStream(StreamNumber, pStreamData, Stride);
-    if (StreamNumber == 0) MarkDirty(d3d8dirty::kVertexInput);
+    if (StreamNumber == 0)
+        MarkDirty(d3d8dirty::kVertexInput);
     return D3D_OK;
 }
 
 HRESULT CDirect3DDevice8::GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8** ppStreamData, UINT* pStride) {
     std::lock_guard lock(m_mutex);
-    if (StreamNumber >= kStreamCount || !ppStreamData || !pStride) return D3DERR_INVALIDCALL;
+    if (StreamNumber >= kStreamCount || !ppStreamData || !pStride)
+        return D3DERR_INVALIDCALL;
     *ppStreamData = m_state.streams[StreamNumber].buffer;
-    if (*ppStreamData) (*ppStreamData)->AddRef();
+    if (*ppStreamData)
+        (*ppStreamData)->AddRef();
     *pStride = m_state.streams[StreamNumber].stride;
     return D3D_OK;
 }
@@ -885,7 +1033,8 @@ HRESULT CDirect3DDevice8::SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT Bas
         m_recording->RecordIndices(pIndexData, BaseVertexIndex);
         return D3D_OK;
     }
-    if (m_state.indices == pIndexData && m_state.baseVertexIndex == BaseVertexIndex) return D3D_OK;
+    if (m_state.indices == pIndexData && m_state.baseVertexIndex == BaseVertexIndex)
+        return D3D_OK;
     m_state.BindIndices(pIndexData, BaseVertexIndex);
     MarkDirty(d3d8dirty::kIndices);
     return D3D_OK;
@@ -893,9 +1042,11 @@ HRESULT CDirect3DDevice8::SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT Bas
 
 HRESULT CDirect3DDevice8::GetIndices(IDirect3DIndexBuffer8** ppIndexData, UINT* pBaseVertexIndex) {
     std::lock_guard lock(m_mutex);
-    if (!ppIndexData || !pBaseVertexIndex) return D3DERR_INVALIDCALL;
+    if (!ppIndexData || !pBaseVertexIndex)
+        return D3DERR_INVALIDCALL;
     *ppIndexData = m_state.indices;
-    if (*ppIndexData) (*ppIndexData)->AddRef();
+    if (*ppIndexData)
+        (*ppIndexData)->AddRef();
     *pBaseVertexIndex = m_state.baseVertexIndex;
     return D3D_OK;
 }

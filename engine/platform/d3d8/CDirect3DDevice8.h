@@ -95,8 +95,7 @@ public:
     HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertexIndices,
                                    UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
                                    const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) override;
-    HRESULT CreateVertexShader(const DWORD* pDeclaration, const DWORD* pFunction, DWORD* pHandle,
-                               DWORD Usage) override;
+    HRESULT CreateVertexShader(const DWORD* pDeclaration, const DWORD* pFunction, DWORD* pHandle, DWORD Usage) override;
     HRESULT SetVertexShader(DWORD Handle) override;
     HRESULT GetVertexShader(DWORD* pHandle) override;
     HRESULT DeleteVertexShader(DWORD Handle) override;

@@ -40,26 +40,41 @@ layout(std140) uniform FixedFunctionPixel {
 };
 )";
 
-bool HasFvf(const SFixedFunctionKey& key, DWORD bits) { return (key.fvf & bits) != 0; }
-bool Pretransformed(const SFixedFunctionKey& key) { return (key.fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW; }
-unsigned TexCoordCount(const SFixedFunctionKey& key) { return (key.fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT; }
+bool HasFvf(const SFixedFunctionKey& key, DWORD bits) {
+    return (key.fvf & bits) != 0;
+}
+bool Pretransformed(const SFixedFunctionKey& key) {
+    return (key.fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
+}
+unsigned TexCoordCount(const SFixedFunctionKey& key) {
+    return (key.fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+}
 
 unsigned TexCoordComponents(const SFixedFunctionKey& key, unsigned set) {
     switch ((key.fvf >> (set * 2 + 16)) & 3) {
-    case D3DFVF_TEXTUREFORMAT1: return 1;
-    case D3DFVF_TEXTUREFORMAT3: return 3;
-    case D3DFVF_TEXTUREFORMAT4: return 4;
-    default: return 2;
+    case D3DFVF_TEXTUREFORMAT1:
+        return 1;
+    case D3DFVF_TEXTUREFORMAT3:
+        return 3;
+    case D3DFVF_TEXTUREFORMAT4:
+        return 4;
+    default:
+        return 2;
     }
 }
 
-const char* Interpolation(const SFixedFunctionKey& key) { return key.flatShading ? "flat " : ""; }
+const char* Interpolation(const SFixedFunctionKey& key) {
+    return key.flatShading ? "flat " : "";
+}
 
 std::string ColorSource(EColorSource source, const char* material) {
     switch (source) {
-    case EColorSource::VertexDiffuse: return "a_diffuse";
-    case EColorSource::VertexSpecular: return "a_specular";
-    default: return material;
+    case EColorSource::VertexDiffuse:
+        return "a_diffuse";
+    case EColorSource::VertexSpecular:
+        return "a_specular";
+    default:
+        return material;
     }
 }
 
@@ -67,10 +82,14 @@ std::string ColorSource(EColorSource source, const char* material) {
 
 void WriteVertexInputs(std::ostringstream& s, const SFixedFunctionKey& key) {
     s << "layout(location = 0) in vec4 a_position;\n";
-    if (HasFvf(key, D3DFVF_NORMAL)) s << "layout(location = 1) in vec3 a_normal;\n";
-    if (HasFvf(key, D3DFVF_PSIZE)) s << "layout(location = 2) in float a_pointSize;\n";
-    if (HasFvf(key, D3DFVF_DIFFUSE)) s << "layout(location = 3) in vec4 a_diffuse;\n";
-    if (HasFvf(key, D3DFVF_SPECULAR)) s << "layout(location = 4) in vec4 a_specular;\n";
+    if (HasFvf(key, D3DFVF_NORMAL))
+        s << "layout(location = 1) in vec3 a_normal;\n";
+    if (HasFvf(key, D3DFVF_PSIZE))
+        s << "layout(location = 2) in float a_pointSize;\n";
+    if (HasFvf(key, D3DFVF_DIFFUSE))
+        s << "layout(location = 3) in vec4 a_diffuse;\n";
+    if (HasFvf(key, D3DFVF_SPECULAR))
+        s << "layout(location = 4) in vec4 a_specular;\n";
     for (unsigned set = 0; set < TexCoordCount(key) && set < 8; ++set)
         s << "layout(location = " << 5 + set << ") in vec4 a_texCoord" << set << ";\n";
 }
@@ -78,7 +97,8 @@ void WriteVertexInputs(std::ostringstream& s, const SFixedFunctionKey& key) {
 void WriteVaryings(std::ostringstream& s, const SFixedFunctionKey& key, const char* direction) {
     s << Interpolation(key) << direction << " vec4 v_diffuse;\n";
     s << Interpolation(key) << direction << " vec4 v_specular;\n";
-    if (key.fogSource != EFogSource::None) s << direction << " float v_fog;\n";
+    if (key.fogSource != EFogSource::None)
+        s << direction << " float v_fog;\n";
     for (unsigned i = 0; i < key.stageCount; ++i)
         if (key.stages[i].textureType != ETextureType::None && !key.pointSprite)
             s << direction << " vec4 v_texCoord" << i << ";\n";
@@ -109,7 +129,8 @@ void WriteLight(std::ostringstream& s, const SFixedFunctionKey& key, unsigned i)
         s << "        if (NdotL > 0.0) {\n"
              "            vec3 H = normalize(L + V);\n"
              "            float NdotH = max(dot(N, H), 0.0);\n"
-             "            if (NdotH > 0.0) specularLight += light.specular.rgb * pow(NdotH, u_materialPower.x) * atten;\n"
+             "            if (NdotH > 0.0) specularLight += light.specular.rgb * pow(NdotH, u_materialPower.x) * "
+             "atten;\n"
              "        }\n";
     s << "    }\n";
 }
@@ -122,7 +143,8 @@ void WriteLighting(std::ostringstream& s, const SFixedFunctionKey& key) {
     }
     if (HasFvf(key, D3DFVF_NORMAL)) {
         s << "    vec3 N = mat3(u_normalMatrix) * a_normal;\n";
-        if (key.normalizeNormals) s << "    N = normalize(N);\n";
+        if (key.normalizeNormals)
+            s << "    N = normalize(N);\n";
     } else {
         s << "    vec3 N = vec3(0.0);\n";
     }
@@ -130,7 +152,8 @@ void WriteLighting(std::ostringstream& s, const SFixedFunctionKey& key) {
     s << "    vec3 ambientLight = u_globalAmbient.rgb;\n"
          "    vec3 diffuseLight = vec3(0.0);\n"
          "    vec3 specularLight = vec3(0.0);\n";
-    for (unsigned i = 0; i < key.lightCount; ++i) WriteLight(s, key, i);
+    for (unsigned i = 0; i < key.lightCount; ++i)
+        WriteLight(s, key, i);
     s << "    vec4 matDiffuse = " << ColorSource(key.diffuseSource, "u_materialDiffuse") << ";\n"
       << "    vec4 matAmbient = " << ColorSource(key.ambientSource, "u_materialAmbient") << ";\n"
       << "    vec4 matSpecular = " << ColorSource(key.specularSource, "u_materialSpecular") << ";\n"
@@ -143,17 +166,22 @@ void WriteLighting(std::ostringstream& s, const SFixedFunctionKey& key) {
 std::string FogFormula(unsigned formula, const char* depth) {
     std::string d = depth;
     switch (formula) {
-    case D3DFOG_EXP: return "exp(-u_fogParams.z * " + d + ")";
-    case D3DFOG_EXP2: return "exp(-(u_fogParams.z * " + d + ") * (u_fogParams.z * " + d + "))";
-    default: return "(u_fogParams.y - " + d + ") * u_fogParams.w";
+    case D3DFOG_EXP:
+        return "exp(-u_fogParams.z * " + d + ")";
+    case D3DFOG_EXP2:
+        return "exp(-(u_fogParams.z * " + d + ") * (u_fogParams.z * " + d + "))";
+    default:
+        return "(u_fogParams.y - " + d + ") * u_fogParams.w";
     }
 }
 
 void WriteFogAndPointSize(std::ostringstream& s, const SFixedFunctionKey& key) {
-    if (key.fogSource == EFogSource::PixelDepth) s << "    v_fog = eyeDepth;\n";
+    if (key.fogSource == EFogSource::PixelDepth)
+        s << "    v_fog = eyeDepth;\n";
     if (key.fogSource == EFogSource::VertexDepth)
         s << "    v_fog = clamp(" << FogFormula(key.fogFormula, "eyeDepth") << ", 0.0, 1.0);\n";
-    if (key.fogSource == EFogSource::VertexSpecularAlpha) s << "    v_fog = a_specular.a;\n";
+    if (key.fogSource == EFogSource::VertexSpecularAlpha)
+        s << "    v_fog = a_specular.a;\n";
     if (!key.pointList) {
         s << "    gl_PointSize = 1.0;\n";
         return;
@@ -171,33 +199,46 @@ void WriteFogAndPointSize(std::ostringstream& s, const SFixedFunctionKey& key) {
 // and a texture matrix keeps its translation in the third row).
 std::string StageCoordinateSource(const SFixedFunctionKey& key, const SStageKey& stage) {
     switch (stage.texGen) {
-    case D3DTSS_TCI_CAMERASPACENORMAL >> 16: return "vec4(N, 1.0)";
-    case D3DTSS_TCI_CAMERASPACEPOSITION >> 16: return "vec4(eyePosition, 1.0)";
-    case D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR >> 16: return "vec4(reflect(normalize(eyePosition), N), 1.0)";
-    default: break;
+    case D3DTSS_TCI_CAMERASPACENORMAL >> 16:
+        return "vec4(N, 1.0)";
+    case D3DTSS_TCI_CAMERASPACEPOSITION >> 16:
+        return "vec4(eyePosition, 1.0)";
+    case D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR >> 16:
+        return "vec4(reflect(normalize(eyePosition), N), 1.0)";
+    default:
+        break;
     }
-    if (stage.texCoordSet == 0xFF) return "vec4(0.0, 0.0, 0.0, 0.0)";
+    if (stage.texCoordSet == 0xFF)
+        return "vec4(0.0, 0.0, 0.0, 0.0)";
     const std::string a = "a_texCoord" + std::to_string(stage.texCoordSet);
     switch (TexCoordComponents(key, stage.texCoordSet)) {
-    case 1: return "vec4(" + a + ".x, 1.0, 0.0, 0.0)";
-    case 3: return "vec4(" + a + ".xyz, 1.0)";
-    case 4: return a;
-    default: return "vec4(" + a + ".xy, 1.0, 0.0)";
+    case 1:
+        return "vec4(" + a + ".x, 1.0, 0.0, 0.0)";
+    case 3:
+        return "vec4(" + a + ".xyz, 1.0)";
+    case 4:
+        return a;
+    default:
+        return "vec4(" + a + ".xy, 1.0, 0.0)";
     }
 }
 
 void WriteTexCoords(std::ostringstream& s, const SFixedFunctionKey& key) {
-    if (key.pointSprite) return;
+    if (key.pointSprite)
+        return;
     for (unsigned i = 0; i < key.stageCount; ++i) {
         const SStageKey& stage = key.stages[i];
-        if (stage.textureType == ETextureType::None) continue;
+        if (stage.textureType == ETextureType::None)
+            continue;
         s << "    v_texCoord" << i << " = " << StageCoordinateSource(key, stage) << ";\n";
-        if (stage.transformCount) s << "    v_texCoord" << i << " = u_textureMatrix[" << i << "] * v_texCoord" << i << ";\n";
+        if (stage.transformCount)
+            s << "    v_texCoord" << i << " = u_textureMatrix[" << i << "] * v_texCoord" << i << ";\n";
     }
 }
 
 bool NeedsNormal(const SFixedFunctionKey& key) {
-    if (key.lighting) return true;
+    if (key.lighting)
+        return true;
     for (unsigned i = 0; i < key.stageCount; ++i)
         if (key.stages[i].texGen == (D3DTSS_TCI_CAMERASPACENORMAL >> 16) ||
             key.stages[i].texGen == (D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR >> 16))
@@ -210,16 +251,32 @@ bool NeedsNormal(const SFixedFunctionKey& key) {
 std::string Argument(unsigned arg, unsigned stage) {
     std::string value;
     switch (arg & D3DTA_SELECTMASK) {
-    case D3DTA_DIFFUSE: value = "diffuse"; break;
-    case D3DTA_CURRENT: value = "current"; break;
-    case D3DTA_TEXTURE: value = "tex" + std::to_string(stage); break;
-    case D3DTA_TFACTOR: value = "u_textureFactor"; break;
-    case D3DTA_SPECULAR: value = "specular"; break;
-    case D3DTA_TEMP: value = "temp"; break;
-    default: value = "current"; break;
+    case D3DTA_DIFFUSE:
+        value = "diffuse";
+        break;
+    case D3DTA_CURRENT:
+        value = "current";
+        break;
+    case D3DTA_TEXTURE:
+        value = "tex" + std::to_string(stage);
+        break;
+    case D3DTA_TFACTOR:
+        value = "u_textureFactor";
+        break;
+    case D3DTA_SPECULAR:
+        value = "specular";
+        break;
+    case D3DTA_TEMP:
+        value = "temp";
+        break;
+    default:
+        value = "current";
+        break;
     }
-    if (arg & D3DTA_ALPHAREPLICATE) value = "vec4(" + value + ".a)";
-    if (arg & D3DTA_COMPLEMENT) value = "(vec4(1.0) - " + value + ")";
+    if (arg & D3DTA_ALPHAREPLICATE)
+        value = "vec4(" + value + ".a)";
+    if (arg & D3DTA_COMPLEMENT)
+        value = "(vec4(1.0) - " + value + ")";
     return value;
 }
 
@@ -228,39 +285,62 @@ std::string Argument(unsigned arg, unsigned stage) {
 std::string Operation(unsigned op, const std::string& c, const std::string& texture) {
     const std::string a0 = "x0." + c, a1 = "x1." + c, a2 = "x2." + c;
     switch (op) {
-    case D3DTOP_SELECTARG2: return a2;
-    case D3DTOP_MODULATE: return a1 + " * " + a2;
-    case D3DTOP_MODULATE2X: return a1 + " * " + a2 + " * 2.0";
-    case D3DTOP_MODULATE4X: return a1 + " * " + a2 + " * 4.0";
-    case D3DTOP_ADD: return a1 + " + " + a2;
-    case D3DTOP_ADDSIGNED: return a1 + " + " + a2 + " - 0.5";
-    case D3DTOP_ADDSIGNED2X: return "(" + a1 + " + " + a2 + " - 0.5) * 2.0";
-    case D3DTOP_SUBTRACT: return a1 + " - " + a2;
-    case D3DTOP_ADDSMOOTH: return a1 + " + " + a2 + " - " + a1 + " * " + a2;
-    case D3DTOP_BLENDDIFFUSEALPHA: return "mix(" + a2 + ", " + a1 + ", diffuse.a)";
-    case D3DTOP_BLENDTEXTUREALPHA: return "mix(" + a2 + ", " + a1 + ", " + texture + ".a)";
-    case D3DTOP_BLENDFACTORALPHA: return "mix(" + a2 + ", " + a1 + ", u_textureFactor.a)";
-    case D3DTOP_BLENDTEXTUREALPHAPM: return a1 + " + " + a2 + " * (1.0 - " + texture + ".a)";
-    case D3DTOP_BLENDCURRENTALPHA: return "mix(" + a2 + ", " + a1 + ", current.a)";
-    case D3DTOP_MODULATEALPHA_ADDCOLOR: return c == "a" ? a1 : a1 + " + x1.a * " + a2;
-    case D3DTOP_MODULATECOLOR_ADDALPHA: return c == "a" ? a1 : a1 + " * " + a2 + " + x1.a";
-    case D3DTOP_MODULATEINVALPHA_ADDCOLOR: return c == "a" ? a1 : "(1.0 - x1.a) * " + a2 + " + " + a1;
-    case D3DTOP_MODULATEINVCOLOR_ADDALPHA: return c == "a" ? a1 : "(1.0 - " + a1 + ") * " + a2 + " + x1.a";
+    case D3DTOP_SELECTARG2:
+        return a2;
+    case D3DTOP_MODULATE:
+        return a1 + " * " + a2;
+    case D3DTOP_MODULATE2X:
+        return a1 + " * " + a2 + " * 2.0";
+    case D3DTOP_MODULATE4X:
+        return a1 + " * " + a2 + " * 4.0";
+    case D3DTOP_ADD:
+        return a1 + " + " + a2;
+    case D3DTOP_ADDSIGNED:
+        return a1 + " + " + a2 + " - 0.5";
+    case D3DTOP_ADDSIGNED2X:
+        return "(" + a1 + " + " + a2 + " - 0.5) * 2.0";
+    case D3DTOP_SUBTRACT:
+        return a1 + " - " + a2;
+    case D3DTOP_ADDSMOOTH:
+        return a1 + " + " + a2 + " - " + a1 + " * " + a2;
+    case D3DTOP_BLENDDIFFUSEALPHA:
+        return "mix(" + a2 + ", " + a1 + ", diffuse.a)";
+    case D3DTOP_BLENDTEXTUREALPHA:
+        return "mix(" + a2 + ", " + a1 + ", " + texture + ".a)";
+    case D3DTOP_BLENDFACTORALPHA:
+        return "mix(" + a2 + ", " + a1 + ", u_textureFactor.a)";
+    case D3DTOP_BLENDTEXTUREALPHAPM:
+        return a1 + " + " + a2 + " * (1.0 - " + texture + ".a)";
+    case D3DTOP_BLENDCURRENTALPHA:
+        return "mix(" + a2 + ", " + a1 + ", current.a)";
+    case D3DTOP_MODULATEALPHA_ADDCOLOR:
+        return c == "a" ? a1 : a1 + " + x1.a * " + a2;
+    case D3DTOP_MODULATECOLOR_ADDALPHA:
+        return c == "a" ? a1 : a1 + " * " + a2 + " + x1.a";
+    case D3DTOP_MODULATEINVALPHA_ADDCOLOR:
+        return c == "a" ? a1 : "(1.0 - x1.a) * " + a2 + " + " + a1;
+    case D3DTOP_MODULATEINVCOLOR_ADDALPHA:
+        return c == "a" ? a1 : "(1.0 - " + a1 + ") * " + a2 + " + x1.a";
     case D3DTOP_DOTPRODUCT3: {
         const std::string dot = "clamp(4.0 * dot(x1.rgb - 0.5, x2.rgb - 0.5), 0.0, 1.0)";
         return c == "a" ? dot : "vec3(" + dot + ")";
     }
-    case D3DTOP_MULTIPLYADD: return a0 + " + " + a1 + " * " + a2;
-    case D3DTOP_LERP: return "mix(" + a2 + ", " + a1 + ", " + a0 + ")";
-    default: return a1;  // SELECTARG1, PREMODULATE and the bump-mapping operations
+    case D3DTOP_MULTIPLYADD:
+        return a0 + " + " + a1 + " * " + a2;
+    case D3DTOP_LERP:
+        return "mix(" + a2 + ", " + a1 + ", " + a0 + ")";
+    default:
+        return a1;  // SELECTARG1, PREMODULATE and the bump-mapping operations
     }
 }
 
 void WriteSamplers(std::ostringstream& s, const SFixedFunctionKey& key) {
     for (unsigned i = 0; i < key.stageCount; ++i) {
         const ETextureType type = key.stages[i].textureType;
-        if (type == ETextureType::Texture2D) s << "uniform sampler2D " << CFixedFunctionShaderGenerator::SamplerName(i) << ";\n";
-        if (type == ETextureType::Cube) s << "uniform samplerCube " << CFixedFunctionShaderGenerator::SamplerName(i) << ";\n";
+        if (type == ETextureType::Texture2D)
+            s << "uniform sampler2D " << CFixedFunctionShaderGenerator::SamplerName(i) << ";\n";
+        if (type == ETextureType::Cube)
+            s << "uniform samplerCube " << CFixedFunctionShaderGenerator::SamplerName(i) << ";\n";
     }
 }
 
@@ -268,7 +348,8 @@ std::string SampleExpression(const SFixedFunctionKey& key, unsigned i) {
     const SStageKey& stage = key.stages[i];
     const std::string sampler = CFixedFunctionShaderGenerator::SamplerName(i);
     if (key.pointSprite) {
-        if (stage.textureType == ETextureType::Cube) return "texture(" + sampler + ", vec3(gl_PointCoord, 1.0))";
+        if (stage.textureType == ETextureType::Cube)
+            return "texture(" + sampler + ", vec3(gl_PointCoord, 1.0))";
         return "texture(" + sampler + ", gl_PointCoord)";
     }
     std::string coord = "v_texCoord" + std::to_string(i);
@@ -276,7 +357,8 @@ std::string SampleExpression(const SFixedFunctionKey& key, unsigned i) {
         const std::string last = std::string("xyzw").substr(stage.transformCount - 1, 1);
         coord = "(" + coord + " / " + coord + "." + last + ")";
     }
-    if (stage.textureType == ETextureType::Cube) return "texture(" + sampler + ", " + coord + ".xyz)";
+    if (stage.textureType == ETextureType::Cube)
+        return "texture(" + sampler + ", " + coord + ".xyz)";
     return "texture(" + sampler + ", " + coord + ".xy)";
 }
 
@@ -304,20 +386,30 @@ void WriteStage(std::ostringstream& s, const SFixedFunctionKey& key, unsigned i)
 
 const char* Comparison(unsigned func) {
     switch (func) {
-    case D3DCMP_NEVER: return "false";
-    case D3DCMP_LESS: return "alpha8 < ref";
-    case D3DCMP_EQUAL: return "alpha8 == ref";
-    case D3DCMP_LESSEQUAL: return "alpha8 <= ref";
-    case D3DCMP_GREATER: return "alpha8 > ref";
-    case D3DCMP_NOTEQUAL: return "alpha8 != ref";
-    case D3DCMP_GREATEREQUAL: return "alpha8 >= ref";
-    default: return "true";
+    case D3DCMP_NEVER:
+        return "false";
+    case D3DCMP_LESS:
+        return "alpha8 < ref";
+    case D3DCMP_EQUAL:
+        return "alpha8 == ref";
+    case D3DCMP_LESSEQUAL:
+        return "alpha8 <= ref";
+    case D3DCMP_GREATER:
+        return "alpha8 > ref";
+    case D3DCMP_NOTEQUAL:
+        return "alpha8 != ref";
+    case D3DCMP_GREATEREQUAL:
+        return "alpha8 >= ref";
+    default:
+        return "true";
     }
 }
 
 }  // namespace
 
-std::string CFixedFunctionShaderGenerator::SamplerName(unsigned stage) { return "u_texture" + std::to_string(stage); }
+std::string CFixedFunctionShaderGenerator::SamplerName(unsigned stage) {
+    return "u_texture" + std::to_string(stage);
+}
 
 std::string CFixedFunctionShaderGenerator::VertexShader(const SFixedFunctionKey& key) {
     std::ostringstream s;
@@ -340,13 +432,14 @@ std::string CFixedFunctionShaderGenerator::VertexShader(const SFixedFunctionKey&
              "    float eyeDepth = eye.z;\n";
     }
     if (NeedsNormal(key) && !key.lighting) {
-        s << "    vec3 N = " << (HasFvf(key, D3DFVF_NORMAL) ? "normalize(mat3(u_normalMatrix) * a_normal)" : "vec3(0.0)")
-          << ";\n";
+        s << "    vec3 N = "
+          << (HasFvf(key, D3DFVF_NORMAL) ? "normalize(mat3(u_normalMatrix) * a_normal)" : "vec3(0.0)") << ";\n";
     }
     WriteLighting(s, key);
     WriteTexCoords(s, key);
     WriteFogAndPointSize(s, key);
-    if (key.depthRemap) s << "    clip.z = 2.0 * clip.z - clip.w;\n";
+    if (key.depthRemap)
+        s << "    clip.z = 2.0 * clip.z - clip.w;\n";
     // Direct3D samples pixel centres at integer coordinates: shift by half a
     // pixel, and flip y when the target stores its rows top first.
     s << "    gl_Position = vec4(clip.x + u_positionFixup.x * clip.w, u_positionFixup.y * clip.y + "
@@ -366,17 +459,21 @@ std::string CFixedFunctionShaderGenerator::FragmentShader(const SFixedFunctionKe
          "    vec4 specular = v_specular;\n"
          "    vec4 current = diffuse;\n"
          "    vec4 temp = vec4(0.0);\n";
-    for (unsigned i = 0; i < key.stageCount; ++i) WriteStage(s, key, i);
-    if (key.specular) s << "    current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
+    for (unsigned i = 0; i < key.stageCount; ++i)
+        WriteStage(s, key, i);
+    if (key.specular)
+        s << "    current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
     if (key.fogSource == EFogSource::PixelDepth)
         s << "    float fog = clamp(" << FogFormula(key.fogFormula, "v_fog") << ", 0.0, 1.0);\n";
     else if (key.fogSource != EFogSource::None)
         s << "    float fog = clamp(v_fog, 0.0, 1.0);\n";
-    if (key.fogSource != EFogSource::None) s << "    current.rgb = mix(u_fogColor.rgb, current.rgb, fog);\n";
+    if (key.fogSource != EFogSource::None)
+        s << "    current.rgb = mix(u_fogColor.rgb, current.rgb, fog);\n";
     if (key.alphaFunc) {
         s << "    float alpha8 = floor(current.a * 255.0 + 0.5);\n"
              "    float ref = u_alphaReference.x;\n"
-             "    if (!(" << Comparison(key.alphaFunc) << ")) discard;\n";
+             "    if (!("
+          << Comparison(key.alphaFunc) << ")) discard;\n";
     }
     s << "    o_color = current;\n}\n";
     return s.str();

@@ -54,17 +54,20 @@ const std::array<SFormatInfo, 17>& Table() {
 
 const SFormatInfo* CFormatInfo::Find(D3DFORMAT format) {
     for (const SFormatInfo& info : Table())
-        if (info.format == format) return &info;
+        if (info.format == format)
+            return &info;
     return nullptr;
 }
 
 UINT CFormatInfo::RowPitch(const SFormatInfo& info, UINT width) {
-    if (info.bytesPerBlock != 0) return std::max(1u, (width + 3) / 4) * info.bytesPerBlock;
+    if (info.bytesPerBlock != 0)
+        return std::max(1u, (width + 3) / 4) * info.bytesPerBlock;
     return width * info.bytesPerPixel;
 }
 
 UINT CFormatInfo::RowCount(const SFormatInfo& info, UINT height) {
-    if (info.bytesPerBlock != 0) return std::max(1u, (height + 3) / 4);
+    if (info.bytesPerBlock != 0)
+        return std::max(1u, (height + 3) / 4);
     return height;
 }
 

@@ -7,8 +7,8 @@
 
 struct SFormatInfo {
     D3DFORMAT format;
-    UINT bytesPerPixel;    // 0 for block-compressed formats
-    UINT bytesPerBlock;    // 4 x 4 blocks of DXT formats; 0 otherwise
+    UINT bytesPerPixel;       // 0 for block-compressed formats
+    UINT bytesPerBlock;       // 4 x 4 blocks of DXT formats; 0 otherwise
     unsigned internalFormat;  // GLenum
     unsigned uploadFormat;    // GLenum
     unsigned uploadType;      // GLenum

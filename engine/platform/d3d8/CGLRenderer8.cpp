@@ -27,73 +27,111 @@ constexpr unsigned kFirstTexCoordAttribute = 5;
 
 GLenum PrimitiveMode(D3DPRIMITIVETYPE type) {
     switch (type) {
-    case D3DPT_POINTLIST: return GL_POINTS;
-    case D3DPT_LINELIST: return GL_LINES;
-    case D3DPT_LINESTRIP: return GL_LINE_STRIP;
-    case D3DPT_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
-    case D3DPT_TRIANGLEFAN: return GL_TRIANGLE_FAN;
-    default: return GL_TRIANGLES;
+    case D3DPT_POINTLIST:
+        return GL_POINTS;
+    case D3DPT_LINELIST:
+        return GL_LINES;
+    case D3DPT_LINESTRIP:
+        return GL_LINE_STRIP;
+    case D3DPT_TRIANGLESTRIP:
+        return GL_TRIANGLE_STRIP;
+    case D3DPT_TRIANGLEFAN:
+        return GL_TRIANGLE_FAN;
+    default:
+        return GL_TRIANGLES;
     }
 }
 
 GLenum Comparison(DWORD func) {
-    if (func < D3DCMP_NEVER || func > D3DCMP_ALWAYS) return GL_ALWAYS;
+    if (func < D3DCMP_NEVER || func > D3DCMP_ALWAYS)
+        return GL_ALWAYS;
     return GL_NEVER + (func - D3DCMP_NEVER);  // both APIs list the functions in the same order
 }
 
 GLenum BlendFactor(DWORD blend) {
     switch (blend) {
-    case D3DBLEND_ZERO: return GL_ZERO;
-    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
-    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
-    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
-    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
-    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
-    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
-    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
-    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
-    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-    default: return GL_ONE;
+    case D3DBLEND_ZERO:
+        return GL_ZERO;
+    case D3DBLEND_SRCCOLOR:
+        return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA:
+        return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA:
+        return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR:
+        return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR:
+        return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT:
+        return GL_SRC_ALPHA_SATURATE;
+    default:
+        return GL_ONE;
     }
 }
 
 GLenum BlendEquation(DWORD op) {
     switch (op) {
-    case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;
-    case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT;
-    case D3DBLENDOP_MIN: return GL_MIN;
-    case D3DBLENDOP_MAX: return GL_MAX;
-    default: return GL_FUNC_ADD;
+    case D3DBLENDOP_SUBTRACT:
+        return GL_FUNC_SUBTRACT;
+    case D3DBLENDOP_REVSUBTRACT:
+        return GL_FUNC_REVERSE_SUBTRACT;
+    case D3DBLENDOP_MIN:
+        return GL_MIN;
+    case D3DBLENDOP_MAX:
+        return GL_MAX;
+    default:
+        return GL_FUNC_ADD;
     }
 }
 
 GLenum StencilOperation(DWORD op) {
     switch (op) {
-    case D3DSTENCILOP_ZERO: return GL_ZERO;
-    case D3DSTENCILOP_REPLACE: return GL_REPLACE;
-    case D3DSTENCILOP_INCRSAT: return GL_INCR;
-    case D3DSTENCILOP_DECRSAT: return GL_DECR;
-    case D3DSTENCILOP_INVERT: return GL_INVERT;
-    case D3DSTENCILOP_INCR: return GL_INCR_WRAP;
-    case D3DSTENCILOP_DECR: return GL_DECR_WRAP;
-    default: return GL_KEEP;
+    case D3DSTENCILOP_ZERO:
+        return GL_ZERO;
+    case D3DSTENCILOP_REPLACE:
+        return GL_REPLACE;
+    case D3DSTENCILOP_INCRSAT:
+        return GL_INCR;
+    case D3DSTENCILOP_DECRSAT:
+        return GL_DECR;
+    case D3DSTENCILOP_INVERT:
+        return GL_INVERT;
+    case D3DSTENCILOP_INCR:
+        return GL_INCR_WRAP;
+    case D3DSTENCILOP_DECR:
+        return GL_DECR_WRAP;
+    default:
+        return GL_KEEP;
     }
 }
 
 GLint AddressMode(DWORD address) {
     switch (address) {
-    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-    case D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;
-    default: return GL_REPEAT;
+    case D3DTADDRESS_MIRROR:
+        return GL_MIRRORED_REPEAT;
+    case D3DTADDRESS_CLAMP:
+        return GL_CLAMP_TO_EDGE;
+    case D3DTADDRESS_BORDER:
+        return GL_CLAMP_TO_BORDER;
+    case D3DTADDRESS_MIRRORONCE:
+        return GL_CLAMP_TO_EDGE;
+    default:
+        return GL_REPEAT;
     }
 }
 
 GLint MinFilter(DWORD min, DWORD mip) {
     const bool linear = min != D3DTEXF_POINT && min != D3DTEXF_NONE;
-    if (mip == D3DTEXF_NONE) return linear ? GL_LINEAR : GL_NEAREST;
-    if (mip == D3DTEXF_POINT) return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    if (mip == D3DTEXF_NONE)
+        return linear ? GL_LINEAR : GL_NEAREST;
+    if (mip == D3DTEXF_POINT)
+        return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
     return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
@@ -111,14 +149,20 @@ void CopyColor(const D3DCOLORVALUE& c, float out[4]) {
     out[3] = c.a;
 }
 
-void CopyMatrix(const D3DMATRIX& m, float out[16]) { std::memcpy(out, &m, sizeof(float) * 16); }
+void CopyMatrix(const D3DMATRIX& m, float out[16]) {
+    std::memcpy(out, &m, sizeof(float) * 16);
+}
 
 CTextureStorage* StorageOf(IDirect3DBaseTexture8* texture) {
-    if (!texture) return nullptr;
+    if (!texture)
+        return nullptr;
     switch (texture->GetType()) {
-    case D3DRTYPE_TEXTURE: return &static_cast<CTexture8*>(texture)->Storage();
-    case D3DRTYPE_CUBETEXTURE: return &static_cast<CCubeTexture8*>(texture)->Storage();
-    default: return nullptr;
+    case D3DRTYPE_TEXTURE:
+        return &static_cast<CTexture8*>(texture)->Storage();
+    case D3DRTYPE_CUBETEXTURE:
+        return &static_cast<CCubeTexture8*>(texture)->Storage();
+    default:
+        return nullptr;
     }
 }
 
@@ -139,7 +183,8 @@ bool CGLRenderer8::Initialise() {
     glGetFloatv(GL_POINT_SIZE_RANGE, pointRange);
     m_maxPointSize = pointRange[1];
     m_clipControl = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
-    if (m_clipControl) glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    if (m_clipControl)
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
     if (epoxy_has_gl_extension("GL_NVX_gpu_memory_info")) {
         GLint kilobytes = 0;
         glGetIntegerv(0x9049 /* GPU_MEMORY_INFO_CURRENT_AVAILABLE_VIDMEM_NVX */, &kilobytes);
@@ -165,9 +210,11 @@ bool CGLRenderer8::Initialise() {
 void CGLRenderer8::Shutdown() {
     FlushDeletions();
     m_programs.Clear();
-    for (const SFramebuffer& fb : m_framebuffers) glDeleteFramebuffers(1, &fb.framebuffer);
+    for (const SFramebuffer& fb : m_framebuffers)
+        glDeleteFramebuffers(1, &fb.framebuffer);
     m_framebuffers.clear();
-    for (auto& [key, sampler] : m_samplers) glDeleteSamplers(1, &sampler);
+    for (auto& [key, sampler] : m_samplers)
+        glDeleteSamplers(1, &sampler);
     m_samplers.clear();
     m_transformRing.Destroy();
     m_vertexRing.Destroy();
@@ -184,7 +231,8 @@ void CGLRenderer8::Shutdown() {
 void CGLRenderer8::DeleteNow(EObject kind, unsigned name) {
     if (kind == EObject::Buffer) {
         m_gl.ForgetBuffer(name);
-        if (m_inputBuffer == name) m_inputBuffer = 0;
+        if (m_inputBuffer == name)
+            m_inputBuffer = 0;
         glDeleteBuffers(1, &name);
         return;
     }
@@ -211,14 +259,16 @@ void CGLRenderer8::DeleteNow(EObject kind, unsigned name) {
 }
 
 void CGLRenderer8::FlushDeletions() {
-    for (const auto& [kind, name] : m_deletions) DeleteNow(kind, name);
+    for (const auto& [kind, name] : m_deletions)
+        DeleteNow(kind, name);
     m_deletions.clear();
 }
 
 // --- draws -----------------------------------------------------------------------
 
 HRESULT CGLRenderer8::Draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
-    if (!PrepareDraw(type == D3DPT_POINTLIST) || !PrepareStream0()) return D3DERR_INVALIDCALL;
+    if (!PrepareDraw(type == D3DPT_POINTLIST) || !PrepareStream0())
+        return D3DERR_INVALIDCALL;
     glDrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(vertexCount));
     MarkTargetRendered();
     return D3D_OK;
@@ -227,12 +277,14 @@ HRESULT CGLRenderer8::Draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexC
 HRESULT CGLRenderer8::DrawIndexed(D3DPRIMITIVETYPE type, UINT startIndex, UINT indexCount) {
     const CDeviceState& state = m_device.State();
     auto* indices = static_cast<CIndexBuffer8*>(state.indices);
-    if (!indices || !PrepareDraw(type == D3DPT_POINTLIST) || !PrepareStream0()) return D3DERR_INVALIDCALL;
+    if (!indices || !PrepareDraw(type == D3DPT_POINTLIST) || !PrepareStream0())
+        return D3DERR_INVALIDCALL;
     CBufferStorage& storage = indices->Storage();
     const unsigned name = storage.Prepare(m_gl);
     m_gl.BindElementBuffer(name);
     const UINT indexSize = indices->IndexSize();
-    if (static_cast<UINT64>(startIndex + indexCount) * indexSize > storage.Size()) return D3DERR_INVALIDCALL;
+    if (static_cast<UINT64>(startIndex + indexCount) * indexSize > storage.Size())
+        return D3DERR_INVALIDCALL;
     glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(indexCount),
                              indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              reinterpret_cast<const void*>(static_cast<std::uintptr_t>(startIndex) * indexSize),
@@ -248,7 +300,8 @@ HRESULT CGLRenderer8::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const vo
     // User data streams through one buffer that is replaced when it fills up.
     const std::size_t vertexBytes = static_cast<std::size_t>(vertexCount) * stride;
     m_gl.BindArrayBuffer(m_streamVertices);
-    if (vertexBytes > m_streamVertexCapacity) m_streamVertexCapacity = std::max<std::size_t>(vertexBytes, 1 << 20);
+    if (vertexBytes > m_streamVertexCapacity)
+        m_streamVertexCapacity = std::max<std::size_t>(vertexBytes, 1 << 20);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_streamVertexCapacity), nullptr, GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertexBytes), vertices);
     SetupAttributes(m_streamVertices, stride, 0);
@@ -260,7 +313,8 @@ HRESULT CGLRenderer8::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const vo
     }
     const std::size_t indexBytes = static_cast<std::size_t>(indexCount) * indexSize;
     m_gl.BindElementBuffer(m_streamIndices);
-    if (indexBytes > m_streamIndexCapacity) m_streamIndexCapacity = std::max<std::size_t>(indexBytes, 1 << 18);
+    if (indexBytes > m_streamIndexCapacity)
+        m_streamIndexCapacity = std::max<std::size_t>(indexBytes, 1 << 18);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_streamIndexCapacity), nullptr, GL_STREAM_DRAW);
     glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(indexBytes), indices);
     glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount),
@@ -272,7 +326,8 @@ HRESULT CGLRenderer8::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const vo
 bool CGLRenderer8::PrepareStream0() {
     const SStreamSource& stream = m_device.State().streams[0];
     auto* buffer = static_cast<CVertexBuffer8*>(stream.buffer);
-    if (!buffer || !m_layout.IsValid() || stream.stride == 0) return false;
+    if (!buffer || !m_layout.IsValid() || stream.stride == 0)
+        return false;
     const unsigned name = buffer->Storage().Prepare(m_gl);
     if (name != m_inputBuffer || stream.stride != m_inputStride || m_inputOffset != 0 || m_fvf != m_inputFvf)
         SetupAttributes(name, stream.stride, 0);
@@ -284,13 +339,15 @@ void CGLRenderer8::SetupAttributes(unsigned buffer, UINT stride, std::size_t off
     m_gl.BindArrayBuffer(buffer);
     unsigned enabled = 0;
     auto floats = [&](unsigned location, const SFvfElement& element) {
-        if (!element.present) return;
+        if (!element.present)
+            return;
         glVertexAttribPointer(location, static_cast<GLint>(element.components), GL_FLOAT, GL_FALSE,
                               static_cast<GLsizei>(stride), reinterpret_cast<const void*>(offset + element.offset));
         enabled |= 1u << location;
     };
     auto color = [&](unsigned location, const SFvfElement& element) {
-        if (!element.present) return;
+        if (!element.present)
+            return;
         // D3DCOLOR is B, G, R, A in memory: GL reads it as such with GL_BGRA.
         glVertexAttribPointer(location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(offset + element.offset));
@@ -301,11 +358,14 @@ void CGLRenderer8::SetupAttributes(unsigned buffer, UINT stride, std::size_t off
     floats(kPointSizeAttribute, m_layout.PointSize());
     color(kDiffuseAttribute, m_layout.Diffuse());
     color(kSpecularAttribute, m_layout.Specular());
-    for (UINT set = 0; set < m_layout.TexCoordCount(); ++set) floats(kFirstTexCoordAttribute + set, m_layout.TexCoord(set));
+    for (UINT set = 0; set < m_layout.TexCoordCount(); ++set)
+        floats(kFirstTexCoordAttribute + set, m_layout.TexCoord(set));
     for (unsigned location = 0; location < 16; ++location) {
         const unsigned bit = 1u << location;
-        if ((enabled & bit) && !(m_enabledAttributes & bit)) glEnableVertexAttribArray(location);
-        if (!(enabled & bit) && (m_enabledAttributes & bit)) glDisableVertexAttribArray(location);
+        if ((enabled & bit) && !(m_enabledAttributes & bit))
+            glEnableVertexAttribArray(location);
+        if (!(enabled & bit) && (m_enabledAttributes & bit))
+            glDisableVertexAttribArray(location);
     }
     m_enabledAttributes = enabled;
     m_inputBuffer = buffer;
@@ -315,21 +375,32 @@ void CGLRenderer8::SetupAttributes(unsigned buffer, UINT stride, std::size_t off
 }
 
 bool CGLRenderer8::PrepareDraw(bool pointList) {
-    if (!m_deletions.empty()) FlushDeletions();
+    if (!m_deletions.empty())
+        FlushDeletions();
     const std::uint32_t dirty = m_dirty;
-    if (dirty & d3d8dirty::kTarget) ApplyTarget();
-    if ((m_dirty & d3d8dirty::kProgram) || pointList != m_lastPointList) ApplyProgram(pointList);
-    if (m_program == 0) return false;
-    if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights |
-                   d3d8dirty::kMaterial | d3d8dirty::kFrame | d3d8dirty::kPixel))
+    if (dirty & d3d8dirty::kTarget)
+        ApplyTarget();
+    if ((m_dirty & d3d8dirty::kProgram) || pointList != m_lastPointList)
+        ApplyProgram(pointList);
+    if (m_program == 0)
+        return false;
+    if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights | d3d8dirty::kMaterial |
+                   d3d8dirty::kFrame | d3d8dirty::kPixel))
         ApplyConstants();
-    if (m_dirty & d3d8dirty::kBlend) ApplyBlend();
-    if (m_dirty & d3d8dirty::kDepth) ApplyDepth();
-    if (m_dirty & d3d8dirty::kRaster) ApplyRaster();
-    if (m_dirty & d3d8dirty::kStencil) ApplyStencil();
-    if (m_dirty & d3d8dirty::kViewport) ApplyViewport();
-    if (m_dirty & d3d8dirty::kTextures) ApplyTextures();
-    if (m_dirty & d3d8dirty::kSamplers) ApplySamplers();
+    if (m_dirty & d3d8dirty::kBlend)
+        ApplyBlend();
+    if (m_dirty & d3d8dirty::kDepth)
+        ApplyDepth();
+    if (m_dirty & d3d8dirty::kRaster)
+        ApplyRaster();
+    if (m_dirty & d3d8dirty::kStencil)
+        ApplyStencil();
+    if (m_dirty & d3d8dirty::kViewport)
+        ApplyViewport();
+    if (m_dirty & d3d8dirty::kTextures)
+        ApplyTextures();
+    if (m_dirty & d3d8dirty::kSamplers)
+        ApplySamplers();
     // Textures locked and changed since the last draw.
     for (unsigned stage = 0; stage < m_key.stageCount; ++stage) {
         CTextureStorage* storage = m_stageStorage[stage];
@@ -343,7 +414,8 @@ bool CGLRenderer8::PrepareDraw(bool pointList) {
 }
 
 void CGLRenderer8::MarkTargetRendered() {
-    if (m_targetStorage) m_targetStorage->MarkRendered(m_targetFace, m_targetLevel);
+    if (m_targetStorage)
+        m_targetStorage->MarkRendered(m_targetFace, m_targetLevel);
 }
 
 // --- render target ------------------------------------------------------------------
@@ -402,8 +474,10 @@ void CGLRenderer8::ApplyTarget() {
     }
     // Rows of texture targets are stored top first, so points count t from the bottom there.
     m_gl.PointSpriteOrigin(m_targetFlipped ? GL_LOWER_LEFT : GL_UPPER_LEFT);
-    if (wasFlipped != m_targetFlipped) m_dirty |= d3d8dirty::kRaster | d3d8dirty::kFrame;
-    if (oldWidth != m_targetWidth || oldHeight != m_targetHeight) m_dirty |= d3d8dirty::kFrame;
+    if (wasFlipped != m_targetFlipped)
+        m_dirty |= d3d8dirty::kRaster | d3d8dirty::kFrame;
+    if (oldWidth != m_targetWidth || oldHeight != m_targetHeight)
+        m_dirty |= d3d8dirty::kFrame;
     m_dirty |= d3d8dirty::kViewport;
     m_dirty &= ~d3d8dirty::kTarget;
 }
@@ -419,37 +493,42 @@ void CGLRenderer8::ApplyProgram(bool pointList) {
     ETextureType types[D3D8_MAX_TEXTURE_STAGES];
     for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) {
         IDirect3DBaseTexture8* texture = state.textures[stage];
-        types[stage] = !texture ? ETextureType::None
+        types[stage] = !texture                                     ? ETextureType::None
                        : texture->GetType() == D3DRTYPE_CUBETEXTURE ? ETextureType::Cube
-                                                                     : ETextureType::Texture2D;
+                                                                    : ETextureType::Texture2D;
     }
-    const SFixedFunctionKey key =
-        SFixedFunctionKey::Build(state, m_layout, m_fvf, pointList, types, !m_clipControl);
+    const SFixedFunctionKey key = SFixedFunctionKey::Build(state, m_layout, m_fvf, pointList, types, !m_clipControl);
     m_lastPointList = pointList;
-    if (m_program != 0 && key == m_key) return;
-    const bool lightsChanged = std::memcmp(key.lightTypes, m_key.lightTypes, sizeof key.lightTypes) != 0 ||
-                               key.lightCount != m_key.lightCount;
+    if (m_program != 0 && key == m_key)
+        return;
+    const bool lightsChanged =
+        std::memcmp(key.lightTypes, m_key.lightTypes, sizeof key.lightTypes) != 0 || key.lightCount != m_key.lightCount;
     m_key = key;
     const unsigned program = m_programs.Get(key);
     m_gl.ForgetProgram();  // building a program binds it
     m_gl.UseProgram(program);
     m_program = program;
-    if (lightsChanged) m_dirty |= d3d8dirty::kLights;
+    if (lightsChanged)
+        m_dirty |= d3d8dirty::kLights;
     m_dirty |= d3d8dirty::kTextures;  // the stages in use may differ
 }
 
 void CGLRenderer8::ApplyConstants() {
     if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kFrame)) {
-        if (m_dirty & d3d8dirty::kTransforms) WriteTransformConstants();
-        if (m_dirty & d3d8dirty::kFrame) WriteFrameConstants();
+        if (m_dirty & d3d8dirty::kTransforms)
+            WriteTransformConstants();
+        if (m_dirty & d3d8dirty::kFrame)
+            WriteFrameConstants();
         m_transformRing.Publish(&m_transforms);
     }
     if (m_dirty & (d3d8dirty::kTextureMatrices | d3d8dirty::kMaterial | d3d8dirty::kLights)) {
         if (m_dirty & d3d8dirty::kTextureMatrices)
             for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage)
                 CopyMatrix(m_device.State().textureTransforms[stage], m_vertexConstants.textureMatrix[stage]);
-        if (m_dirty & d3d8dirty::kMaterial) WriteMaterialConstants();
-        if (m_dirty & d3d8dirty::kLights) WriteLightConstants();
+        if (m_dirty & d3d8dirty::kMaterial)
+            WriteMaterialConstants();
+        if (m_dirty & d3d8dirty::kLights)
+            WriteLightConstants();
         m_vertexRing.Publish(&m_vertexConstants);
     }
     if (m_dirty & d3d8dirty::kPixel) {
@@ -521,7 +600,8 @@ void CGLRenderer8::WriteLightConstants() {
     unsigned slot = 0;
     // Same order as the key: enabled lights by index.
     for (const auto& [index, light] : state.lights) {
-        if (!light.enabled || slot == 8) continue;
+        if (!light.enabled || slot == 8)
+            continue;
         const D3DLIGHT8& l = light.light;
         SLightConstants& c = m_vertexConstants.lights[slot++];
         CopyColor(l.Diffuse, c.diffuse);
@@ -531,9 +611,10 @@ void CGLRenderer8::WriteLightConstants() {
         const float direction[4] = {l.Direction.x, l.Direction.y, l.Direction.z, 0.0f};
         d3d8math::TransformVector(state.view, position, c.position);
         d3d8math::TransformVector(state.view, direction, c.direction);
-        const float length =
-            std::sqrt(c.direction[0] * c.direction[0] + c.direction[1] * c.direction[1] + c.direction[2] * c.direction[2]);
-        for (int i = 0; i < 3 && length > 0.0f; ++i) c.direction[i] /= length;
+        const float length = std::sqrt(c.direction[0] * c.direction[0] + c.direction[1] * c.direction[1] +
+                                       c.direction[2] * c.direction[2]);
+        for (int i = 0; i < 3 && length > 0.0f; ++i)
+            c.direction[i] /= length;
         c.position[3] = l.Range > 0.0f ? l.Range : 3.4e38f;
         c.direction[3] = l.Falloff;
         c.attenuation[0] = l.Attenuation0;
@@ -586,7 +667,8 @@ void CGLRenderer8::ApplyRaster() {
     m_gl.Enable(GL_POLYGON_OFFSET_FILL, offset);
     m_gl.Enable(GL_POLYGON_OFFSET_LINE, offset);
     m_gl.Enable(GL_POLYGON_OFFSET_POINT, offset);
-    if (offset) m_gl.PolygonOffset(-bias, -2.0f * bias);
+    if (offset)
+        m_gl.PolygonOffset(-bias, -2.0f * bias);
 }
 
 void CGLRenderer8::ApplyStencil() {
@@ -613,7 +695,8 @@ void CGLRenderer8::ApplyTextures() {
         const bool used = stage < m_key.stageCount && m_key.stages[stage].textureType != ETextureType::None;
         CTextureStorage* storage = used ? StorageOf(state.textures[stage]) : nullptr;
         m_stageStorage[stage] = storage;
-        if (!storage) continue;
+        if (!storage)
+            continue;
         storage->Prepare(m_gl);
         m_gl.BindTexture(stage, storage->GLTarget(), storage->GLName());
     }
@@ -626,11 +709,12 @@ void CGLRenderer8::ApplySamplers() {
 }
 
 unsigned CGLRenderer8::SamplerFor(const DWORD* ts) {
-    const std::array<DWORD, 9> key = {ts[D3DTSS_MINFILTER], ts[D3DTSS_MAGFILTER], ts[D3DTSS_MIPFILTER],
-                                      ts[D3DTSS_ADDRESSU],  ts[D3DTSS_ADDRESSV],  ts[D3DTSS_ADDRESSW],
+    const std::array<DWORD, 9> key = {ts[D3DTSS_MINFILTER],   ts[D3DTSS_MAGFILTER],     ts[D3DTSS_MIPFILTER],
+                                      ts[D3DTSS_ADDRESSU],    ts[D3DTSS_ADDRESSV],      ts[D3DTSS_ADDRESSW],
                                       ts[D3DTSS_BORDERCOLOR], ts[D3DTSS_MIPMAPLODBIAS], ts[D3DTSS_MAXMIPLEVEL]};
     auto found = m_samplers.find(key);
-    if (found != m_samplers.end()) return found->second;
+    if (found != m_samplers.end())
+        return found->second;
     GLuint sampler = 0;
     glGenSamplers(1, &sampler);
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, MinFilter(key[0], key[2]));
@@ -651,8 +735,10 @@ unsigned CGLRenderer8::SamplerFor(const DWORD* ts) {
 // --- clear and present ------------------------------------------------------------------
 
 void CGLRenderer8::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
-    if (!m_deletions.empty()) FlushDeletions();
-    if (m_dirty & d3d8dirty::kTarget) ApplyTarget();
+    if (!m_deletions.empty())
+        FlushDeletions();
+    if (m_dirty & d3d8dirty::kTarget)
+        ApplyTarget();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         float c[4];
@@ -680,15 +766,18 @@ void CGLRenderer8::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLO
         y1 = std::max(y1, vy1);
         x2 = std::min(x2, vx2);
         y2 = std::min(y2, vy2);
-        if (x2 <= x1 || y2 <= y1) return;
+        if (x2 <= x1 || y2 <= y1)
+            return;
         const int glY = m_targetFlipped ? static_cast<int>(y1) : m_targetHeight - static_cast<int>(y2);
         m_gl.Enable(GL_SCISSOR_TEST, true);
         m_gl.Scissor(static_cast<int>(x1), glY, static_cast<int>(x2 - x1), static_cast<int>(y2 - y1));
         glClear(mask);
     };
     if (mask != 0) {
-        if (count == 0 || !rects) clearRect(vx1, vy1, vx2, vy2);
-        for (DWORD i = 0; rects && i < count; ++i) clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
+        if (count == 0 || !rects)
+            clearRect(vx1, vy1, vx2, vy2);
+        for (DWORD i = 0; rects && i < count; ++i)
+            clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
     }
     m_gl.Enable(GL_SCISSOR_TEST, false);
     m_dirty |= d3d8dirty::kBlend | d3d8dirty::kDepth | d3d8dirty::kStencil;
@@ -696,7 +785,8 @@ void CGLRenderer8::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLO
 }
 
 void CGLRenderer8::BeforePresent() {
-    if (!m_deletions.empty()) FlushDeletions();
+    if (!m_deletions.empty())
+        FlushDeletions();
     m_gl.BindFramebuffer(m_device.BackBufferFramebufferName());
     m_dirty |= d3d8dirty::kTarget;
 }

@@ -23,7 +23,11 @@ class CTextureStorage;
 
 class CGLRenderer8 {
 public:
-    enum class EObject { Texture, Buffer, Renderbuffer };
+    enum class EObject {
+        Texture,
+        Buffer,
+        Renderbuffer
+    };
 
     explicit CGLRenderer8(CDirect3DDevice8& device);
     ~CGLRenderer8();

@@ -16,7 +16,8 @@ HRESULT CIndexBuffer8::Unlock() {
 }
 
 HRESULT CIndexBuffer8::GetDesc(D3DINDEXBUFFER_DESC* pDesc) {
-    if (!pDesc) return D3DERR_INVALIDCALL;
+    if (!pDesc)
+        return D3DERR_INVALIDCALL;
     *pDesc = {m_format, D3DRTYPE_INDEXBUFFER, m_usage, Pool(), m_storage.Size()};
     return D3D_OK;
 }

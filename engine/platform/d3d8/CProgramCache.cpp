@@ -13,11 +13,15 @@ namespace {
 
 std::string InfoLog(GLuint object, bool program) {
     GLint length = 0;
-    if (program) glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
-    else glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
+    if (program)
+        glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+    else
+        glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
     std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
-    if (program) glGetProgramInfoLog(object, length, nullptr, log.data());
-    else glGetShaderInfoLog(object, length, nullptr, log.data());
+    if (program)
+        glGetProgramInfoLog(object, length, nullptr, log.data());
+    else
+        glGetShaderInfoLog(object, length, nullptr, log.data());
     return log.data();
 }
 
@@ -43,7 +47,8 @@ CProgramCache::~CProgramCache() = default;
 
 unsigned CProgramCache::Get(const SFixedFunctionKey& key) {
     auto found = m_programs.find(key);
-    if (found != m_programs.end()) return found->second;
+    if (found != m_programs.end())
+        return found->second;
     const unsigned program = Build(key);
     m_programs.emplace(key, program);
     return program;
@@ -51,7 +56,8 @@ unsigned CProgramCache::Get(const SFixedFunctionKey& key) {
 
 void CProgramCache::Clear() {
     for (auto& [key, program] : m_programs)
-        if (program) glDeleteProgram(program);
+        if (program)
+            glDeleteProgram(program);
     m_programs.clear();
 }
 
@@ -59,8 +65,10 @@ unsigned CProgramCache::Build(const SFixedFunctionKey& key) {
     const GLuint vertex = Compile(GL_VERTEX_SHADER, CFixedFunctionShaderGenerator::VertexShader(key));
     const GLuint fragment = Compile(GL_FRAGMENT_SHADER, CFixedFunctionShaderGenerator::FragmentShader(key));
     if (!vertex || !fragment) {
-        if (vertex) glDeleteShader(vertex);
-        if (fragment) glDeleteShader(fragment);
+        if (vertex)
+            glDeleteShader(vertex);
+        if (fragment)
+            glDeleteShader(fragment);
         return 0;
     }
     GLuint program = glCreateProgram();
@@ -84,12 +92,14 @@ unsigned CProgramCache::Build(const SFixedFunctionKey& key) {
         {CFixedFunctionShaderGenerator::PixelBlockName(), kPixelBlockBinding}};
     for (const auto& [name, binding] : blocks) {
         const GLuint block = glGetUniformBlockIndex(program, name);
-        if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, binding);
+        if (block != GL_INVALID_INDEX)
+            glUniformBlockBinding(program, block, binding);
     }
     glUseProgram(program);
     for (unsigned stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) {
         const GLint location = glGetUniformLocation(program, CFixedFunctionShaderGenerator::SamplerName(stage).c_str());
-        if (location >= 0) glUniform1i(location, static_cast<GLint>(stage));
+        if (location >= 0)
+            glUniform1i(location, static_cast<GLint>(stage));
     }
     // The caller binds the program it wants next; the state cache is told
     // through CGLState::ForgetProgram.

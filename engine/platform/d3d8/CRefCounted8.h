@@ -12,7 +12,8 @@ public:
 
     ULONG Release() override {
         const ULONG remaining = --m_refCount;
-        if (remaining == 0) OnFinalRelease();
+        if (remaining == 0)
+            OnFinalRelease();
         return remaining;
     }
 

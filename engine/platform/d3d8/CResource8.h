@@ -14,7 +14,8 @@ public:
     ~CResource8() override { m_device.DetachResource(m_pool, m_bytes); }
 
     HRESULT GetDevice(IDirect3DDevice8** ppDevice) override {
-        if (!ppDevice) return D3DERR_INVALIDCALL;
+        if (!ppDevice)
+            return D3DERR_INVALIDCALL;
         m_device.AddRef();
         *ppDevice = &m_device;
         return D3D_OK;

@@ -19,7 +19,11 @@ struct SFormatInfo;
 
 class CSurface8 final : public IDirect3DSurface8 {
 public:
-    enum class EKind { TextureLevel, BackBuffer, DepthStencil };
+    enum class EKind {
+        TextureLevel,
+        BackBuffer,
+        DepthStencil
+    };
 
     // A level of a texture; `container` provides the reference count.
     CSurface8(CDirect3DDevice8& device, IUnknown& container, CTextureStorage& storage, UINT face, UINT level);

@@ -16,10 +16,13 @@ DWORD CTexture8::SetLOD(DWORD lod) {
     return old;
 }
 
-HRESULT CTexture8::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) { return m_storage.GetLevelDesc(Level, pDesc); }
+HRESULT CTexture8::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
+    return m_storage.GetLevelDesc(Level, pDesc);
+}
 
 HRESULT CTexture8::GetSurfaceLevel(UINT Level, IDirect3DSurface8** ppSurfaceLevel) {
-    if (!ppSurfaceLevel || Level >= m_levels.size()) return D3DERR_INVALIDCALL;
+    if (!ppSurfaceLevel || Level >= m_levels.size())
+        return D3DERR_INVALIDCALL;
     *ppSurfaceLevel = m_levels[Level].get();
     (*ppSurfaceLevel)->AddRef();
     return D3D_OK;
@@ -35,4 +38,6 @@ HRESULT CTexture8::UnlockRect(UINT Level) {
     return m_storage.Unlock(0, Level);
 }
 
-HRESULT CTexture8::AddDirtyRect(const RECT*) { return D3D_OK; }
+HRESULT CTexture8::AddDirtyRect(const RECT*) {
+    return D3D_OK;
+}

@@ -7,24 +7,32 @@
 #include "platform/d3d8/CDirect3DDevice8.h"
 #include "platform/d3d8/CGLState.h"
 
-CTextureStorage::CTextureStorage(CDirect3DDevice8& device, bool cube, UINT width, UINT height, UINT levels,
-                                 DWORD usage, const SFormatInfo& format, D3DPOOL pool)
-    : m_device(device), m_cube(cube), m_width(width), m_height(height), m_levels(levels), m_usage(usage),
-      m_format(format), m_pool(pool) {
+CTextureStorage::CTextureStorage(CDirect3DDevice8& device, bool cube, UINT width, UINT height, UINT levels, DWORD usage,
+                                 const SFormatInfo& format, D3DPOOL pool)
+    : m_device(device),
+      m_cube(cube),
+      m_width(width),
+      m_height(height),
+      m_levels(levels),
+      m_usage(usage),
+      m_format(format),
+      m_pool(pool) {
     const UINT faces = cube ? 6 : 1;
     m_images.resize(static_cast<size_t>(faces) * levels);
     for (UINT face = 0; face < faces; ++face) {
         for (UINT level = 0; level < levels; ++level) {
             SImage& image = *Image(face, level);
             // Render targets live in GL; their CPU copy appears when locked.
-            if (IsRenderTarget()) continue;
+            if (IsRenderTarget())
+                continue;
             image.texels.assign(CFormatInfo::LevelSize(format, Width(level), Height(level)), 0);
         }
     }
 }
 
 CTextureStorage::~CTextureStorage() {
-    if (m_name) m_device.DeleteGLTexture(m_name);
+    if (m_name)
+        m_device.DeleteGLTexture(m_name);
 }
 
 UINT64 CTextureStorage::TotalBytes(bool cube, UINT width, UINT height, UINT levels, const SFormatInfo& format) {
@@ -34,16 +42,22 @@ UINT64 CTextureStorage::TotalBytes(bool cube, UINT width, UINT height, UINT leve
     return bytes * (cube ? 6 : 1);
 }
 
-UINT CTextureStorage::Width(UINT level) const { return std::max(1u, m_width >> level); }
-UINT CTextureStorage::Height(UINT level) const { return std::max(1u, m_height >> level); }
+UINT CTextureStorage::Width(UINT level) const {
+    return std::max(1u, m_width >> level);
+}
+UINT CTextureStorage::Height(UINT level) const {
+    return std::max(1u, m_height >> level);
+}
 
 CTextureStorage::SImage* CTextureStorage::Image(UINT face, UINT level) {
-    if (level >= m_levels || face >= (m_cube ? 6u : 1u)) return nullptr;
+    if (level >= m_levels || face >= (m_cube ? 6u : 1u))
+        return nullptr;
     return &m_images[static_cast<size_t>(face) * m_levels + level];
 }
 
 HRESULT CTextureStorage::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) const {
-    if (!desc || level >= m_levels) return D3DERR_INVALIDCALL;
+    if (!desc || level >= m_levels)
+        return D3DERR_INVALIDCALL;
     desc->Format = m_format.format;
     desc->Type = D3DRTYPE_SURFACE;
     desc->Usage = m_usage;
@@ -57,7 +71,8 @@ HRESULT CTextureStorage::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) const {
 
 HRESULT CTextureStorage::Lock(UINT face, UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
     SImage* image = Image(face, level);
-    if (!locked || !image || image->lockCount > 0) return D3DERR_INVALIDCALL;
+    if (!locked || !image || image->lockCount > 0)
+        return D3DERR_INVALIDCALL;
     const UINT width = Width(level), height = Height(level);
     RECT area{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
     if (rect) {
@@ -67,12 +82,14 @@ HRESULT CTextureStorage::Lock(UINT face, UINT level, D3DLOCKED_RECT* locked, con
         area = *rect;
     }
     if (image->texels.empty() || image->stale) {
-        if (!ReadBack(face, level, *image)) return D3DERR_INVALIDCALL;
+        if (!ReadBack(face, level, *image))
+            return D3DERR_INVALIDCALL;
     }
     const UINT pitch = CFormatInfo::RowPitch(m_format, width);
     size_t offset = 0;
     if (m_format.bytesPerBlock != 0)
-        offset = static_cast<size_t>(area.top / 4) * pitch + static_cast<size_t>(area.left / 4) * m_format.bytesPerBlock;
+        offset =
+            static_cast<size_t>(area.top / 4) * pitch + static_cast<size_t>(area.left / 4) * m_format.bytesPerBlock;
     else
         offset = static_cast<size_t>(area.top) * pitch + static_cast<size_t>(area.left) * m_format.bytesPerPixel;
     locked->Pitch = static_cast<INT>(pitch);
@@ -84,7 +101,8 @@ HRESULT CTextureStorage::Lock(UINT face, UINT level, D3DLOCKED_RECT* locked, con
 
 HRESULT CTextureStorage::Unlock(UINT face, UINT level) {
     SImage* image = Image(face, level);
-    if (!image || image->lockCount == 0) return D3DERR_INVALIDCALL;
+    if (!image || image->lockCount == 0)
+        return D3DERR_INVALIDCALL;
     image->lockCount = 0;
     if (image->lockWrites && !image->dirty) {
         image->dirty = true;
@@ -100,7 +118,8 @@ bool CTextureStorage::ReadBack(UINT face, UINT level, SImage& image) {
         image.texels.assign(size, 0);
         return true;
     }
-    if (!m_device.OnGLThread() || m_format.depth || m_format.bytesPerBlock != 0) return false;
+    if (!m_device.OnGLThread() || m_format.depth || m_format.bytesPerBlock != 0)
+        return false;
     image.texels.resize(size);
     m_device.GLState().BindTexture(CGLState::kScratchUnit, GLTarget(), m_name);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -110,7 +129,9 @@ bool CTextureStorage::ReadBack(UINT face, UINT level, SImage& image) {
     return true;
 }
 
-unsigned CTextureStorage::GLTarget() const { return m_cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D; }
+unsigned CTextureStorage::GLTarget() const {
+    return m_cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+}
 
 unsigned CTextureStorage::GLImageTarget(UINT face) const {
     return m_cube ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + face : GL_TEXTURE_2D;
@@ -128,15 +149,16 @@ void CTextureStorage::Allocate(CGLState& gl) {
             const auto w = static_cast<GLsizei>(Width(level)), h = static_cast<GLsizei>(Height(level));
             if (m_format.bytesPerBlock != 0) {
                 SImage& image = *Image(face, level);
-                glCompressedTexImage2D(GLImageTarget(face), static_cast<GLint>(level), m_format.internalFormat, w, h,
-                                       0, static_cast<GLsizei>(image.texels.size()), image.texels.data());
+                glCompressedTexImage2D(GLImageTarget(face), static_cast<GLint>(level), m_format.internalFormat, w, h, 0,
+                                       static_cast<GLsizei>(image.texels.size()), image.texels.data());
                 if (image.dirty) {
                     image.dirty = false;
                     --m_dirtyCount;
                 }
             } else {
-                glTexImage2D(GLImageTarget(face), static_cast<GLint>(level), static_cast<GLint>(m_format.internalFormat),
-                             w, h, 0, m_format.uploadFormat, m_format.uploadType, nullptr);
+                glTexImage2D(GLImageTarget(face), static_cast<GLint>(level),
+                             static_cast<GLint>(m_format.internalFormat), w, h, 0, m_format.uploadFormat,
+                             m_format.uploadType, nullptr);
                 // Levels nobody wrote still need their (zero) contents once.
                 SImage& image = *Image(face, level);
                 if (!image.texels.empty() && !image.dirty) {
@@ -163,14 +185,17 @@ void CTextureStorage::Upload(UINT face, UINT level, SImage& image) {
 }
 
 unsigned CTextureStorage::Prepare(CGLState& gl) {
-    if (!NeedsUpload()) return m_name;
-    if (m_name == 0) Allocate(gl);
+    if (!NeedsUpload())
+        return m_name;
+    if (m_name == 0)
+        Allocate(gl);
     if (m_dirtyCount > 0) {
         gl.BindTexture(CGLState::kScratchUnit, GLTarget(), m_name);
         for (UINT face = 0; face < (m_cube ? 6u : 1u); ++face) {
             for (UINT level = 0; level < m_levels; ++level) {
                 SImage& image = *Image(face, level);
-                if (!image.dirty || image.lockCount > 0) continue;
+                if (!image.dirty || image.lockCount > 0)
+                    continue;
                 Upload(face, level, image);
                 image.dirty = false;
                 --m_dirtyCount;
@@ -182,5 +207,6 @@ unsigned CTextureStorage::Prepare(CGLState& gl) {
 
 void CTextureStorage::MarkRendered(UINT face, UINT level) {
     SImage* image = Image(face, level);
-    if (image) image->stale = true;
+    if (image)
+        image->stale = true;
 }

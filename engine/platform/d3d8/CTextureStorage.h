@@ -51,8 +51,8 @@ public:
 private:
     struct SImage {
         std::vector<BYTE> texels;
-        bool dirty = false;      // CPU copy newer than the GL texture
-        bool stale = false;      // GL texture newer than the CPU copy
+        bool dirty = false;  // CPU copy newer than the GL texture
+        bool stale = false;  // GL texture newer than the CPU copy
         int lockCount = 0;
         bool lockWrites = false;
     };

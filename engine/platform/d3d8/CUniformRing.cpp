@@ -19,7 +19,8 @@ void CUniformRing::Create(std::size_t blockSize, unsigned binding) {
 }
 
 void CUniformRing::Destroy() {
-    if (m_buffer) glDeleteBuffers(1, &m_buffer);
+    if (m_buffer)
+        glDeleteBuffers(1, &m_buffer);
     m_buffer = 0;
 }
 
@@ -29,8 +30,9 @@ void CUniformRing::Publish(const void* block) {
         glBufferData(GL_UNIFORM_BUFFER, kRingSize, nullptr, GL_STREAM_DRAW);
         m_offset = 0;
     }
-    void* slot = glMapBufferRange(GL_UNIFORM_BUFFER, static_cast<GLintptr>(m_offset), static_cast<GLsizeiptr>(m_blockSize),
-                                  GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    void* slot =
+        glMapBufferRange(GL_UNIFORM_BUFFER, static_cast<GLintptr>(m_offset), static_cast<GLsizeiptr>(m_blockSize),
+                         GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (slot) {
         std::memcpy(slot, block, m_blockSize);
         glUnmapBuffer(GL_UNIFORM_BUFFER);

@@ -16,7 +16,8 @@ HRESULT CVertexBuffer8::Unlock() {
 }
 
 HRESULT CVertexBuffer8::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
-    if (!pDesc) return D3DERR_INVALIDCALL;
+    if (!pDesc)
+        return D3DERR_INVALIDCALL;
     *pDesc = {D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, m_usage, Pool(), m_storage.Size(), m_fvf};
     return D3D_OK;
 }

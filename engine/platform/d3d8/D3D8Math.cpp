@@ -24,7 +24,8 @@ D3DMATRIX NormalMatrix(const D3DMATRIX& m) {
     const float g = m._31, h = m._32, i = m._33;
     const float det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
     D3DMATRIX r = Identity();
-    if (std::fabs(det) < 1e-20f) return r;
+    if (std::fabs(det) < 1e-20f)
+        return r;
     const float s = 1.0f / det;
     // inverse(M) transposed: the cofactor matrix divided by the determinant.
     r._11 = (e * i - f * h) * s;
@@ -47,7 +48,8 @@ void TransformVector(const D3DMATRIX& m, const float in[4], float out[4]) {
 bool IsIdentity(const D3DMATRIX& m) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j)
-            if (m.m[i][j] != (i == j ? 1.0f : 0.0f)) return false;
+            if (m.m[i][j] != (i == j ? 1.0f : 0.0f))
+                return false;
     return true;
 }
 

@@ -8,9 +8,12 @@
 namespace {
 
 EColorSource ResolveColorSource(DWORD source, bool colorVertex, const CFvfLayout& layout) {
-    if (!colorVertex) return EColorSource::Material;
-    if (source == D3DMCS_COLOR1 && layout.Diffuse().present) return EColorSource::VertexDiffuse;
-    if (source == D3DMCS_COLOR2 && layout.Specular().present) return EColorSource::VertexSpecular;
+    if (!colorVertex)
+        return EColorSource::Material;
+    if (source == D3DMCS_COLOR1 && layout.Diffuse().present)
+        return EColorSource::VertexDiffuse;
+    if (source == D3DMCS_COLOR2 && layout.Specular().present)
+        return EColorSource::VertexSpecular;
     return EColorSource::Material;
 }
 
@@ -23,7 +26,8 @@ bool UsesArgument(DWORD op, DWORD arg1, DWORD arg2, DWORD arg0, DWORD which) {
 void BuildLighting(SFixedFunctionKey& key, const CDeviceState& state, const CFvfLayout& layout) {
     const DWORD* rs = state.renderStates;
     key.lighting = rs[D3DRS_LIGHTING] != 0 && !layout.IsPretransformed();
-    if (!key.lighting) return;
+    if (!key.lighting)
+        return;
     key.specular = rs[D3DRS_SPECULARENABLE] != 0;
     key.localViewer = key.specular && rs[D3DRS_LOCALVIEWER] != 0;
     key.normalizeNormals = rs[D3DRS_NORMALIZENORMALS] != 0;
@@ -34,14 +38,16 @@ void BuildLighting(SFixedFunctionKey& key, const CDeviceState& state, const CFvf
                                       : EColorSource::Material;
     key.emissiveSource = ResolveColorSource(rs[D3DRS_EMISSIVEMATERIALSOURCE], colorVertex, layout);
     for (const auto& [index, slot] : state.lights) {
-        if (!slot.enabled || key.lightCount == 8) continue;
+        if (!slot.enabled || key.lightCount == 8)
+            continue;
         key.lightTypes[key.lightCount++] = static_cast<std::uint8_t>(slot.light.Type);
     }
 }
 
 void BuildFog(SFixedFunctionKey& key, const CDeviceState& state, const CFvfLayout& layout) {
     const DWORD* rs = state.renderStates;
-    if (!rs[D3DRS_FOGENABLE]) return;
+    if (!rs[D3DRS_FOGENABLE])
+        return;
     if (rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE && rs[D3DRS_FOGTABLEMODE] <= D3DFOG_LINEAR) {
         key.fogSource = EFogSource::PixelDepth;
         key.fogFormula = static_cast<std::uint8_t>(rs[D3DRS_FOGTABLEMODE]);
@@ -111,7 +117,8 @@ SFixedFunctionKey SFixedFunctionKey::Build(const CDeviceState& state, const CFvf
     BuildFog(key, state, layout);
     for (DWORD i = 0; i < D3D8_MAX_TEXTURE_STAGES; ++i) {
         const DWORD* ts = state.stageStates[i];
-        if (ts[D3DTSS_COLOROP] == D3DTOP_DISABLE || ts[D3DTSS_COLOROP] > D3DTOP_LERP) break;
+        if (ts[D3DTSS_COLOROP] == D3DTOP_DISABLE || ts[D3DTSS_COLOROP] > D3DTOP_LERP)
+            break;
         BuildStage(key.stages[i], ts, i, layout, textureTypes[i], key.pointSprite);
         key.stageCount = static_cast<std::uint8_t>(i + 1);
     }
@@ -126,6 +133,7 @@ std::size_t SFixedFunctionKeyHash::operator()(const SFixedFunctionKey& key) cons
     // FNV-1a over the bytes; keys are zero-filled, so padding is stable.
     const auto* bytes = reinterpret_cast<const unsigned char*>(&key);
     std::size_t hash = 1469598103934665603ull;
-    for (std::size_t i = 0; i < sizeof key; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    for (std::size_t i = 0; i < sizeof key; ++i)
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
     return hash;
 }

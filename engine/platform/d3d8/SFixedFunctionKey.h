@@ -12,18 +12,31 @@
 class CDeviceState;
 class CFvfLayout;
 
-enum class EFogSource : std::uint8_t { None, PixelDepth, VertexDepth, VertexSpecularAlpha };
-enum class EColorSource : std::uint8_t { Material, VertexDiffuse, VertexSpecular };
-enum class ETextureType : std::uint8_t { None, Texture2D, Cube };
+enum class EFogSource : std::uint8_t {
+    None,
+    PixelDepth,
+    VertexDepth,
+    VertexSpecularAlpha
+};
+enum class EColorSource : std::uint8_t {
+    Material,
+    VertexDiffuse,
+    VertexSpecular
+};
+enum class ETextureType : std::uint8_t {
+    None,
+    Texture2D,
+    Cube
+};
 
 struct SStageKey {
     std::uint8_t colorOp, colorArg0, colorArg1, colorArg2;
     std::uint8_t alphaOp, alphaArg0, alphaArg1, alphaArg2;
     std::uint8_t resultToTemp;
-    std::uint8_t texCoordSet;    // set index, or 0xFF when the vertex has no such set
-    std::uint8_t texGen;         // D3DTSS_TCI_* >> 16
+    std::uint8_t texCoordSet;  // set index, or 0xFF when the vertex has no such set
+    std::uint8_t texGen;       // D3DTSS_TCI_* >> 16
     ETextureType textureType;
-    std::uint8_t transformCount; // D3DTTFF_COUNTn, 0 without transform
+    std::uint8_t transformCount;  // D3DTTFF_COUNTn, 0 without transform
     std::uint8_t projected;
     std::uint8_t padding[2];
 };
@@ -37,15 +50,15 @@ struct SFixedFunctionKey {
     std::uint8_t fogFormula;  // D3DFOGMODE
     std::uint8_t pointList;
     std::uint8_t pointSprite, pointScale, flatShading, alphaFunc;  // alphaFunc 0: no test
-    std::uint8_t depthRemap;  // no clip control: remap z from 0..1 to -w..w
-    std::uint8_t stageCount;  // stages before the first disabled one
+    std::uint8_t depthRemap;                                       // no clip control: remap z from 0..1 to -w..w
+    std::uint8_t stageCount;                                       // stages before the first disabled one
     std::uint8_t padding[2];
     std::uint8_t lightTypes[8];
     SStageKey stages[D3D8_MAX_TEXTURE_STAGES];
 
     // textureTypes: what is bound to each stage.
-    static SFixedFunctionKey Build(const CDeviceState& state, const CFvfLayout& layout, DWORD fvf,
-                                   bool pointList, const ETextureType* textureTypes, bool depthRemap);
+    static SFixedFunctionKey Build(const CDeviceState& state, const CFvfLayout& layout, DWORD fvf, bool pointList,
+                                   const ETextureType* textureTypes, bool depthRemap);
 
     bool operator==(const SFixedFunctionKey& other) const;
 };

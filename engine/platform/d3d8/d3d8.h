@@ -97,8 +97,7 @@ public:
 
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
-    virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                          DWORD Stencil) = 0;
+    virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) = 0;
 
     virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) = 0;
     virtual HRESULT GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) = 0;
@@ -134,10 +133,9 @@ public:
                                          UINT StartIndex, UINT PrimitiveCount) = 0;
     virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                     const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
-    virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex,
-                                           UINT NumVertexIndices, UINT PrimitiveCount, const void* pIndexData,
-                                           D3DFORMAT IndexDataFormat, const void* pVertexStreamZeroData,
-                                           UINT VertexStreamZeroStride) = 0;
+    virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertexIndices,
+                                           UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
+                                           const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
 
     // Vertex and pixel shaders. SetVertexShader takes a flexible vertex format;
     // programmable shaders are not available yet: CreateVertexShader,

@@ -7,7 +7,9 @@
 #include "platform/base/WinTypes.h"
 
 // --- result codes -------------------------------------------------------------
-constexpr HRESULT MAKE_D3DHRESULT(DWORD code) { return static_cast<HRESULT>(0x88760000u | code); }
+constexpr HRESULT MAKE_D3DHRESULT(DWORD code) {
+    return static_cast<HRESULT>(0x88760000u | code);
+}
 
 constexpr HRESULT D3D_OK = S_OK;
 constexpr HRESULT D3DERR_WRONGTEXTUREFORMAT = MAKE_D3DHRESULT(2072);
@@ -599,14 +601,24 @@ constexpr DWORD D3DFVF_TEXTUREFORMAT1 = 3;
 constexpr DWORD D3DFVF_TEXTUREFORMAT2 = 0;
 constexpr DWORD D3DFVF_TEXTUREFORMAT3 = 1;
 constexpr DWORD D3DFVF_TEXTUREFORMAT4 = 2;
-constexpr DWORD D3DFVF_TEXCOORDSIZE1(DWORD index) { return D3DFVF_TEXTUREFORMAT1 << (index * 2 + 16); }
-constexpr DWORD D3DFVF_TEXCOORDSIZE2(DWORD index) { return D3DFVF_TEXTUREFORMAT2 << (index * 2 + 16); }
-constexpr DWORD D3DFVF_TEXCOORDSIZE3(DWORD index) { return D3DFVF_TEXTUREFORMAT3 << (index * 2 + 16); }
-constexpr DWORD D3DFVF_TEXCOORDSIZE4(DWORD index) { return D3DFVF_TEXTUREFORMAT4 << (index * 2 + 16); }
+constexpr DWORD D3DFVF_TEXCOORDSIZE1(DWORD index) {
+    return D3DFVF_TEXTUREFORMAT1 << (index * 2 + 16);
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE2(DWORD index) {
+    return D3DFVF_TEXTUREFORMAT2 << (index * 2 + 16);
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE3(DWORD index) {
+    return D3DFVF_TEXTUREFORMAT3 << (index * 2 + 16);
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE4(DWORD index) {
+    return D3DFVF_TEXTUREFORMAT4 << (index * 2 + 16);
+}
 
 // Handles of created vertex shaders have bit 0 set (D3DFVF_RESERVED0);
 // flexible vertex formats never do.
-constexpr bool D3D8IsShaderHandle(DWORD handle) { return (handle & D3DFVF_RESERVED0) != 0; }
+constexpr bool D3D8IsShaderHandle(DWORD handle) {
+    return (handle & D3DFVF_RESERVED0) != 0;
+}
 
 // --- capabilities --------------------------------------------------------------
 constexpr DWORD D3DCAPS2_FULLSCREENGAMMA = 0x00020000;
@@ -717,11 +729,14 @@ constexpr DWORD D3DVTXPCAPS_DIRECTIONALLIGHTS = 0x00000008;
 constexpr DWORD D3DVTXPCAPS_POSITIONALLIGHTS = 0x00000010;
 constexpr DWORD D3DVTXPCAPS_LOCALVIEWER = 0x00000020;
 
-constexpr DWORD D3DPRESENT_INTERVALS_ALL =
-    D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_IMMEDIATE;
+constexpr DWORD D3DPRESENT_INTERVALS_ALL = D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_IMMEDIATE;
 
-constexpr DWORD D3DVS_VERSION(DWORD major, DWORD minor) { return 0xFFFE0000u | (major << 8) | minor; }
-constexpr DWORD D3DPS_VERSION(DWORD major, DWORD minor) { return 0xFFFF0000u | (major << 8) | minor; }
+constexpr DWORD D3DVS_VERSION(DWORD major, DWORD minor) {
+    return 0xFFFE0000u | (major << 8) | minor;
+}
+constexpr DWORD D3DPS_VERSION(DWORD major, DWORD minor) {
+    return 0xFFFF0000u | (major << 8) | minor;
+}
 
 // What CreateDevice was given, as GetCreationParameters reports it.
 struct D3DDEVICE_CREATION_PARAMETERS {

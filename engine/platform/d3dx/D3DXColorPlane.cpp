@@ -23,31 +23,46 @@ DWORD ByteFromChannel(float channel) {
 // --- D3DXCOLOR -------------------------------------------------------------
 
 D3DXCOLOR::D3DXCOLOR(D3DCOLOR argb)
-    : r(ChannelFromByte(argb, 16)), g(ChannelFromByte(argb, 8)), b(ChannelFromByte(argb, 0)),
+    : r(ChannelFromByte(argb, 16)),
+      g(ChannelFromByte(argb, 8)),
+      b(ChannelFromByte(argb, 0)),
       a(ChannelFromByte(argb, 24)) {}
 D3DXCOLOR::D3DXCOLOR(const float* rgba) : r(rgba[0]), g(rgba[1]), b(rgba[2]), a(rgba[3]) {}
 D3DXCOLOR::D3DXCOLOR(const D3DCOLORVALUE& c) : r(c.r), g(c.g), b(c.b), a(c.a) {}
 D3DXCOLOR::D3DXCOLOR(float r_, float g_, float b_, float a_) : r(r_), g(g_), b(b_), a(a_) {}
 
 D3DXCOLOR::operator D3DCOLOR() const {
-    return (ByteFromChannel(a) << 24) | (ByteFromChannel(r) << 16) | (ByteFromChannel(g) << 8) |
-           ByteFromChannel(b);
+    return (ByteFromChannel(a) << 24) | (ByteFromChannel(r) << 16) | (ByteFromChannel(g) << 8) | ByteFromChannel(b);
 }
 
-D3DXCOLOR& D3DXCOLOR::operator+=(const D3DXCOLOR& c) { return *this = *this + c; }
-D3DXCOLOR& D3DXCOLOR::operator-=(const D3DXCOLOR& c) { return *this = *this - c; }
-D3DXCOLOR& D3DXCOLOR::operator*=(float f) { return *this = *this * f; }
-D3DXCOLOR& D3DXCOLOR::operator/=(float f) { return *this = *this / f; }
+D3DXCOLOR& D3DXCOLOR::operator+=(const D3DXCOLOR& c) {
+    return *this = *this + c;
+}
+D3DXCOLOR& D3DXCOLOR::operator-=(const D3DXCOLOR& c) {
+    return *this = *this - c;
+}
+D3DXCOLOR& D3DXCOLOR::operator*=(float f) {
+    return *this = *this * f;
+}
+D3DXCOLOR& D3DXCOLOR::operator/=(float f) {
+    return *this = *this / f;
+}
 
-D3DXCOLOR D3DXCOLOR::operator-() const { return D3DXCOLOR(-r, -g, -b, -a); }
+D3DXCOLOR D3DXCOLOR::operator-() const {
+    return D3DXCOLOR(-r, -g, -b, -a);
+}
 D3DXCOLOR D3DXCOLOR::operator+(const D3DXCOLOR& c) const {
     return D3DXCOLOR(r + c.r, g + c.g, b + c.b, a + c.a);
 }
 D3DXCOLOR D3DXCOLOR::operator-(const D3DXCOLOR& c) const {
     return D3DXCOLOR(r - c.r, g - c.g, b - c.b, a - c.a);
 }
-D3DXCOLOR D3DXCOLOR::operator*(float f) const { return D3DXCOLOR(r * f, g * f, b * f, a * f); }
-D3DXCOLOR D3DXCOLOR::operator/(float f) const { return D3DXCOLOR(r / f, g / f, b / f, a / f); }
+D3DXCOLOR D3DXCOLOR::operator*(float f) const {
+    return D3DXCOLOR(r * f, g * f, b * f, a * f);
+}
+D3DXCOLOR D3DXCOLOR::operator/(float f) const {
+    return D3DXCOLOR(r / f, g / f, b / f, a / f);
+}
 
 bool D3DXCOLOR::operator==(const D3DXCOLOR& c) const {
     return r == c.r && g == c.g && b == c.b && a == c.a;
@@ -72,8 +87,7 @@ bool D3DXPLANE::operator==(const D3DXPLANE& p) const {
     return a == p.a && b == p.b && c == p.c && d == p.d;
 }
 
-D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, const D3DXVECTOR3* point,
-                                    const D3DXVECTOR3* normal) {
+D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, const D3DXVECTOR3* point, const D3DXVECTOR3* normal) {
     *out = D3DXPLANE(normal->x, normal->y, normal->z, -D3DXVec3Dot(point, normal));
     return out;
 }

@@ -18,8 +18,8 @@ D3DXMATRIX Product(const D3DXMATRIX& a, const D3DXMATRIX& b) {
     D3DXMATRIX result;
     for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 4; ++col)
-            result.m[row][col] = a.m[row][0] * b.m[0][col] + a.m[row][1] * b.m[1][col] +
-                                 a.m[row][2] * b.m[2][col] + a.m[row][3] * b.m[3][col];
+            result.m[row][col] = a.m[row][0] * b.m[0][col] + a.m[row][1] * b.m[1][col] + a.m[row][2] * b.m[2][col] +
+                                 a.m[row][3] * b.m[3][col];
     return result;
 }
 
@@ -49,8 +49,7 @@ Minors ComputeMinors(const D3DXMATRIX& m) {
 }
 
 double Determinant(const Minors& n) {
-    return n.s[0] * n.c[5] - n.s[1] * n.c[4] + n.s[2] * n.c[3] + n.s[3] * n.c[2] -
-           n.s[4] * n.c[1] + n.s[5] * n.c[0];
+    return n.s[0] * n.c[5] - n.s[1] * n.c[4] + n.s[2] * n.c[3] + n.s[3] * n.c[2] - n.s[4] * n.c[1] + n.s[5] * n.c[0];
 }
 
 // A determinant that is only rounding noise compared with the size of the
@@ -78,18 +77,30 @@ D3DXMATRIX::D3DXMATRIX(const float* sixteen) : D3DMATRIX{} {
     std::memcpy(&_11, sixteen, sizeof(float) * 16);
 }
 
-D3DXMATRIX::D3DXMATRIX(float f11, float f12, float f13, float f14,
-                       float f21, float f22, float f23, float f24,
-                       float f31, float f32, float f33, float f34,
-                       float f41, float f42, float f43, float f44)
+D3DXMATRIX::D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23, float f24,
+                       float f31, float f32, float f33, float f34, float f41, float f42, float f43, float f44)
     : D3DMATRIX{} {
-    _11 = f11; _12 = f12; _13 = f13; _14 = f14;
-    _21 = f21; _22 = f22; _23 = f23; _24 = f24;
-    _31 = f31; _32 = f32; _33 = f33; _34 = f34;
-    _41 = f41; _42 = f42; _43 = f43; _44 = f44;
+    _11 = f11;
+    _12 = f12;
+    _13 = f13;
+    _14 = f14;
+    _21 = f21;
+    _22 = f22;
+    _23 = f23;
+    _24 = f24;
+    _31 = f31;
+    _32 = f32;
+    _33 = f33;
+    _34 = f34;
+    _41 = f41;
+    _42 = f42;
+    _43 = f43;
+    _44 = f44;
 }
 
-D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& mat) { return *this = Product(*this, mat); }
+D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& mat) {
+    return *this = Product(*this, mat);
+}
 
 D3DXMATRIX& D3DXMATRIX::operator+=(const D3DXMATRIX& mat) {
     for (int i = 0; i < 4; ++i)
@@ -119,12 +130,24 @@ D3DXMATRIX& D3DXMATRIX::operator/=(float f) {
     return *this;
 }
 
-D3DXMATRIX D3DXMATRIX::operator-() const { return *this * -1.0f; }
-D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& mat) const { return Product(*this, mat); }
-D3DXMATRIX D3DXMATRIX::operator+(const D3DXMATRIX& mat) const { return D3DXMATRIX(*this) += mat; }
-D3DXMATRIX D3DXMATRIX::operator-(const D3DXMATRIX& mat) const { return D3DXMATRIX(*this) -= mat; }
-D3DXMATRIX D3DXMATRIX::operator*(float f) const { return D3DXMATRIX(*this) *= f; }
-D3DXMATRIX D3DXMATRIX::operator/(float f) const { return D3DXMATRIX(*this) /= f; }
+D3DXMATRIX D3DXMATRIX::operator-() const {
+    return *this * -1.0f;
+}
+D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& mat) const {
+    return Product(*this, mat);
+}
+D3DXMATRIX D3DXMATRIX::operator+(const D3DXMATRIX& mat) const {
+    return D3DXMATRIX(*this) += mat;
+}
+D3DXMATRIX D3DXMATRIX::operator-(const D3DXMATRIX& mat) const {
+    return D3DXMATRIX(*this) -= mat;
+}
+D3DXMATRIX D3DXMATRIX::operator*(float f) const {
+    return D3DXMATRIX(*this) *= f;
+}
+D3DXMATRIX D3DXMATRIX::operator/(float f) const {
+    return D3DXMATRIX(*this) /= f;
+}
 
 bool D3DXMATRIX::operator==(const D3DXMATRIX& mat) const {
     for (int i = 0; i < 4; ++i)
@@ -141,7 +164,9 @@ D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
     return out;
 }
 
-BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m) { return *m == IdentityMatrix() ? TRUE : FALSE; }
+BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m) {
+    return *m == IdentityMatrix() ? TRUE : FALSE;
+}
 
 FLOAT D3DXMatrixDeterminant(const D3DXMATRIX* m) {
     return static_cast<FLOAT>(Determinant(ComputeMinors(*m)));
@@ -285,10 +310,8 @@ D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, FLOAT yaw, FLOAT pit
     return out;
 }
 
-D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling,
-                                           const D3DXVECTOR3* rotationCenter,
-                                           const D3DXQUATERNION* rotation,
-                                           const D3DXVECTOR3* translation) {
+D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling, const D3DXVECTOR3* rotationCenter,
+                                           const D3DXQUATERNION* rotation, const D3DXVECTOR3* translation) {
     D3DXMATRIX result;
     D3DXMatrixScaling(&result, scaling, scaling, scaling);
     if (rotation) {
@@ -296,10 +319,8 @@ D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling,
         D3DXMatrixRotationQuaternion(&turn, rotation);
         if (rotationCenter) {
             D3DXMATRIX toCenter, fromCenter;
-            D3DXMatrixTranslation(&toCenter, -rotationCenter->x, -rotationCenter->y,
-                                  -rotationCenter->z);
-            D3DXMatrixTranslation(&fromCenter, rotationCenter->x, rotationCenter->y,
-                                  rotationCenter->z);
+            D3DXMatrixTranslation(&toCenter, -rotationCenter->x, -rotationCenter->y, -rotationCenter->z);
+            D3DXMatrixTranslation(&fromCenter, rotationCenter->x, rotationCenter->y, rotationCenter->z);
             turn = toCenter * turn * fromCenter;
         }
         result *= turn;

@@ -12,8 +12,12 @@
 constexpr float D3DX_PI = 3.141592654f;
 constexpr float D3DX_1BYPI = 0.318309886f;
 
-constexpr float D3DXToRadian(float degree) { return degree * (D3DX_PI / 180.0f); }
-constexpr float D3DXToDegree(float radian) { return radian * (180.0f / D3DX_PI); }
+constexpr float D3DXToRadian(float degree) {
+    return degree * (D3DX_PI / 180.0f);
+}
+constexpr float D3DXToDegree(float radian) {
+    return radian * (180.0f / D3DX_PI);
+}
 
 // ---------------------------------------------------------------------------
 // Vectors
@@ -112,10 +116,8 @@ struct D3DXMATRIX : public D3DMATRIX {
     D3DXMATRIX();
     explicit D3DXMATRIX(const float* sixteen);
     D3DXMATRIX(const D3DMATRIX& m) : D3DMATRIX(m) {}
-    D3DXMATRIX(float f11, float f12, float f13, float f14,
-               float f21, float f22, float f23, float f24,
-               float f31, float f32, float f33, float f34,
-               float f41, float f42, float f43, float f44);
+    D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23, float f24, float f31,
+               float f32, float f33, float f34, float f41, float f42, float f43, float f44);
 
     float& operator()(UINT row, UINT col) { return m[row][col]; }
     float operator()(UINT row, UINT col) const { return m[row][col]; }
@@ -306,21 +308,15 @@ D3DXMATRIX* D3DXMatrixRotationQuaternion(D3DXMATRIX* out, const D3DXQUATERNION* 
 // Roll about z first, then pitch about x, then yaw about y.
 D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, FLOAT yaw, FLOAT pitch, FLOAT roll);
 // Ms * Mrc^-1 * Mr * Mrc * Mt; rotationCenter, rotation and translation may be nullptr.
-D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling,
-                                           const D3DXVECTOR3* rotationCenter,
-                                           const D3DXQUATERNION* rotation,
-                                           const D3DXVECTOR3* translation);
-D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up);
-D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up);
-D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, FLOAT fovY, FLOAT aspect, FLOAT zNear,
-                                       FLOAT zFar);
-D3DXMATRIX* D3DXMatrixPerspectiveLH(D3DXMATRIX* out, FLOAT width, FLOAT height, FLOAT zNear,
-                                    FLOAT zFar);
+D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling, const D3DXVECTOR3* rotationCenter,
+                                           const D3DXQUATERNION* rotation, const D3DXVECTOR3* translation);
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up);
+D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up);
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, FLOAT fovY, FLOAT aspect, FLOAT zNear, FLOAT zFar);
+D3DXMATRIX* D3DXMatrixPerspectiveLH(D3DXMATRIX* out, FLOAT width, FLOAT height, FLOAT zNear, FLOAT zFar);
 D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* out, FLOAT width, FLOAT height, FLOAT zNear, FLOAT zFar);
-D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* out, FLOAT left, FLOAT right, FLOAT bottom,
-                                       FLOAT top, FLOAT zNear, FLOAT zFar);
+D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* out, FLOAT left, FLOAT right, FLOAT bottom, FLOAT top, FLOAT zNear,
+                                       FLOAT zFar);
 
 // ---------------------------------------------------------------------------
 // Quaternion functions
@@ -333,22 +329,17 @@ D3DXQUATERNION* D3DXQuaternionConjugate(D3DXQUATERNION* out, const D3DXQUATERNIO
 D3DXQUATERNION* D3DXQuaternionNormalize(D3DXQUATERNION* out, const D3DXQUATERNION* q);
 // The rotation q1 followed by the rotation q2 (the product q2 * q1 in the
 // usual quaternion notation).
-D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, const D3DXQUATERNION* q1,
-                                       const D3DXQUATERNION* q2);
-D3DXQUATERNION* D3DXQuaternionRotationAxis(D3DXQUATERNION* out, const D3DXVECTOR3* axis,
-                                           FLOAT angle);
+D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, const D3DXQUATERNION* q1, const D3DXQUATERNION* q2);
+D3DXQUATERNION* D3DXQuaternionRotationAxis(D3DXQUATERNION* out, const D3DXVECTOR3* axis, FLOAT angle);
 D3DXQUATERNION* D3DXQuaternionRotationMatrix(D3DXQUATERNION* out, const D3DXMATRIX* m);
-D3DXQUATERNION* D3DXQuaternionRotationYawPitchRoll(D3DXQUATERNION* out, FLOAT yaw, FLOAT pitch,
-                                                   FLOAT roll);
-D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1,
-                                    const D3DXQUATERNION* q2, FLOAT t);
+D3DXQUATERNION* D3DXQuaternionRotationYawPitchRoll(D3DXQUATERNION* out, FLOAT yaw, FLOAT pitch, FLOAT roll);
+D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1, const D3DXQUATERNION* q2, FLOAT t);
 
 // ---------------------------------------------------------------------------
 // Plane and colour functions
 // ---------------------------------------------------------------------------
 
-D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, const D3DXVECTOR3* point,
-                                    const D3DXVECTOR3* normal);
+D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, const D3DXVECTOR3* point, const D3DXVECTOR3* normal);
 // a*x + b*y + c*z + d: the signed distance for a normalised plane.
 FLOAT D3DXPlaneDotCoord(const D3DXPLANE* p, const D3DXVECTOR3* v);
 

@@ -163,8 +163,8 @@ HRESULT CXFileImporter::Import(const BYTE* data, size_t size, SXFileMesh& out) {
         }
         if (fileMaterials) {
             out.materials.push_back(ConvertMaterial(*scene->mMaterials[m]));
-            out.attributeTable.push_back(D3DXATTRIBUTERANGE{m, faceStart, out.FaceCount() - faceStart,
-                                                            vertexStart, out.VertexCount() - vertexStart});
+            out.attributeTable.push_back(D3DXATTRIBUTERANGE{m, faceStart, out.FaceCount() - faceStart, vertexStart,
+                                                            out.VertexCount() - vertexStart});
         }
     }
     return out.FaceCount() > 0 ? D3D_OK : D3DXERR_LOADEDMESHHASNODATA;

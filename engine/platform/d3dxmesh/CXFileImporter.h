@@ -20,10 +20,10 @@ struct SXFileMesh {
     bool hasNormals = false;
     bool hasColours = false;
     bool hasTexCoords = false;
-    std::vector<float> positions;  // x, y, z per vertex
-    std::vector<float> normals;    // x, y, z per vertex (zero where a mesh has none)
-    std::vector<DWORD> colours;    // ARGB per vertex
-    std::vector<float> texCoords;  // u, v per vertex
+    std::vector<float> positions;        // x, y, z per vertex
+    std::vector<float> normals;          // x, y, z per vertex (zero where a mesh has none)
+    std::vector<DWORD> colours;          // ARGB per vertex
+    std::vector<float> texCoords;        // u, v per vertex
     std::vector<std::uint32_t> indices;  // three per face
     std::vector<DWORD> attributes;       // material per face
     std::vector<D3DXATTRIBUTERANGE> attributeTable;

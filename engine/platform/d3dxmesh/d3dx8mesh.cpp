@@ -131,8 +131,8 @@ CD3DXBuffer* MakeMaterials(const SXFileMesh& content) {
     return buffer;
 }
 
-HRESULT LoadMesh(const BYTE* data, size_t size, DWORD options, LPDIRECT3DDEVICE8 device,
-                 LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+HRESULT LoadMesh(const BYTE* data, size_t size, DWORD options, LPDIRECT3DDEVICE8 device, LPD3DXBUFFER* ppAdjacency,
+                 LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
     SXFileMesh content;
     const HRESULT imported = CXFileImporter::Import(data, size, content);
     if (FAILED(imported)) {
@@ -163,10 +163,14 @@ HRESULT LoadMesh(const BYTE* data, size_t size, DWORD options, LPDIRECT3DDEVICE8
 }
 
 void ClearOutputs(LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
-    if (ppAdjacency != nullptr) *ppAdjacency = nullptr;
-    if (ppMaterials != nullptr) *ppMaterials = nullptr;
-    if (pNumMaterials != nullptr) *pNumMaterials = 0;
-    if (ppMesh != nullptr) *ppMesh = nullptr;
+    if (ppAdjacency != nullptr)
+        *ppAdjacency = nullptr;
+    if (ppMaterials != nullptr)
+        *ppMaterials = nullptr;
+    if (pNumMaterials != nullptr)
+        *pNumMaterials = 0;
+    if (ppMesh != nullptr)
+        *ppMesh = nullptr;
 }
 
 }  // namespace
@@ -197,14 +201,13 @@ HRESULT D3DXLoadMeshFromX(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE8 pDe
         if (file.bad()) {
             return D3DERR_INVALIDCALL;
         }
-        return LoadMesh(data.data(), data.size(), Options, pDevice, ppAdjacency, ppMaterials, pNumMaterials,
-                        ppMesh);
+        return LoadMesh(data.data(), data.size(), Options, pDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
     });
 }
 
-HRESULT D3DXLoadMeshFromXInMemory(const BYTE* Memory, DWORD SizeOfMemory, DWORD Options,
-                                  LPDIRECT3DDEVICE8 pDevice, LPD3DXBUFFER* ppAdjacency,
-                                  LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+HRESULT D3DXLoadMeshFromXInMemory(const BYTE* Memory, DWORD SizeOfMemory, DWORD Options, LPDIRECT3DDEVICE8 pDevice,
+                                  LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials,
+                                  LPD3DXMESH* ppMesh) {
     ClearOutputs(ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
     if (Memory == nullptr || ppMesh == nullptr) {
         return D3DERR_INVALIDCALL;

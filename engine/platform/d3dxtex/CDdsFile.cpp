@@ -38,10 +38,9 @@ constexpr DWORD DDSCAPS2_CUBEMAP = 0x200;
 constexpr DWORD DDSCAPS2_ALLFACES = 0xFC00;
 constexpr DWORD DDSCAPS2_VOLUME = 0x200000;
 
-DWORD ReadDword(const BYTE* p)
-{
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) |
-           (static_cast<DWORD>(p[2]) << 16) | (static_cast<DWORD>(p[3]) << 24);
+DWORD ReadDword(const BYTE* p) {
+    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
+           (static_cast<DWORD>(p[3]) << 24);
 }
 
 struct KnownMaskFormat {
@@ -63,13 +62,11 @@ constexpr KnownMaskFormat kKnownMaskFormats[] = {
 
 }  // namespace
 
-bool CDdsFile::HasSignature(const BYTE* data, std::size_t size)
-{
+bool CDdsFile::HasSignature(const BYTE* data, std::size_t size) {
     return data != nullptr && size >= 4 && std::memcmp(data, "DDS ", 4) == 0;
 }
 
-HRESULT CDdsFile::Parse(const BYTE* data, std::size_t size, UINT maxEdge)
-{
+HRESULT CDdsFile::Parse(const BYTE* data, std::size_t size, UINT maxEdge) {
     if (!HasSignature(data, size) || size < kHeaderBytes || ReadDword(data + kHeaderSize) != 124) {
         return D3DXERR_INVALIDDATA;
     }
@@ -120,8 +117,7 @@ HRESULT CDdsFile::Parse(const BYTE* data, std::size_t size, UINT maxEdge)
     return S_OK;
 }
 
-HRESULT CDdsFile::ReadPixelFormat(const BYTE* format)
-{
+HRESULT CDdsFile::ReadPixelFormat(const BYTE* format) {
     if (ReadDword(format + kFormatSize) != 32) {
         return D3DXERR_INVALIDDATA;
     }
@@ -145,8 +141,7 @@ HRESULT CDdsFile::ReadPixelFormat(const BYTE* format)
     return S_OK;
 }
 
-HRESULT CDdsFile::ReadMaskedFormat(DWORD flags, const BYTE* format)
-{
+HRESULT CDdsFile::ReadMaskedFormat(DWORD flags, const BYTE* format) {
     const DWORD bitCount = ReadDword(format + kFormatBitCount);
     if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
         return D3DXERR_INVALIDDATA;
@@ -179,16 +174,15 @@ HRESULT CDdsFile::ReadMaskedFormat(DWORD flags, const BYTE* format)
         m_storedFormat = D3DFMT_A8;
     }
     for (const KnownMaskFormat& known : kKnownMaskFormats) {
-        if (!m_luminance && colour && known.bits == bitCount && known.red == red &&
-            known.green == green && known.blue == blue && known.alpha == alpha) {
+        if (!m_luminance && colour && known.bits == bitCount && known.red == red && known.green == green &&
+            known.blue == blue && known.alpha == alpha) {
             m_storedFormat = known.format;
         }
     }
     return S_OK;
 }
 
-std::size_t CDdsFile::SurfaceBytes(UINT level) const
-{
+std::size_t CDdsFile::SurfaceBytes(UINT level) const {
     const UINT width = CMipChain::LevelEdge(m_width, level);
     const UINT height = CMipChain::LevelEdge(m_height, level);
     if (m_compressed) {
@@ -197,8 +191,7 @@ std::size_t CDdsFile::SurfaceBytes(UINT level) const
     return static_cast<std::size_t>(width) * height * m_bytesPerTexel;
 }
 
-CPixelImage CDdsFile::DecodeSurface(UINT face, UINT level) const
-{
+CPixelImage CDdsFile::DecodeSurface(UINT face, UINT level) const {
     const BYTE* texels = m_data + m_offsets[static_cast<std::size_t>(face) * m_levelCount + level];
     const UINT width = CMipChain::LevelEdge(m_width, level);
     const UINT height = CMipChain::LevelEdge(m_height, level);
@@ -208,8 +201,7 @@ CPixelImage CDdsFile::DecodeSurface(UINT face, UINT level) const
     return DecodeMasked(texels, width, height);
 }
 
-CPixelImage CDdsFile::DecodeMasked(const BYTE* texels, UINT width, UINT height) const
-{
+CPixelImage CDdsFile::DecodeMasked(const BYTE* texels, UINT width, UINT height) const {
     CPixelImage image(width, height);
     for (UINT y = 0; y < height; ++y) {
         DWORD* row = image.Row(y);
@@ -227,8 +219,7 @@ CPixelImage CDdsFile::DecodeMasked(const BYTE* texels, UINT width, UINT height) 
     return image;
 }
 
-CDdsFile::ChannelMask CDdsFile::DescribeMask(DWORD mask)
-{
+CDdsFile::ChannelMask CDdsFile::DescribeMask(DWORD mask) {
     if (mask == 0) {
         return {};
     }
@@ -238,8 +229,7 @@ CDdsFile::ChannelMask CDdsFile::DescribeMask(DWORD mask)
     return {mask, shift, bits};
 }
 
-DWORD CDdsFile::Extract(DWORD value, const ChannelMask& channel, DWORD absent)
-{
+DWORD CDdsFile::Extract(DWORD value, const ChannelMask& channel, DWORD absent) {
     if (channel.bits == 0) {
         return absent;
     }

@@ -4,12 +4,13 @@
 
 namespace {
 
-WORD ReadWord(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
+WORD ReadWord(const BYTE* p) {
+    return static_cast<WORD>(p[0] | (p[1] << 8));
+}
 
-DWORD ReadDword(const BYTE* p)
-{
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) |
-           (static_cast<DWORD>(p[2]) << 16) | (static_cast<DWORD>(p[3]) << 24);
+DWORD ReadDword(const BYTE* p) {
+    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
+           (static_cast<DWORD>(p[3]) << 24);
 }
 
 struct Rgb {
@@ -18,8 +19,7 @@ struct Rgb {
 
 // 5:6:5 to 8 bits per channel, replicating the top bits into the bottom so
 // that full intensity stays 255.
-Rgb Expand565(WORD c)
-{
+Rgb Expand565(WORD c) {
     const DWORD r = (c >> 11) & 0x1F;
     const DWORD g = (c >> 5) & 0x3F;
     const DWORD b = c & 0x1F;
@@ -27,29 +27,24 @@ Rgb Expand565(WORD c)
 }
 
 // (weightA * a + weightB * b) / (weightA + weightB), rounded.
-DWORD Blend(DWORD a, DWORD b, DWORD weightA, DWORD weightB)
-{
+DWORD Blend(DWORD a, DWORD b, DWORD weightA, DWORD weightB) {
     const DWORD total = weightA + weightB;
     return (weightA * a + weightB * b + total / 2) / total;
 }
 
-Rgb BlendRgb(const Rgb& a, const Rgb& b, DWORD weightA, DWORD weightB)
-{
-    return {Blend(a.r, b.r, weightA, weightB), Blend(a.g, b.g, weightA, weightB),
-            Blend(a.b, b.b, weightA, weightB)};
+Rgb BlendRgb(const Rgb& a, const Rgb& b, DWORD weightA, DWORD weightB) {
+    return {Blend(a.r, b.r, weightA, weightB), Blend(a.g, b.g, weightA, weightB), Blend(a.b, b.b, weightA, weightB)};
 }
 
 }  // namespace
 
-std::size_t CDxtDecoder::SurfaceBytes(Kind kind, UINT width, UINT height)
-{
+std::size_t CDxtDecoder::SurfaceBytes(Kind kind, UINT width, UINT height) {
     const std::size_t blocksWide = std::max<std::size_t>(1, (static_cast<std::size_t>(width) + 3) / 4);
     const std::size_t blocksHigh = std::max<std::size_t>(1, (static_cast<std::size_t>(height) + 3) / 4);
     return blocksWide * blocksHigh * BlockBytes(kind);
 }
 
-void CDxtDecoder::DecodeBlock(Kind kind, const BYTE* block, DWORD texels[16])
-{
+void CDxtDecoder::DecodeBlock(Kind kind, const BYTE* block, DWORD texels[16]) {
     switch (kind) {
     case Kind::Dxt1:
         DecodeColours(block, true, texels);
@@ -65,8 +60,7 @@ void CDxtDecoder::DecodeBlock(Kind kind, const BYTE* block, DWORD texels[16])
     }
 }
 
-void CDxtDecoder::DecodeColours(const BYTE* block, bool allowTransparent, DWORD texels[16])
-{
+void CDxtDecoder::DecodeColours(const BYTE* block, bool allowTransparent, DWORD texels[16]) {
     const WORD c0 = ReadWord(block);
     const WORD c1 = ReadWord(block + 2);
     const Rgb e0 = Expand565(c0);
@@ -92,16 +86,14 @@ void CDxtDecoder::DecodeColours(const BYTE* block, bool allowTransparent, DWORD 
     }
 }
 
-void CDxtDecoder::DecodeExplicitAlpha(const BYTE* block, DWORD texels[16])
-{
+void CDxtDecoder::DecodeExplicitAlpha(const BYTE* block, DWORD texels[16]) {
     for (int i = 0; i < 16; ++i) {
         const DWORD nibble = (block[i / 2] >> (4 * (i % 2))) & 0xF;
         texels[i] = (texels[i] & 0x00FFFFFFu) | ((nibble * 17) << 24);
     }
 }
 
-void CDxtDecoder::DecodeInterpolatedAlpha(const BYTE* block, DWORD texels[16])
-{
+void CDxtDecoder::DecodeInterpolatedAlpha(const BYTE* block, DWORD texels[16]) {
     const DWORD a0 = block[0];
     const DWORD a1 = block[1];
     DWORD alphas[8] = {a0, a1, 0, 0, 0, 0, 0, 0};
@@ -128,8 +120,7 @@ void CDxtDecoder::DecodeInterpolatedAlpha(const BYTE* block, DWORD texels[16])
     }
 }
 
-CPixelImage CDxtDecoder::DecodeSurface(Kind kind, const BYTE* data, UINT width, UINT height)
-{
+CPixelImage CDxtDecoder::DecodeSurface(Kind kind, const BYTE* data, UINT width, UINT height) {
     CPixelImage image(width, height);
     const UINT blocksWide = std::max(1u, (width + 3) / 4);
     const UINT blocksHigh = std::max(1u, (height + 3) / 4);

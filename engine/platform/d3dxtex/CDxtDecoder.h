@@ -12,7 +12,11 @@
 
 class CDxtDecoder {
 public:
-    enum class Kind { Dxt1, Dxt3, Dxt5 };
+    enum class Kind {
+        Dxt1,
+        Dxt3,
+        Dxt5
+    };
 
     static UINT BlockBytes(Kind kind) { return kind == Kind::Dxt1 ? 8u : 16u; }
     // Bytes of a width x height surface (at least one block each way).

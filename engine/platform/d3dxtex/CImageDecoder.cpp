@@ -12,19 +12,21 @@
 
 namespace {
 
-bool StartsWith(const BYTE* data, std::size_t size, const char* magic, std::size_t length)
-{
+bool StartsWith(const BYTE* data, std::size_t size, const char* magic, std::size_t length) {
     return size >= length && std::memcmp(data, magic, length) == 0;
 }
 
 // What a picture's texels are, by its number of channels.
-D3DFORMAT StoredFormatFor(int components)
-{
+D3DFORMAT StoredFormatFor(int components) {
     switch (components) {
-    case 1: return D3DFMT_L8;
-    case 2: return D3DFMT_A8L8;
-    case 3: return D3DFMT_R8G8B8;
-    default: return D3DFMT_A8R8G8B8;
+    case 1:
+        return D3DFMT_L8;
+    case 2:
+        return D3DFMT_A8L8;
+    case 3:
+        return D3DFMT_R8G8B8;
+    default:
+        return D3DFMT_A8R8G8B8;
     }
 }
 
@@ -34,12 +36,9 @@ struct StbFree {
 
 }  // namespace
 
-CImageDecoder::CImageDecoder(UINT maxEdge) : m_maxEdge(maxEdge < kMaxEdge ? maxEdge : kMaxEdge)
-{
-}
+CImageDecoder::CImageDecoder(UINT maxEdge) : m_maxEdge(maxEdge < kMaxEdge ? maxEdge : kMaxEdge) {}
 
-bool CImageDecoder::DetectFormat(const BYTE* data, std::size_t size, D3DXIMAGE_FILEFORMAT& format)
-{
+bool CImageDecoder::DetectFormat(const BYTE* data, std::size_t size, D3DXIMAGE_FILEFORMAT& format) {
     if (CDdsFile::HasSignature(data, size)) {
         format = D3DXIFF_DDS;
     } else if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8)) {
@@ -60,8 +59,7 @@ bool CImageDecoder::DetectFormat(const BYTE* data, std::size_t size, D3DXIMAGE_F
 
 // A TGA file has no signature; its 18-byte header has to make sense instead.
 // This also keeps stb_image from guessing at other headerless formats.
-bool CImageDecoder::LooksLikeTga(const BYTE* data, std::size_t size)
-{
+bool CImageDecoder::LooksLikeTga(const BYTE* data, std::size_t size) {
     if (size < 18) {
         return false;
     }
@@ -76,12 +74,10 @@ bool CImageDecoder::LooksLikeTga(const BYTE* data, std::size_t size)
     const int width = data[12] | (data[13] << 8);
     const int height = data[14] | (data[15] << 8);
     return width > 0 && height > 0 &&
-           (bitsPerPixel == 8 || bitsPerPixel == 15 || bitsPerPixel == 16 || bitsPerPixel == 24 ||
-            bitsPerPixel == 32);
+           (bitsPerPixel == 8 || bitsPerPixel == 15 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32);
 }
 
-HRESULT CImageDecoder::ReadInfo(const void* data, std::size_t size, CDecodedImage& info) const
-{
+HRESULT CImageDecoder::ReadInfo(const void* data, std::size_t size, CDecodedImage& info) const {
     info = CDecodedImage{};
     const auto* bytes = static_cast<const BYTE*>(data);
     if (bytes == nullptr || size == 0 || !DetectFormat(bytes, size, info.fileFormat)) {
@@ -110,13 +106,11 @@ HRESULT CImageDecoder::ReadInfo(const void* data, std::size_t size, CDecodedImag
     return S_OK;
 }
 
-HRESULT CImageDecoder::Decode(const void* data, std::size_t size, CDecodedImage& image) const
-{
+HRESULT CImageDecoder::Decode(const void* data, std::size_t size, CDecodedImage& image) const {
     HRESULT result = ReadInfo(data, size, image);
     if (SUCCEEDED(result)) {
         const auto* bytes = static_cast<const BYTE*>(data);
-        result = image.fileFormat == D3DXIFF_DDS ? DecodeDds(bytes, size, true, image)
-                                                 : DecodeStb(bytes, size, image);
+        result = image.fileFormat == D3DXIFF_DDS ? DecodeDds(bytes, size, true, image) : DecodeStb(bytes, size, image);
     }
     if (FAILED(result)) {
         image.surfaces.clear();
@@ -124,8 +118,7 @@ HRESULT CImageDecoder::Decode(const void* data, std::size_t size, CDecodedImage&
     return result;
 }
 
-HRESULT CImageDecoder::ReadStbInfo(const BYTE* data, std::size_t size, StbInfo& info) const
-{
+HRESULT CImageDecoder::ReadStbInfo(const BYTE* data, std::size_t size, StbInfo& info) const {
     // stb_image counts bytes in an int.
     if (size > static_cast<std::size_t>(INT_MAX)) {
         return E_OUTOFMEMORY;
@@ -147,8 +140,7 @@ HRESULT CImageDecoder::ReadStbInfo(const BYTE* data, std::size_t size, StbInfo& 
     return S_OK;
 }
 
-HRESULT CImageDecoder::DecodeStb(const BYTE* data, std::size_t size, CDecodedImage& image) const
-{
+HRESULT CImageDecoder::DecodeStb(const BYTE* data, std::size_t size, CDecodedImage& image) const {
     int width = 0;
     int height = 0;
     int components = 0;
@@ -182,8 +174,7 @@ HRESULT CImageDecoder::DecodeStb(const BYTE* data, std::size_t size, CDecodedIma
     return S_OK;
 }
 
-HRESULT CImageDecoder::DecodeDds(const BYTE* data, std::size_t size, bool texels, CDecodedImage& image) const
-{
+HRESULT CImageDecoder::DecodeDds(const BYTE* data, std::size_t size, bool texels, CDecodedImage& image) const {
     CDdsFile dds;
     const HRESULT result = dds.Parse(data, size, m_maxEdge);
     if (FAILED(result)) {

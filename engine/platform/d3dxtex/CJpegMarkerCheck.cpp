@@ -8,15 +8,18 @@ constexpr BYTE kEoi = 0xD9;
 constexpr BYTE kSos = 0xDA;
 constexpr BYTE kTem = 0x01;
 
-bool IsRestart(BYTE marker) { return marker >= 0xD0 && marker <= 0xD7; }
+bool IsRestart(BYTE marker) {
+    return marker >= 0xD0 && marker <= 0xD7;
+}
 
 // Markers without a length field.
-bool IsStandalone(BYTE marker) { return marker == kSoi || marker == kTem || IsRestart(marker); }
+bool IsStandalone(BYTE marker) {
+    return marker == kSoi || marker == kTem || IsRestart(marker);
+}
 
 }  // namespace
 
-bool CJpegMarkerCheck::HuffmanTablesAreSound(const BYTE* data, std::size_t size)
-{
+bool CJpegMarkerCheck::HuffmanTablesAreSound(const BYTE* data, std::size_t size) {
     std::size_t position = 0;
     while (position < size) {
         // Find the next marker: 0xFF (any number of them) then a non-0xFF byte;
@@ -46,7 +49,8 @@ bool CJpegMarkerCheck::HuffmanTablesAreSound(const BYTE* data, std::size_t size)
             return marker != kDht;
         }
         const std::size_t available = size - position;
-        if (marker == kDht && !IsTableSegmentSound(data + position + 2, (length <= available ? length : available) - 2)) {
+        if (marker == kDht &&
+            !IsTableSegmentSound(data + position + 2, (length <= available ? length : available) - 2)) {
             return false;
         }
         if (length > available) {
@@ -62,8 +66,7 @@ bool CJpegMarkerCheck::HuffmanTablesAreSound(const BYTE* data, std::size_t size)
 
 // Each table: class/index byte, 16 counts, then as many symbols as the
 // counts add up to (at most 256).
-bool CJpegMarkerCheck::IsTableSegmentSound(const BYTE* segment, std::size_t length)
-{
+bool CJpegMarkerCheck::IsTableSegmentSound(const BYTE* segment, std::size_t length) {
     std::size_t offset = 0;
     while (offset < length) {
         if (length - offset < 17) {
@@ -81,8 +84,7 @@ bool CJpegMarkerCheck::IsTableSegmentSound(const BYTE* segment, std::size_t leng
     return true;
 }
 
-std::size_t CJpegMarkerCheck::SkipEntropyCodedData(const BYTE* data, std::size_t size, std::size_t position)
-{
+std::size_t CJpegMarkerCheck::SkipEntropyCodedData(const BYTE* data, std::size_t size, std::size_t position) {
     while (position + 1 < size) {
         if (data[position] == 0xFF && data[position + 1] != 0x00 && !IsRestart(data[position + 1]) &&
             data[position + 1] != 0xFF) {

@@ -6,8 +6,7 @@
 #include "platform/d3dxtex/CImageResampler.h"
 #include "platform/d3dxtex/d3dx8texdefs.h"
 
-UINT CMipChain::FullLevelCount(UINT width, UINT height)
-{
+UINT CMipChain::FullLevelCount(UINT width, UINT height) {
     UINT edge = std::max(width, height);
     UINT levels = 1;
     while (edge > 1) {
@@ -17,14 +16,11 @@ UINT CMipChain::FullLevelCount(UINT width, UINT height)
     return levels;
 }
 
-UINT CMipChain::LevelEdge(UINT baseEdge, UINT level)
-{
+UINT CMipChain::LevelEdge(UINT baseEdge, UINT level) {
     return level >= 32 ? 1u : std::max(1u, baseEdge >> level);
 }
 
-std::vector<CPixelImage> CMipChain::Build(std::vector<CPixelImage> provided, UINT levelCount,
-                                          DWORD mipFilter)
-{
+std::vector<CPixelImage> CMipChain::Build(std::vector<CPixelImage> provided, UINT levelCount, DWORD mipFilter) {
     std::vector<CPixelImage> levels;
     if (provided.empty() || levelCount == 0) {
         return levels;
@@ -36,8 +32,7 @@ std::vector<CPixelImage> CMipChain::Build(std::vector<CPixelImage> provided, UIN
     for (UINT level = 0; level < levelCount; ++level) {
         const UINT width = LevelEdge(baseWidth, level);
         const UINT height = LevelEdge(baseHeight, level);
-        if (level < provided.size() && provided[level].Width() == width &&
-            provided[level].Height() == height) {
+        if (level < provided.size() && provided[level].Width() == width && provided[level].Height() == height) {
             levels.push_back(std::move(provided[level]));
         } else {
             levels.push_back(CImageResampler::Resize(levels.back(), width, height, filter));

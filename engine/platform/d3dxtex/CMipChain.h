@@ -20,6 +20,5 @@ public:
     // Builds `levelCount` levels from `provided` (at least level 0, whose
     // size is the base). Provided levels are kept where their size is the
     // one the chain needs; the others are filtered from the level above.
-    static std::vector<CPixelImage> Build(std::vector<CPixelImage> provided, UINT levelCount,
-                                          DWORD mipFilter);
+    static std::vector<CPixelImage> Build(std::vector<CPixelImage> provided, UINT levelCount, DWORD mipFilter);
 };

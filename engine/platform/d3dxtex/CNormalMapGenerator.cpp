@@ -8,17 +8,15 @@
 
 namespace {
 
-constexpr DWORD kAllChannels = D3DX_CHANNEL_RED | D3DX_CHANNEL_GREEN | D3DX_CHANNEL_BLUE |
-                               D3DX_CHANNEL_ALPHA | D3DX_CHANNEL_LUMINANCE;
-constexpr DWORD kAllFlags = D3DX_NORMALMAP_MIRROR | D3DX_NORMALMAP_INVERTSIGN |
-                            D3DX_NORMALMAP_COMPUTE_OCCLUSION;
+constexpr DWORD kAllChannels =
+    D3DX_CHANNEL_RED | D3DX_CHANNEL_GREEN | D3DX_CHANNEL_BLUE | D3DX_CHANNEL_ALPHA | D3DX_CHANNEL_LUMINANCE;
+constexpr DWORD kAllFlags = D3DX_NORMALMAP_MIRROR | D3DX_NORMALMAP_INVERTSIGN | D3DX_NORMALMAP_COMPUTE_OCCLUSION;
 
 // How far (in texels) the occlusion term looks for higher ground, in each of
 // eight directions.
 constexpr int kOcclusionReach = 8;
 
-float HeightOf(DWORD argb, DWORD channel)
-{
+float HeightOf(DWORD argb, DWORD channel) {
     if (channel & D3DX_CHANNEL_LUMINANCE) {
         return (0.2125f * RedOf(argb) + 0.7154f * GreenOf(argb) + 0.0721f * BlueOf(argb)) / 255.0f;
     }
@@ -38,8 +36,7 @@ float HeightOf(DWORD argb, DWORD channel)
 }
 
 // Index i of a row or column of n texels, continued past its ends.
-int Address(int i, int n, bool mirror)
-{
+int Address(int i, int n, bool mirror) {
     if (mirror) {
         // Mirror repeat: -1 -> 0, n -> n-1, period 2n.
         const int period = 2 * n;
@@ -53,8 +50,7 @@ int Address(int i, int n, bool mirror)
     return m < 0 ? m + n : m;
 }
 
-DWORD PackComponent(float c)
-{
+DWORD PackComponent(float c) {
     const float scaled = (c * 0.5f + 0.5f) * 255.0f;
     return static_cast<DWORD>(std::clamp(std::lround(scaled), 0L, 255L));
 }
@@ -65,18 +61,17 @@ DWORD PackComponent(float c)
 class CNormalMapGenerator::HeightField {
 public:
     HeightField(const CPixelImage& image, DWORD channel, DWORD flags)
-        : m_width(static_cast<int>(image.Width())), m_height(static_cast<int>(image.Height())),
+        : m_width(static_cast<int>(image.Width())),
+          m_height(static_cast<int>(image.Height())),
           m_mirrorU((flags & D3DX_NORMALMAP_MIRROR_U) != 0),
-          m_mirrorV((flags & D3DX_NORMALMAP_MIRROR_V) != 0)
-    {
+          m_mirrorV((flags & D3DX_NORMALMAP_MIRROR_V) != 0) {
         m_heights.reserve(image.Texels().size());
         for (DWORD argb : image.Texels()) {
             m_heights.push_back(HeightOf(argb, channel));
         }
     }
 
-    float At(int x, int y) const
-    {
+    float At(int x, int y) const {
         const int ax = Address(x, m_width, m_mirrorU);
         const int ay = Address(y, m_height, m_mirrorV);
         return m_heights[static_cast<std::size_t>(ay) * m_width + ax];
@@ -91,22 +86,17 @@ private:
 };
 
 CNormalMapGenerator::CNormalMapGenerator(DWORD channel, DWORD flags, float amplitude)
-    : m_channel(channel), m_flags(flags), m_amplitude(amplitude)
-{
-}
+    : m_channel(channel), m_flags(flags), m_amplitude(amplitude) {}
 
-bool CNormalMapGenerator::IsValidChannel(DWORD channel)
-{
+bool CNormalMapGenerator::IsValidChannel(DWORD channel) {
     return channel != 0 && (channel & ~kAllChannels) == 0;
 }
 
-bool CNormalMapGenerator::AreValidFlags(DWORD flags)
-{
+bool CNormalMapGenerator::AreValidFlags(DWORD flags) {
     return (flags & ~kAllFlags) == 0;
 }
 
-CPixelImage CNormalMapGenerator::Generate(const CPixelImage& heights) const
-{
+CPixelImage CNormalMapGenerator::Generate(const CPixelImage& heights) const {
     CPixelImage normals(heights.Width(), heights.Height());
     const HeightField field(heights, m_channel, m_flags);
     for (UINT y = 0; y < heights.Height(); ++y) {
@@ -117,8 +107,7 @@ CPixelImage CNormalMapGenerator::Generate(const CPixelImage& heights) const
     return normals;
 }
 
-DWORD CNormalMapGenerator::PackNormal(const HeightField& field, int x, int y) const
-{
+DWORD CNormalMapGenerator::PackNormal(const HeightField& field, int x, int y) const {
     const float dx = (field.At(x + 1, y) - field.At(x - 1, y)) * 0.5f;
     const float dy = (field.At(x, y + 1) - field.At(x, y - 1)) * 0.5f;
     const float sign = (m_flags & D3DX_NORMALMAP_INVERTSIGN) ? -1.0f : 1.0f;
@@ -141,10 +130,8 @@ DWORD CNormalMapGenerator::PackNormal(const HeightField& field, int x, int y) co
 // Horizon-based: in each of eight directions find the steepest rise to a
 // texel within reach; the sine of that elevation is the part of that slice
 // of sky that is hidden. Alpha 255 = nothing hidden, 0 = fully hidden.
-DWORD CNormalMapGenerator::OcclusionAlpha(const HeightField& field, int x, int y) const
-{
-    static constexpr int kDirections[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1},
-                                              {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+DWORD CNormalMapGenerator::OcclusionAlpha(const HeightField& field, int x, int y) const {
+    static constexpr int kDirections[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
     const float here = field.At(x, y);
     float hidden = 0.0f;
     for (const auto& d : kDirections) {

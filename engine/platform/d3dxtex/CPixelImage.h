@@ -34,11 +34,18 @@ private:
 };
 
 // Channel helpers for A8R8G8B8 values.
-constexpr DWORD MakeArgb(DWORD a, DWORD r, DWORD g, DWORD b)
-{
+constexpr DWORD MakeArgb(DWORD a, DWORD r, DWORD g, DWORD b) {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
-constexpr DWORD AlphaOf(DWORD argb) { return argb >> 24; }
-constexpr DWORD RedOf(DWORD argb) { return (argb >> 16) & 0xFF; }
-constexpr DWORD GreenOf(DWORD argb) { return (argb >> 8) & 0xFF; }
-constexpr DWORD BlueOf(DWORD argb) { return argb & 0xFF; }
+constexpr DWORD AlphaOf(DWORD argb) {
+    return argb >> 24;
+}
+constexpr DWORD RedOf(DWORD argb) {
+    return (argb >> 16) & 0xFF;
+}
+constexpr DWORD GreenOf(DWORD argb) {
+    return (argb >> 8) & 0xFF;
+}
+constexpr DWORD BlueOf(DWORD argb) {
+    return argb & 0xFF;
+}

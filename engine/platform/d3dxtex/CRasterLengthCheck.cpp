@@ -5,8 +5,7 @@
 
 namespace {
 
-DWORD ReadLe(const BYTE* p, int bytes)
-{
+DWORD ReadLe(const BYTE* p, int bytes) {
     DWORD value = 0;
     for (int i = 0; i < bytes; ++i) {
         value |= static_cast<DWORD>(p[i]) << (8 * i);
@@ -20,8 +19,7 @@ constexpr DWORD BI_BITFIELDS = 3;
 
 }  // namespace
 
-bool CRasterLengthCheck::IsComplete(D3DXIMAGE_FILEFORMAT format, const BYTE* data, std::size_t size)
-{
+bool CRasterLengthCheck::IsComplete(D3DXIMAGE_FILEFORMAT format, const BYTE* data, std::size_t size) {
     switch (format) {
     case D3DXIFF_BMP:
         return IsCompleteBmp(data, size);
@@ -35,8 +33,7 @@ bool CRasterLengthCheck::IsComplete(D3DXIMAGE_FILEFORMAT format, const BYTE* dat
 // File header (14 bytes: "BM", size, reserved, offset of the texels), then
 // an info header of at least 40 bytes (size, width, height, planes, bits
 // per pixel, compression) for every variant with compression.
-bool CRasterLengthCheck::IsCompleteBmp(const BYTE* data, std::size_t size)
-{
+bool CRasterLengthCheck::IsCompleteBmp(const BYTE* data, std::size_t size) {
     if (size < 14 + 20) {
         return false;
     }
@@ -59,8 +56,7 @@ bool CRasterLengthCheck::IsCompleteBmp(const BYTE* data, std::size_t size)
 
 // 18-byte header: id length, colour-map type, image type, colour-map
 // origin, length and entry size, origin, width, height, bits, descriptor.
-bool CRasterLengthCheck::IsCompleteTga(const BYTE* data, std::size_t size)
-{
+bool CRasterLengthCheck::IsCompleteTga(const BYTE* data, std::size_t size) {
     if (size < 18) {
         return false;
     }

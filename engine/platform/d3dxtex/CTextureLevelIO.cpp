@@ -2,25 +2,21 @@
 
 #include "platform/d3dxtex/CTexelConverter.h"
 
-HRESULT CTextureLevelIO::CheckLevel(const D3DSURFACE_DESC& desc, const CPixelImage& image)
-{
-    if (!CTexelConverter::IsSupported(desc.Format) || desc.Width != image.Width() ||
-        desc.Height != image.Height()) {
+HRESULT CTextureLevelIO::CheckLevel(const D3DSURFACE_DESC& desc, const CPixelImage& image) {
+    if (!CTexelConverter::IsSupported(desc.Format) || desc.Width != image.Width() || desc.Height != image.Height()) {
         return D3DERR_INVALIDCALL;
     }
     return S_OK;
 }
 
-void CTextureLevelIO::CopyIn(const CPixelImage& image, D3DFORMAT format, const D3DLOCKED_RECT& locked)
-{
+void CTextureLevelIO::CopyIn(const CPixelImage& image, D3DFORMAT format, const D3DLOCKED_RECT& locked) {
     auto* row = static_cast<BYTE*>(locked.pBits);
     for (UINT y = 0; y < image.Height(); ++y, row += locked.Pitch) {
         CTexelConverter::WriteRow(image.Row(y), image.Width(), format, row);
     }
 }
 
-HRESULT CTextureLevelIO::Write(IDirect3DTexture8* texture, UINT level, const CPixelImage& image)
-{
+HRESULT CTextureLevelIO::Write(IDirect3DTexture8* texture, UINT level, const CPixelImage& image) {
     D3DSURFACE_DESC desc{};
     HRESULT result = texture->GetLevelDesc(level, &desc);
     if (SUCCEEDED(result)) {
@@ -38,8 +34,7 @@ HRESULT CTextureLevelIO::Write(IDirect3DTexture8* texture, UINT level, const CPi
 }
 
 HRESULT CTextureLevelIO::Write(IDirect3DCubeTexture8* texture, D3DCUBEMAP_FACES face, UINT level,
-                               const CPixelImage& image)
-{
+                               const CPixelImage& image) {
     D3DSURFACE_DESC desc{};
     HRESULT result = texture->GetLevelDesc(level, &desc);
     if (SUCCEEDED(result)) {
@@ -56,8 +51,7 @@ HRESULT CTextureLevelIO::Write(IDirect3DCubeTexture8* texture, D3DCUBEMAP_FACES 
     return result;
 }
 
-HRESULT CTextureLevelIO::Read(IDirect3DTexture8* texture, UINT level, CPixelImage& image)
-{
+HRESULT CTextureLevelIO::Read(IDirect3DTexture8* texture, UINT level, CPixelImage& image) {
     D3DSURFACE_DESC desc{};
     HRESULT result = texture->GetLevelDesc(level, &desc);
     if (FAILED(result)) {

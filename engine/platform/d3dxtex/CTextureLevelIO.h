@@ -10,8 +10,7 @@ public:
     // The image must have the level's size. D3DERR_INVALIDCALL for formats
     // the converter does not handle; lock failures are passed on.
     static HRESULT Write(IDirect3DTexture8* texture, UINT level, const CPixelImage& image);
-    static HRESULT Write(IDirect3DCubeTexture8* texture, D3DCUBEMAP_FACES face, UINT level,
-                         const CPixelImage& image);
+    static HRESULT Write(IDirect3DCubeTexture8* texture, D3DCUBEMAP_FACES face, UINT level, const CPixelImage& image);
     static HRESULT Read(IDirect3DTexture8* texture, UINT level, CPixelImage& image);
 
 private:

@@ -9,16 +9,14 @@
 #include "platform/d3dxtex/CTextureLevelIO.h"
 #include "platform/d3dxtex/CTextureRequirements.h"
 
-HRESULT CTextureLoader::CheckRequest(const STextureRequest& request)
-{
+HRESULT CTextureLoader::CheckRequest(const STextureRequest& request) {
     if (!CImageResampler::IsValidFilter(request.filter) || !CImageResampler::IsValidFilter(request.mipFilter)) {
         return D3DERR_INVALIDCALL;
     }
     return S_OK;
 }
 
-void CTextureLoader::Describe(const CDecodedImage& image, D3DXIMAGE_INFO* info)
-{
+void CTextureLoader::Describe(const CDecodedImage& image, D3DXIMAGE_INFO* info) {
     if (info == nullptr) {
         return;
     }
@@ -31,8 +29,7 @@ void CTextureLoader::Describe(const CDecodedImage& image, D3DXIMAGE_INFO* info)
     info->ImageFileFormat = image.fileFormat;
 }
 
-void CTextureLoader::ApplyColorKey(std::vector<CPixelImage>& levels, D3DCOLOR key)
-{
+void CTextureLoader::ApplyColorKey(std::vector<CPixelImage>& levels, D3DCOLOR key) {
     if (key == 0) {
         return;
     }
@@ -44,10 +41,8 @@ void CTextureLoader::ApplyColorKey(std::vector<CPixelImage>& levels, D3DCOLOR ke
     }
 }
 
-std::vector<CPixelImage> CTextureLoader::PrepareLevels(std::vector<CPixelImage> fileLevels, UINT width,
-                                                       UINT height, UINT levelCount,
-                                                       const STextureRequest& request)
-{
+std::vector<CPixelImage> CTextureLoader::PrepareLevels(std::vector<CPixelImage> fileLevels, UINT width, UINT height,
+                                                       UINT levelCount, const STextureRequest& request) {
     ApplyColorKey(fileLevels, request.colorKey);
     // The file's own mip levels only fit when the base keeps its size.
     if (fileLevels[0].Width() != width || fileLevels[0].Height() != height) {
@@ -72,8 +67,7 @@ HRESULT CTextureLoader::CheckAndDecode(const void* data, std::size_t size, const
 }
 
 HRESULT CTextureLoader::LoadTexture(const void* data, std::size_t size, const STextureRequest& request,
-                                    D3DXIMAGE_INFO* info, IDirect3DTexture8** texture) const
-{
+                                    D3DXIMAGE_INFO* info, IDirect3DTexture8** texture) const {
     if (texture != nullptr) {
         *texture = nullptr;
     }
@@ -92,9 +86,8 @@ HRESULT CTextureLoader::LoadTexture(const void* data, std::size_t size, const ST
     const UINT width = requirements.Edge(request.width, image.width);
     const UINT height = requirements.Edge(request.height, image.height);
     const UINT levelCount = CTextureRequirements::Levels(request.mipLevels, width, height, request.usage);
-    const D3DFORMAT format =
-        requirements.Format(request.format, request.usage, D3DRTYPE_TEXTURE, true,
-                            image.hasAlpha || request.colorKey != 0);
+    const D3DFORMAT format = requirements.Format(request.format, request.usage, D3DRTYPE_TEXTURE, true,
+                                                 image.hasAlpha || request.colorKey != 0);
     const std::vector<CPixelImage> levels =
         PrepareLevels(std::move(image.surfaces[0]), width, height, levelCount, request);
 
@@ -115,8 +108,7 @@ HRESULT CTextureLoader::LoadTexture(const void* data, std::size_t size, const ST
 }
 
 HRESULT CTextureLoader::LoadCubeTexture(const void* data, std::size_t size, const STextureRequest& request,
-                                        D3DXIMAGE_INFO* info, IDirect3DCubeTexture8** texture) const
-{
+                                        D3DXIMAGE_INFO* info, IDirect3DCubeTexture8** texture) const {
     if (texture != nullptr) {
         *texture = nullptr;
     }

@@ -32,10 +32,10 @@ class CTextureLoader {
 public:
     explicit CTextureLoader(IDirect3DDevice8* device) : m_device(device) {}
 
-    HRESULT LoadTexture(const void* data, std::size_t size, const STextureRequest& request,
-                        D3DXIMAGE_INFO* info, IDirect3DTexture8** texture) const;
-    HRESULT LoadCubeTexture(const void* data, std::size_t size, const STextureRequest& request,
-                            D3DXIMAGE_INFO* info, IDirect3DCubeTexture8** texture) const;
+    HRESULT LoadTexture(const void* data, std::size_t size, const STextureRequest& request, D3DXIMAGE_INFO* info,
+                        IDirect3DTexture8** texture) const;
+    HRESULT LoadCubeTexture(const void* data, std::size_t size, const STextureRequest& request, D3DXIMAGE_INFO* info,
+                            IDirect3DCubeTexture8** texture) const;
 
 private:
     static HRESULT CheckRequest(const STextureRequest& request);
@@ -44,8 +44,8 @@ private:
     static void Describe(const CDecodedImage& image, D3DXIMAGE_INFO* info);
     static void ApplyColorKey(std::vector<CPixelImage>& levels, D3DCOLOR key);
     // The levels of one face at the texture's size.
-    static std::vector<CPixelImage> PrepareLevels(std::vector<CPixelImage> fileLevels, UINT width,
-                                                  UINT height, UINT levelCount, const STextureRequest& request);
+    static std::vector<CPixelImage> PrepareLevels(std::vector<CPixelImage> fileLevels, UINT width, UINT height,
+                                                  UINT levelCount, const STextureRequest& request);
 
     IDirect3DDevice8* m_device;
 };

@@ -7,8 +7,7 @@
 #include "platform/d3dxtex/CTexelConverter.h"
 #include "platform/d3dxtex/d3dx8texdefs.h"
 
-CTextureRequirements::CTextureRequirements(IDirect3DDevice8* device) : m_maxEdge(CImageDecoder::kMaxEdge)
-{
+CTextureRequirements::CTextureRequirements(IDirect3DDevice8* device) : m_maxEdge(CImageDecoder::kMaxEdge) {
     D3DCAPS8 caps{};
     if (SUCCEEDED(device->GetDeviceCaps(&caps))) {
         // A device that reports no limit keeps ours.
@@ -28,21 +27,18 @@ CTextureRequirements::CTextureRequirements(IDirect3DDevice8* device) : m_maxEdge
     }
 }
 
-CTextureRequirements::~CTextureRequirements()
-{
+CTextureRequirements::~CTextureRequirements() {
     if (m_d3d != nullptr) {
         m_d3d->Release();
     }
 }
 
-UINT CTextureRequirements::Edge(UINT requested, UINT fallback) const
-{
+UINT CTextureRequirements::Edge(UINT requested, UINT fallback) const {
     const UINT edge = requested == 0 || requested == D3DX_DEFAULT ? fallback : requested;
     return std::clamp<UINT>(edge, 1, m_maxEdge);
 }
 
-UINT CTextureRequirements::Levels(UINT requested, UINT width, UINT height, DWORD usage)
-{
+UINT CTextureRequirements::Levels(UINT requested, UINT width, UINT height, DWORD usage) {
     if (usage & D3DUSAGE_RENDERTARGET) {
         return 1;
     }
@@ -51,8 +47,7 @@ UINT CTextureRequirements::Levels(UINT requested, UINT width, UINT height, DWORD
 }
 
 D3DFORMAT CTextureRequirements::Format(D3DFORMAT requested, DWORD usage, D3DRESOURCETYPE type, bool writable,
-                                       bool hasAlpha) const
-{
+                                       bool hasAlpha) const {
     const bool unknown = requested == D3DFMT_UNKNOWN || static_cast<DWORD>(requested) == D3DX_DEFAULT;
     const bool alpha = unknown ? hasAlpha : hasAlpha || FormatHasAlpha(requested);
     const D3DFORMAT fallback = alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
@@ -69,17 +64,15 @@ D3DFORMAT CTextureRequirements::Format(D3DFORMAT requested, DWORD usage, D3DRESO
     return format;
 }
 
-bool CTextureRequirements::DeviceSupports(D3DFORMAT format, DWORD usage, D3DRESOURCETYPE type) const
-{
+bool CTextureRequirements::DeviceSupports(D3DFORMAT format, DWORD usage, D3DRESOURCETYPE type) const {
     if (m_d3d == nullptr) {
         return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8;
     }
-    return SUCCEEDED(m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_adapterFormat, usage, type,
-                                              format));
+    return SUCCEEDED(
+        m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_adapterFormat, usage, type, format));
 }
 
-bool CTextureRequirements::FormatHasAlpha(D3DFORMAT format)
-{
+bool CTextureRequirements::FormatHasAlpha(D3DFORMAT format) {
     switch (format) {
     case D3DFMT_A8R8G8B8:
     case D3DFMT_A1R5G5B5:

@@ -26,8 +26,7 @@ constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 30;
 // Runs `body`, turning a failed allocation into E_OUTOFMEMORY: whatever the
 // input, the caller gets a result code, never an exception.
 template <typename Body>
-HRESULT Guarded(Body&& body)
-{
+HRESULT Guarded(Body&& body) {
     try {
         return body();
     } catch (const std::bad_alloc&) {
@@ -37,8 +36,7 @@ HRESULT Guarded(Body&& body)
     }
 }
 
-std::ifstream OpenImageFile(const std::string& path)
-{
+std::ifstream OpenImageFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file && path.find('\\') != std::string::npos) {
         // Scenes written on Windows name their files with backslashes.
@@ -53,8 +51,7 @@ std::ifstream OpenImageFile(const std::string& path)
     return file;
 }
 
-HRESULT ReadImageFile(LPCSTR path, std::vector<BYTE>& bytes)
-{
+HRESULT ReadImageFile(LPCSTR path, std::vector<BYTE>& bytes) {
     if (path == nullptr || *path == '\0') {
         return D3DERR_INVALIDCALL;
     }
@@ -82,14 +79,12 @@ HRESULT ReadImageFile(LPCSTR path, std::vector<BYTE>& bytes)
 }
 
 // No format asked for: D3DX then picks A8R8G8B8 for an empty texture.
-bool IsUnknownFormat(D3DFORMAT format)
-{
+bool IsUnknownFormat(D3DFORMAT format) {
     return format == D3DFMT_UNKNOWN || static_cast<DWORD>(format) == D3DX_DEFAULT;
 }
 
 STextureRequest MakeRequest(UINT width, UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                            DWORD filter, DWORD mipFilter, D3DCOLOR colorKey)
-{
+                            DWORD filter, DWORD mipFilter, D3DCOLOR colorKey) {
     return {width, height, mipLevels, usage, format, pool, filter, mipFilter, colorKey};
 }
 
@@ -98,8 +93,7 @@ STextureRequest MakeRequest(UINT width, UINT height, UINT mipLevels, DWORD usage
 // --- requirements -------------------------------------------------------------------
 
 HRESULT D3DXCheckTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pWidth, UINT* pHeight, UINT* pNumMipLevels,
-                                     DWORD Usage, D3DFORMAT* pFormat, D3DPOOL /*Pool*/)
-{
+                                     DWORD Usage, D3DFORMAT* pFormat, D3DPOOL /*Pool*/) {
     if (pDevice == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -132,8 +126,7 @@ HRESULT D3DXCheckTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pWidth, UI
 }
 
 HRESULT D3DXCheckCubeTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pSize, UINT* pNumMipLevels, DWORD Usage,
-                                         D3DFORMAT* pFormat, D3DPOOL /*Pool*/)
-{
+                                         D3DFORMAT* pFormat, D3DPOOL /*Pool*/) {
     if (pDevice == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -154,8 +147,7 @@ HRESULT D3DXCheckCubeTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pSize,
 // --- empty textures ----------------------------------------------------------------
 
 HRESULT D3DXCreateTexture(LPDIRECT3DDEVICE8 pDevice, UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
-                          D3DFORMAT Format, D3DPOOL Pool, LPDIRECT3DTEXTURE8* ppTexture)
-{
+                          D3DFORMAT Format, D3DPOOL Pool, LPDIRECT3DTEXTURE8* ppTexture) {
     if (ppTexture != nullptr) {
         *ppTexture = nullptr;
     }
@@ -170,8 +162,7 @@ HRESULT D3DXCreateTexture(LPDIRECT3DDEVICE8 pDevice, UINT Width, UINT Height, UI
 }
 
 HRESULT D3DXCreateCubeTexture(LPDIRECT3DDEVICE8 pDevice, UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                              D3DPOOL Pool, LPDIRECT3DCUBETEXTURE8* ppCubeTexture)
-{
+                              D3DPOOL Pool, LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
     if (ppCubeTexture != nullptr) {
         *ppCubeTexture = nullptr;
     }
@@ -187,26 +178,22 @@ HRESULT D3DXCreateCubeTexture(LPDIRECT3DDEVICE8 pDevice, UINT Size, UINT MipLeve
 
 // --- textures from files ---------------------------------------------------------------
 
-HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile, LPDIRECT3DTEXTURE8* ppTexture)
-{
-    return D3DXCreateTextureFromFileExA(pDevice, pSrcFile, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                        D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
-                                        nullptr, ppTexture);
+HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile, LPDIRECT3DTEXTURE8* ppTexture) {
+    return D3DXCreateTextureFromFileExA(pDevice, pSrcFile, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
+                                        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileInMemory(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                          LPDIRECT3DTEXTURE8* ppTexture)
-{
-    return D3DXCreateTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
+                                          LPDIRECT3DTEXTURE8* ppTexture) {
+    return D3DXCreateTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
+                                               0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                               nullptr, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile, UINT Width, UINT Height,
                                      UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                     PALETTEENTRY* /*pPalette*/, LPDIRECT3DTEXTURE8* ppTexture)
-{
+                                     PALETTEENTRY* /*pPalette*/, LPDIRECT3DTEXTURE8* ppTexture) {
     if (ppTexture != nullptr) {
         *ppTexture = nullptr;
     }
@@ -225,12 +212,10 @@ HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile,
     });
 }
 
-HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                            UINT Width, UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                            D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* /*pPalette*/,
-                                            LPDIRECT3DTEXTURE8* ppTexture)
-{
+HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width,
+                                            UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                            DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                            PALETTEENTRY* /*pPalette*/, LPDIRECT3DTEXTURE8* ppTexture) {
     return Guarded([&] {
         const STextureRequest request =
             MakeRequest(Width, Height, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey);
@@ -241,26 +226,23 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID p
 // --- cube textures ------------------------------------------------------------------------
 
 HRESULT D3DXCreateCubeTextureFromFileA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile,
-                                       LPDIRECT3DCUBETEXTURE8* ppCubeTexture)
-{
+                                       LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
     return D3DXCreateCubeTextureFromFileExA(pDevice, pSrcFile, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
                                             D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
                                             ppCubeTexture);
 }
 
 HRESULT D3DXCreateCubeTextureFromFileInMemory(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                              LPDIRECT3DCUBETEXTURE8* ppCubeTexture)
-{
+                                              LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
     return D3DXCreateCubeTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT, 0,
                                                    D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
                                                    nullptr, nullptr, ppCubeTexture);
 }
 
 HRESULT D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile, UINT Size, UINT MipLevels,
-                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                         DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                         PALETTEENTRY* /*pPalette*/, LPDIRECT3DCUBETEXTURE8* ppCubeTexture)
-{
+                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                         D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* /*pPalette*/,
+                                         LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
     if (ppCubeTexture != nullptr) {
         *ppCubeTexture = nullptr;
     }
@@ -275,17 +257,15 @@ HRESULT D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcF
         }
         const STextureRequest request =
             MakeRequest(Size, Size, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey);
-        return CTextureLoader(pDevice).LoadCubeTexture(bytes.data(), bytes.size(), request, pSrcInfo,
-                                                       ppCubeTexture);
+        return CTextureLoader(pDevice).LoadCubeTexture(bytes.data(), bytes.size(), request, pSrcInfo, ppCubeTexture);
     });
 }
 
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                                UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                                UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                                DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                                 D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* /*pPalette*/,
-                                                LPDIRECT3DCUBETEXTURE8* ppCubeTexture)
-{
+                                                LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
     return Guarded([&] {
         const STextureRequest request =
             MakeRequest(Size, Size, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey);
@@ -296,8 +276,7 @@ HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVO
 // --- normal maps -------------------------------------------------------------------------------
 
 HRESULT D3DXComputeNormalMap(LPDIRECT3DTEXTURE8 pTexture, LPDIRECT3DTEXTURE8 pSrcTexture,
-                             const PALETTEENTRY* /*pSrcPalette*/, DWORD Flags, DWORD Channel, FLOAT Amplitude)
-{
+                             const PALETTEENTRY* /*pSrcPalette*/, DWORD Flags, DWORD Channel, FLOAT Amplitude) {
     if (pTexture == nullptr || pSrcTexture == nullptr || !CNormalMapGenerator::IsValidChannel(Channel) ||
         !CNormalMapGenerator::AreValidFlags(Flags) || !std::isfinite(Amplitude)) {
         return D3DERR_INVALIDCALL;

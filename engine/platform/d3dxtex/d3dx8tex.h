@@ -43,16 +43,16 @@ struct D3DXIMAGE_INFO {
 // levels 0/D3DX_DEFAULT become the full chain (one level for render targets),
 // D3DFMT_UNKNOWN becomes D3DFMT_A8R8G8B8 and unsupported formats the nearest
 // supported one. Null pointers are skipped.
-HRESULT D3DXCheckTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pWidth, UINT* pHeight,
-                                     UINT* pNumMipLevels, DWORD Usage, D3DFORMAT* pFormat, D3DPOOL Pool);
-HRESULT D3DXCheckCubeTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pSize, UINT* pNumMipLevels,
-                                         DWORD Usage, D3DFORMAT* pFormat, D3DPOOL Pool);
+HRESULT D3DXCheckTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pWidth, UINT* pHeight, UINT* pNumMipLevels,
+                                     DWORD Usage, D3DFORMAT* pFormat, D3DPOOL Pool);
+HRESULT D3DXCheckCubeTextureRequirements(LPDIRECT3DDEVICE8 pDevice, UINT* pSize, UINT* pNumMipLevels, DWORD Usage,
+                                         D3DFORMAT* pFormat, D3DPOOL Pool);
 
 // --- empty textures ---------------------------------------------------------------
 HRESULT D3DXCreateTexture(LPDIRECT3DDEVICE8 pDevice, UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
                           D3DFORMAT Format, D3DPOOL Pool, LPDIRECT3DTEXTURE8* ppTexture);
-HRESULT D3DXCreateCubeTexture(LPDIRECT3DDEVICE8 pDevice, UINT Size, UINT MipLevels, DWORD Usage,
-                              D3DFORMAT Format, D3DPOOL Pool, LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
+HRESULT D3DXCreateCubeTexture(LPDIRECT3DDEVICE8 pDevice, UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                              D3DPOOL Pool, LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
 
 // --- textures from files ------------------------------------------------------------
 // The short forms use the file's size, a full mip chain, the file's format,
@@ -71,11 +71,10 @@ HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile,
                                      UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY* pPalette, LPDIRECT3DTEXTURE8* ppTexture);
-HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                            UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
-                                            D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                            D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
-                                            LPDIRECT3DTEXTURE8* ppTexture);
+HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width,
+                                            UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                            DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                            PALETTEENTRY* pPalette, LPDIRECT3DTEXTURE8* ppTexture);
 
 // --- cube textures from DDS files ------------------------------------------------------
 // The file must be a DDS cube map with all six faces (stored +X, -X, +Y, -Y,
@@ -85,12 +84,12 @@ HRESULT D3DXCreateCubeTextureFromFileA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFil
 HRESULT D3DXCreateCubeTextureFromFileInMemory(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                               LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
 HRESULT D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile, UINT Size, UINT MipLevels,
-                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                         DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                         PALETTEENTRY* pPalette, LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
+                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                         D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                         LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                                UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                                UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                                DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                                 D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                                 LPDIRECT3DCUBETEXTURE8* ppCubeTexture);
 

@@ -25,22 +25,27 @@ EGLDisplay OpenSurfacelessDisplay() {
     // shared by every headless window of the process and never terminated,
     // since terminating it would pull the rug from under other windows.
     EGLDisplay display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY) return EGL_NO_DISPLAY;
+    if (display == EGL_NO_DISPLAY)
+        return EGL_NO_DISPLAY;
     EGLint major = 0, minor = 0;
-    if (!eglInitialize(display, &major, &minor)) return EGL_NO_DISPLAY;
+    if (!eglInitialize(display, &major, &minor))
+        return EGL_NO_DISPLAY;
     return display;
 }
 
 }  // namespace
 
-CHeadlessWindow::CHeadlessWindow(int width, int height) : m_width(width > 0 ? width : 1), m_height(height > 0 ? height : 1) {}
+CHeadlessWindow::CHeadlessWindow(int width, int height)
+    : m_width(width > 0 ? width : 1), m_height(height > 0 ? height : 1) {}
 
 CHeadlessWindow::~CHeadlessWindow() {
-    if (m_context) DestroyContext();
+    if (m_context)
+        DestroyContext();
 }
 
 bool CHeadlessWindow::CreateContext() {
-    if (m_context) return MakeCurrent();
+    if (m_context)
+        return MakeCurrent();
     auto context = std::make_unique<SContext>();
     context->display = OpenSurfacelessDisplay();
     if (context->display == EGL_NO_DISPLAY) {
@@ -51,8 +56,9 @@ bool CHeadlessWindow::CreateContext() {
         std::fprintf(stderr, "headless: EGL cannot bind OpenGL\n");
         return false;
     }
-    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                 EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    const EGLint attributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     context->context = eglCreateContext(context->display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context->context == EGL_NO_CONTEXT) {
         std::fprintf(stderr, "headless: cannot create an OpenGL 3.3 core context (EGL error 0x%x)\n", eglGetError());
@@ -79,38 +85,48 @@ bool CHeadlessWindow::CreateFramebuffer() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_context->colour);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, m_context->depthStencil);
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (!complete) std::fprintf(stderr, "headless: back buffer framebuffer incomplete\n");
+    if (!complete)
+        std::fprintf(stderr, "headless: back buffer framebuffer incomplete\n");
     return complete;
 }
 
 bool CHeadlessWindow::MakeCurrent() {
-    if (!m_context) return false;
+    if (!m_context)
+        return false;
     return eglMakeCurrent(m_context->display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context->context) == EGL_TRUE;
 }
 
 void CHeadlessWindow::DestroyContext() {
-    if (!m_context) return;
+    if (!m_context)
+        return;
     if (eglGetCurrentContext() == m_context->context) {
         const GLuint renderbuffers[] = {m_context->colour, m_context->depthStencil};
         glDeleteFramebuffers(1, &m_context->framebuffer);
         glDeleteRenderbuffers(2, renderbuffers);
         eglMakeCurrent(m_context->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
-    if (m_context->context != EGL_NO_CONTEXT) eglDestroyContext(m_context->display, m_context->context);
+    if (m_context->context != EGL_NO_CONTEXT)
+        eglDestroyContext(m_context->display, m_context->context);
     m_context.reset();
 }
 
 void CHeadlessWindow::Present() {
-    if (m_context) glFlush();
+    if (m_context)
+        glFlush();
     ++m_presentCount;
 }
 
-unsigned int CHeadlessWindow::BackBufferFramebuffer() const { return m_context ? m_context->framebuffer : 0; }
+unsigned int CHeadlessWindow::BackBufferFramebuffer() const {
+    return m_context ? m_context->framebuffer : 0;
+}
 
-SIZE CHeadlessWindow::GetClientSize() const { return SIZE{m_width, m_height}; }
+SIZE CHeadlessWindow::GetClientSize() const {
+    return SIZE{m_width, m_height};
+}
 
 std::vector<std::uint32_t> CHeadlessWindow::ReadPixelsARGB() const {
-    if (!m_context) return {};
+    if (!m_context)
+        return {};
     std::vector<std::uint32_t> bottomUp(static_cast<size_t>(m_width) * m_height);
     GLint previous = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
@@ -121,7 +137,7 @@ std::vector<std::uint32_t> CHeadlessWindow::ReadPixelsARGB() const {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previous));
     std::vector<std::uint32_t> topDown(bottomUp.size());
     for (int row = 0; row < m_height; ++row)
-        std::memcpy(&topDown[static_cast<size_t>(row) * m_width], &bottomUp[static_cast<size_t>(m_height - 1 - row) * m_width],
-                    sizeof(std::uint32_t) * m_width);
+        std::memcpy(&topDown[static_cast<size_t>(row) * m_width],
+                    &bottomUp[static_cast<size_t>(m_height - 1 - row) * m_width], sizeof(std::uint32_t) * m_width);
     return topDown;
 }

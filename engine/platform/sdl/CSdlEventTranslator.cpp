@@ -16,17 +16,23 @@ struct ButtonMessages {
 
 bool ButtonMessagesFor(Uint8 sdlButton, ButtonMessages& out) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: out = {0, WM_LBUTTONDOWN, WM_LBUTTONUP}; return true;
-    case SDL_BUTTON_RIGHT: out = {1, WM_RBUTTONDOWN, WM_RBUTTONUP}; return true;
-    case SDL_BUTTON_MIDDLE: out = {2, WM_MBUTTONDOWN, WM_MBUTTONUP}; return true;
-    default: return false;  // side buttons have no message here
+    case SDL_BUTTON_LEFT:
+        out = {0, WM_LBUTTONDOWN, WM_LBUTTONUP};
+        return true;
+    case SDL_BUTTON_RIGHT:
+        out = {1, WM_RBUTTONDOWN, WM_RBUTTONUP};
+        return true;
+    case SDL_BUTTON_MIDDLE:
+        out = {2, WM_MBUTTONDOWN, WM_MBUTTONUP};
+        return true;
+    default:
+        return false;  // side buttons have no message here
     }
 }
 
 }  // namespace
 
-CSdlEventTranslator::CSdlEventTranslator(CInputState& input, PostFunction post,
-                                         std::function<POINT()> screenOrigin)
+CSdlEventTranslator::CSdlEventTranslator(CInputState& input, PostFunction post, std::function<POINT()> screenOrigin)
     : m_input(input), m_post(std::move(post)), m_screenOrigin(std::move(screenOrigin)) {}
 
 LPARAM CSdlEventTranslator::PackPoint(int x, int y) {
@@ -37,21 +43,36 @@ LPARAM CSdlEventTranslator::PackPoint(int x, int y) {
 
 void CSdlEventTranslator::Translate(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_QUIT: m_post(WM_CLOSE, 0, 0); break;
-    case SDL_WINDOWEVENT: OnWindowEvent(event.window); break;
+    case SDL_QUIT:
+        m_post(WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT:
+        OnWindowEvent(event.window);
+        break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: OnKey(event.key); break;
+    case SDL_KEYUP:
+        OnKey(event.key);
+        break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: OnMouseButton(event.button); break;
-    case SDL_MOUSEMOTION: OnMouseMotion(event.motion); break;
-    case SDL_MOUSEWHEEL: OnMouseWheel(event.wheel); break;
-    default: break;
+    case SDL_MOUSEBUTTONUP:
+        OnMouseButton(event.button);
+        break;
+    case SDL_MOUSEMOTION:
+        OnMouseMotion(event.motion);
+        break;
+    case SDL_MOUSEWHEEL:
+        OnMouseWheel(event.wheel);
+        break;
+    default:
+        break;
     }
 }
 
 void CSdlEventTranslator::OnWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-    case SDL_WINDOWEVENT_CLOSE: m_post(WM_CLOSE, 0, 0); break;
+    case SDL_WINDOWEVENT_CLOSE:
+        m_post(WM_CLOSE, 0, 0);
+        break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         m_buttonsDown = 0;
         m_input.SetFocused(false);
@@ -61,23 +82,25 @@ void CSdlEventTranslator::OnWindowEvent(const SDL_WindowEvent& event) {
         m_input.SetFocused(true);
         m_post(WM_ACTIVATEAPP, 1, 0);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void CSdlEventTranslator::OnKey(const SDL_KeyboardEvent& event) {
     const bool down = event.type == SDL_KEYDOWN;
     const CSdlKeyMap::Key key = CSdlKeyMap::Translate(event.keysym.scancode, event.keysym.sym);
-    if (key.dik != 0) m_input.SetKey(key.dik, down);
+    if (key.dik != 0)
+        m_input.SetKey(key.dik, down);
     if (key.vk != 0) {
-        m_post(down ? WM_KEYDOWN : WM_KEYUP, key.vk,
-               CSdlKeyMap::KeyMessageLParam(key.dik, down, event.repeat != 0));
+        m_post(down ? WM_KEYDOWN : WM_KEYUP, key.vk, CSdlKeyMap::KeyMessageLParam(key.dik, down, event.repeat != 0));
     }
 }
 
 void CSdlEventTranslator::OnMouseButton(const SDL_MouseButtonEvent& event) {
     ButtonMessages messages{};
-    if (!ButtonMessagesFor(event.button, messages)) return;
+    if (!ButtonMessagesFor(event.button, messages))
+        return;
     const bool down = event.type == SDL_MOUSEBUTTONDOWN;
     if (down)
         m_buttonsDown |= SDL_BUTTON(event.button);
@@ -96,8 +119,10 @@ void CSdlEventTranslator::OnMouseWheel(const SDL_MouseWheelEvent& event) {
     // Smooth-scrolling devices report fractions of a notch.
     const float notches = event.preciseY != 0.0f ? event.preciseY : static_cast<float>(event.y);
     LONG delta = static_cast<LONG>(std::lround(notches * WHEEL_DELTA));
-    if (event.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-    if (delta == 0) return;  // horizontal scrolling only
+    if (event.direction == SDL_MOUSEWHEEL_FLIPPED)
+        delta = -delta;
+    if (delta == 0)
+        return;  // horizontal scrolling only
     m_input.AddMouseMotion(0, 0, delta);
     const POINT origin = m_screenOrigin ? m_screenOrigin() : POINT{};
     const auto wParam = (static_cast<WPARAM>(static_cast<std::uint16_t>(delta)) << 16) | MouseKeyState();
@@ -106,11 +131,16 @@ void CSdlEventTranslator::OnMouseWheel(const SDL_MouseWheelEvent& event) {
 
 WPARAM CSdlEventTranslator::MouseKeyState() const {
     WPARAM state = 0;
-    if (m_buttonsDown & SDL_BUTTON_LMASK) state |= MK_LBUTTON;
-    if (m_buttonsDown & SDL_BUTTON_RMASK) state |= MK_RBUTTON;
-    if (m_buttonsDown & SDL_BUTTON_MMASK) state |= MK_MBUTTON;
+    if (m_buttonsDown & SDL_BUTTON_LMASK)
+        state |= MK_LBUTTON;
+    if (m_buttonsDown & SDL_BUTTON_RMASK)
+        state |= MK_RBUTTON;
+    if (m_buttonsDown & SDL_BUTTON_MMASK)
+        state |= MK_MBUTTON;
     const SDL_Keymod mods = SDL_GetModState();
-    if (mods & KMOD_SHIFT) state |= MK_SHIFT;
-    if (mods & KMOD_CTRL) state |= MK_CONTROL;
+    if (mods & KMOD_SHIFT)
+        state |= MK_SHIFT;
+    if (mods & KMOD_CTRL)
+        state |= MK_CONTROL;
     return state;
 }

@@ -14,16 +14,15 @@ constexpr Table BuildTable() {
     Table t{};
     auto set = [&t](SDL_Scancode sc, int dik, WPARAM vk) { t[sc] = Key{dik, vk}; };
 
-    constexpr int letterDik[26] = {
-        DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I, DIK_J, DIK_K, DIK_L, DIK_M,
-        DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R, DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+    constexpr int letterDik[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                   DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                   DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
     for (int i = 0; i < 26; ++i)
         set(static_cast<SDL_Scancode>(SDL_SCANCODE_A + i), letterDik[i], static_cast<WPARAM>('A' + i));
 
     // SDL orders the digit row 1..9, 0, exactly like the DIK codes.
     for (int i = 0; i < 10; ++i)
-        set(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i), DIK_1 + i,
-            static_cast<WPARAM>(i == 9 ? '0' : '1' + i));
+        set(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i), DIK_1 + i, static_cast<WPARAM>(i == 9 ? '0' : '1' + i));
 
     // F1..F10 are consecutive in both; F11 and F12 are not.
     for (int i = 0; i < 10; ++i)
@@ -116,7 +115,8 @@ bool IsLetterOrDigit(SDL_Keycode key) {
 
 CSdlKeyMap::Key CSdlKeyMap::Translate(SDL_Scancode scancode, SDL_Keycode keycode) {
     Key key;
-    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES) key = kTable[scancode];
+    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES)
+        key = kTable[scancode];
     if (IsLetterOrDigit(keycode)) {
         // On a French keyboard the key at Q's place types A and reports 'A'.
         key.vk = static_cast<WPARAM>(keycode >= SDLK_a ? keycode - SDLK_a + 'A' : keycode);
@@ -128,9 +128,12 @@ LPARAM CSdlKeyMap::KeyMessageLParam(int dik, bool down, bool repeat) {
     const auto scan = static_cast<std::uint32_t>(dik & 0x7F);
     const bool extended = (dik & 0x80) != 0;
     std::uint32_t value = 1u | (scan << 16);
-    if (extended) value |= 1u << 24;
-    if (!down || repeat) value |= 1u << 30;
-    if (!down) value |= 1u << 31;
+    if (extended)
+        value |= 1u << 24;
+    if (!down || repeat)
+        value |= 1u << 30;
+    if (!down)
+        value |= 1u << 31;
     // Windows keeps the bits in a 32-bit value; on 64 bits it is zero-extended.
     return static_cast<LPARAM>(value);
 }

@@ -23,16 +23,24 @@ VideoState& State() {
 // The window an event belongs to, or 0 for events of the whole application.
 std::uint32_t WindowIdOf(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_WINDOWEVENT: return event.window.windowID;
+    case SDL_WINDOWEVENT:
+        return event.window.windowID;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: return event.key.windowID;
-    case SDL_TEXTINPUT: return event.text.windowID;
-    case SDL_TEXTEDITING: return event.edit.windowID;
-    case SDL_MOUSEMOTION: return event.motion.windowID;
+    case SDL_KEYUP:
+        return event.key.windowID;
+    case SDL_TEXTINPUT:
+        return event.text.windowID;
+    case SDL_TEXTEDITING:
+        return event.edit.windowID;
+    case SDL_MOUSEMOTION:
+        return event.motion.windowID;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: return event.button.windowID;
-    case SDL_MOUSEWHEEL: return event.wheel.windowID;
-    default: return 0;
+    case SDL_MOUSEBUTTONUP:
+        return event.button.windowID;
+    case SDL_MOUSEWHEEL:
+        return event.wheel.windowID;
+    default:
+        return 0;
     }
 }
 
@@ -41,12 +49,14 @@ std::uint32_t WindowIdOf(const SDL_Event& event) {
 bool CSdlVideo::Start(std::string* error) {
     VideoState& state = State();
     std::lock_guard lock(state.startMutex);
-    if (state.started) return true;
+    if (state.started)
+        return true;
     // The engine ends a run on WM_CLOSE of its own window; SDL must not add
     // an application-wide quit when that window closes.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = SDL_GetError();
+        if (error)
+            *error = SDL_GetError();
         return false;
     }
     state.started = true;
@@ -75,11 +85,13 @@ void CSdlVideo::DispatchEvents() {
         if (event.type == SDL_QUIT) {
             // A termination request (SIGTERM from a screensaver daemon, the
             // session ending) closes every window.
-            for (auto& [id, sink] : state.sinks) sink->OnSdlEvent(event);
+            for (auto& [id, sink] : state.sinks)
+                sink->OnSdlEvent(event);
             continue;
         }
         const auto found = state.sinks.find(WindowIdOf(event));
-        if (found != state.sinks.end()) found->second->OnSdlEvent(event);
+        if (found != state.sinks.end())
+            found->second->OnSdlEvent(event);
     }
 }
 

@@ -27,11 +27,13 @@ public:
         m_previousContext = SDL_GL_GetCurrentContext();
         auto lock = CSdlVideo::GlAttributeLock();
         CSdlVideo::ApplyGlAttributes();
-        m_window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth,
-                                    kWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
-        if (m_window) m_context = SDL_GL_CreateContext(m_window);
+        m_window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth, kWindowHeight,
+                                    SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+        if (m_window)
+            m_context = SDL_GL_CreateContext(m_window);
         if (!m_window || !m_context) {
-            if (error) *error = SDL_GetError();
+            if (error)
+                *error = SDL_GetError();
             return false;
         }
         SDL_GL_MakeCurrent(m_window, m_context);
@@ -40,8 +42,10 @@ public:
     }
 
     ~DialogSurface() {
-        if (m_context) SDL_GL_DeleteContext(m_context);
-        if (m_window) SDL_DestroyWindow(m_window);
+        if (m_context)
+            SDL_GL_DeleteContext(m_context);
+        if (m_window)
+            SDL_DestroyWindow(m_window);
         SDL_GL_MakeCurrent(m_previousWindow, m_previousContext);
     }
 
@@ -72,8 +76,10 @@ public:
     }
 
     ~ImGuiSession() {
-        if (m_renderer) ImGui_ImplOpenGL3_Shutdown();
-        if (m_platform) ImGui_ImplSDL2_Shutdown();
+        if (m_renderer)
+            ImGui_ImplOpenGL3_Shutdown();
+        if (m_platform)
+            ImGui_ImplSDL2_Shutdown();
         ImGui::DestroyContext(m_context);
         ImGui::SetCurrentContext(m_previous);
     }
@@ -104,18 +110,22 @@ bool IsKeyDown(const SDL_Event& event, SDL_Scancode scancode) {
 // The keys and window events a Windows dialog answers itself: Enter presses
 // the default button (OK), Escape and closing the window cancel.
 void HandleDialogEvent(const SDL_Event& event, CSettingsDialogModel& model) {
-    if (IsKeyDown(event, SDL_SCANCODE_RETURN) || IsKeyDown(event, SDL_SCANCODE_KP_ENTER)) model.Accept();
-    if (IsKeyDown(event, SDL_SCANCODE_ESCAPE)) model.Cancel();
-    if (event.type == SDL_QUIT) model.Cancel();
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) model.Cancel();
+    if (IsKeyDown(event, SDL_SCANCODE_RETURN) || IsKeyDown(event, SDL_SCANCODE_KP_ENTER))
+        model.Accept();
+    if (IsKeyDown(event, SDL_SCANCODE_ESCAPE))
+        model.Cancel();
+    if (event.type == SDL_QUIT)
+        model.Cancel();
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
+        model.Cancel();
 }
 
 // A framed group of controls with a caption, like a dialog's group box.
 template <typename Controls>
 void GroupBox(const char* caption, float width, int rows, Controls&& controls) {
     const ImGuiStyle& style = ImGui::GetStyle();
-    const float height = ImGui::GetTextLineHeightWithSpacing() + rows * ImGui::GetFrameHeightWithSpacing() +
-                         2 * style.WindowPadding.y;
+    const float height =
+        ImGui::GetTextLineHeightWithSpacing() + rows * ImGui::GetFrameHeightWithSpacing() + 2 * style.WindowPadding.y;
     // Flattened: the keyboard moves between the groups' controls as in a dialog.
     ImGui::BeginChild(caption, ImVec2(width, height), true,
                       ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NavFlattened);
@@ -147,9 +157,11 @@ void DrawControls(CSettingsDialogModel& model) {
         }
     });
     bool fullscreen = values.fullscreen;
-    if (ImGui::Checkbox("Fullscreen", &fullscreen)) model.SetFullscreen(fullscreen);
+    if (ImGui::Checkbox("Fullscreen", &fullscreen))
+        model.SetFullscreen(fullscreen);
     bool viewInfo = values.viewInfo;
-    if (ImGui::Checkbox("Show Logo & Infos", &viewInfo)) model.SetViewInfo(viewInfo);
+    if (ImGui::Checkbox("Show Logo & Infos", &viewInfo))
+        model.SetViewInfo(viewInfo);
     ImGui::EndGroup();
 }
 
@@ -159,9 +171,11 @@ void DrawButtons(CSettingsDialogModel& model) {
     const float rowWidth = 2 * buttonSize.x + style.ItemSpacing.x;
     ImGui::SetCursorPosX(ImGui::GetWindowWidth() - rowWidth - style.WindowPadding.x);
     ImGui::SetCursorPosY(ImGui::GetWindowHeight() - ImGui::GetFrameHeight() - style.WindowPadding.y);
-    if (ImGui::Button("OK", buttonSize)) model.Accept();
+    if (ImGui::Button("OK", buttonSize))
+        model.Accept();
     ImGui::SameLine();
-    if (ImGui::Button("Cancel", buttonSize)) model.Cancel();
+    if (ImGui::Button("Cancel", buttonSize))
+        model.Cancel();
 }
 
 void DrawFrame(SDL_Window* window, CSettingsDialogModel& model) {
@@ -202,12 +216,15 @@ void CSettingsDialog::SetDefaultFrameObserver(FrameObserver observer) {
 }
 
 bool CSettingsDialog::Run(Settings& inOut, std::string* error) {
-    if (!CSdlVideo::Start(error)) return false;
+    if (!CSdlVideo::Start(error))
+        return false;
     DialogSurface surface;
-    if (!surface.Open(error)) return false;
+    if (!surface.Open(error))
+        return false;
     ImGuiSession imgui(surface.Window(), surface.Context());
     if (!imgui.IsReady()) {
-        if (error) *error = "the dialog's user interface could not be set up";
+        if (error)
+            *error = "the dialog's user interface could not be set up";
         return false;
     }
 
@@ -222,10 +239,13 @@ bool CSettingsDialog::Run(Settings& inOut, std::string* error) {
             ImGui_ImplSDL2_ProcessEvent(&event);
             HandleDialogEvent(event, model);
         }
-        if (model.IsFinished()) break;
+        if (model.IsFinished())
+            break;
         DrawFrame(surface.Window(), model);
-        if (m_frameObserver) m_frameObserver(windowId, frame);
-        if (pending.empty()) SDL_WaitEventTimeout(nullptr, kIdleWaitMs);
+        if (m_frameObserver)
+            m_frameObserver(windowId, frame);
+        if (pending.empty())
+            SDL_WaitEventTimeout(nullptr, kIdleWaitMs);
     }
     CSdlVideo::RemoveSink(windowId);
     return model.CommitTo(inOut);

@@ -15,8 +15,8 @@ struct SDisplaySettings {
 
 class CSettingsDialogModel {
 public:
-    static constexpr std::array<const char*, 5> kResolutionLabels = {
-        "640 x 480", "800 x 600", "1024 x 768", "1280 x 1024", "1600 x 1200"};
+    static constexpr std::array<const char*, 5> kResolutionLabels = {"640 x 480", "800 x 600", "1024 x 768",
+                                                                     "1280 x 1024", "1600 x 1200"};
     static constexpr std::array<const char*, 2> kColorLabels = {"16 bits", "32 bits"};
 
     explicit CSettingsDialogModel(const SDisplaySettings& initial);
@@ -41,7 +41,11 @@ public:
     bool CommitTo(SDisplaySettings& target) const;
 
 private:
-    enum class State { Open, Accepted, Cancelled };
+    enum class State {
+        Open,
+        Accepted,
+        Cancelled
+    };
 
     SDisplaySettings m_values;
     State m_state = State::Open;

@@ -7,7 +7,8 @@
 // modes do not pull in the Direct3D layer.
 bool RegisterSdlDisplayModes(std::string* error) {
     SSdlDisplayModes modes;
-    if (!ReadSdlDisplayModes(modes, error)) return false;
+    if (!ReadSdlDisplayModes(modes, error))
+        return false;
     D3D8SetAdapterModes(std::move(modes.modes), modes.desktop);
     return true;
 }

@@ -12,8 +12,7 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
-std::string ReadString(const FcPattern* pattern, const char* property)
-{
+std::string ReadString(const FcPattern* pattern, const char* property) {
     FcChar8* value = nullptr;
     if (FcPatternGetString(pattern, property, 0, &value) != FcResultMatch || !value) {
         return {};
@@ -21,16 +20,14 @@ std::string ReadString(const FcPattern* pattern, const char* property)
     return reinterpret_cast<const char*>(value);
 }
 
-int ReadInteger(const FcPattern* pattern, const char* property, int fallback)
-{
+int ReadInteger(const FcPattern* pattern, const char* property, int fallback) {
     int value = 0;
     return FcPatternGetInteger(pattern, property, 0, &value) == FcResultMatch ? value : fallback;
 }
 
 }  // namespace
 
-bool CFontResolver::Resolve(const std::string& faceName, int weight, bool italic, SFontFace& face)
-{
+bool CFontResolver::Resolve(const std::string& faceName, int weight, bool italic, SFontFace& face) {
     // Older fontconfig releases are not safe to initialise from two threads.
     static std::mutex fontconfigMutex;
     std::lock_guard lock(fontconfigMutex);
@@ -38,10 +35,10 @@ bool CFontResolver::Resolve(const std::string& faceName, int weight, bool italic
         return false;
     }
     const int fcWeight = FcWeightFromOpenType(weight > 0 ? weight : 400);
-    PatternPtr pattern(FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, reinterpret_cast<const FcChar8*>(faceName.c_str()),
-                                      FC_WEIGHT, FcTypeInteger, fcWeight, FC_SLANT, FcTypeInteger,
-                                      italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN, FC_SCALABLE, FcTypeBool, FcTrue,
-                                      static_cast<char*>(nullptr)));
+    PatternPtr pattern(FcPatternBuild(nullptr, FC_FAMILY, FcTypeString,
+                                      reinterpret_cast<const FcChar8*>(faceName.c_str()), FC_WEIGHT, FcTypeInteger,
+                                      fcWeight, FC_SLANT, FcTypeInteger, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN,
+                                      FC_SCALABLE, FcTypeBool, FcTrue, static_cast<char*>(nullptr)));
     if (!pattern) {
         return false;
     }
@@ -65,8 +62,8 @@ bool CFontResolver::Resolve(const std::string& faceName, int weight, bool italic
     FcBool embolden = FcFalse;
     FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
     FcMatrix* slantMatrix = nullptr;
-    const bool slanted = FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &slantMatrix) == FcResultMatch &&
-                         slantMatrix && slantMatrix->xy != 0;
+    const bool slanted = FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &slantMatrix) == FcResultMatch && slantMatrix &&
+                         slantMatrix->xy != 0;
     face.bold = ReadInteger(match.get(), FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD && !embolden;
     face.italic = ReadInteger(match.get(), FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN && !slanted;
     return true;

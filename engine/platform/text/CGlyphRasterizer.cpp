@@ -29,8 +29,7 @@ struct SDesignMetrics {
     double averageWidth = 0;
 };
 
-SDesignMetrics ReadDesignMetrics(FT_Face face)
-{
+SDesignMetrics ReadDesignMetrics(FT_Face face) {
     SDesignMetrics design;
     design.unitsPerEm = face->units_per_EM;
     design.lineAscent = face->ascender;
@@ -56,8 +55,7 @@ SDesignMetrics ReadDesignMetrics(FT_Face face)
     return design;
 }
 
-bool IsBoldFace(FT_Face face)
-{
+bool IsBoldFace(FT_Face face) {
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 && os2->version != 0xFFFF && os2->usWeightClass != 0) {
         return os2->usWeightClass >= 600;
@@ -65,20 +63,18 @@ bool IsBoldFace(FT_Face face)
     return (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
 }
 
-int Round(double value)
-{
+int Round(double value) {
     return static_cast<int>(std::lround(value));
 }
 
-bool IsValidTarget(const SGlyphTarget& target)
-{
+bool IsValidTarget(const SGlyphTarget& target) {
     return target.pixels && target.width > 0 && target.height > 0 &&
            (target.bytesPerPixel == 1 || target.bytesPerPixel == 4) &&
-           std::abs(static_cast<long long>(target.pitch)) >= static_cast<long long>(target.width) * target.bytesPerPixel;
+           std::abs(static_cast<long long>(target.pitch)) >=
+               static_cast<long long>(target.width) * target.bytesPerPixel;
 }
 
-void WritePixel(const SGlyphTarget& target, int x, int y, std::uint8_t coverage)
-{
+void WritePixel(const SGlyphTarget& target, int x, int y, std::uint8_t coverage) {
     auto* row = static_cast<std::uint8_t*>(target.pixels) + static_cast<std::ptrdiff_t>(y) * target.pitch;
     if (target.bytesPerPixel == 1) {
         row[x] = coverage;
@@ -96,8 +92,7 @@ struct CGlyphRasterizer::SFreeType {
     FT_Face face = nullptr;
     FT_Pos boldStrength = 0;  // 26.6 pixels a synthetic bold widens strokes by
 
-    ~SFreeType()
-    {
+    ~SFreeType() {
         if (face) {
             FT_Done_Face(face);
         }
@@ -120,15 +115,13 @@ struct CGlyphRasterizer::SGlyphImage {
 CGlyphRasterizer::CGlyphRasterizer() = default;
 CGlyphRasterizer::~CGlyphRasterizer() = default;
 
-int CGlyphRasterizer::HeightFromPoints(int points, int dpi)
-{
+int CGlyphRasterizer::HeightFromPoints(int points, int dpi) {
     const long long product = static_cast<long long>(points) * dpi;
     const long long rounded = product >= 0 ? (product + 36) / 72 : (product - 36) / 72;
     return -static_cast<int>(rounded);
 }
 
-bool CGlyphRasterizer::Create(const SFontRequest& request)
-{
+bool CGlyphRasterizer::Create(const SFontRequest& request) {
     std::lock_guard lock(m_mutex);
     SFontFace face;
     if (!CFontResolver::Resolve(request.faceName, request.weight, request.italic, face)) {
@@ -137,8 +130,7 @@ bool CGlyphRasterizer::Create(const SFontRequest& request)
     return Load(face, false, request);
 }
 
-bool CGlyphRasterizer::CreateFromFile(const std::string& file, int faceIndex, const SFontRequest& request)
-{
+bool CGlyphRasterizer::CreateFromFile(const std::string& file, int faceIndex, const SFontRequest& request) {
     std::lock_guard lock(m_mutex);
     SFontFace face;
     face.file = file;
@@ -146,8 +138,7 @@ bool CGlyphRasterizer::CreateFromFile(const std::string& file, int faceIndex, co
     return Load(face, true, request);
 }
 
-bool CGlyphRasterizer::Load(const SFontFace& face, bool describeFromFile, const SFontRequest& request)
-{
+bool CGlyphRasterizer::Load(const SFontFace& face, bool describeFromFile, const SFontRequest& request) {
     m_freeType.reset();
     auto freeType = std::make_unique<SFreeType>();
     if (FT_Init_FreeType(&freeType->library) != 0) {
@@ -183,8 +174,7 @@ bool CGlyphRasterizer::Load(const SFontFace& face, bool describeFromFile, const 
     return true;
 }
 
-bool CGlyphRasterizer::Fail(std::string error)
-{
+bool CGlyphRasterizer::Fail(std::string error) {
     m_error = std::move(error);
     m_freeType.reset();
     m_face = SFontFace{};
@@ -195,8 +185,7 @@ bool CGlyphRasterizer::Fail(std::string error)
 
 // A negative height is the em height; a positive one the cell height, which
 // GDI maps to the em height in the ratio of the em to ascent + descent.
-bool CGlyphRasterizer::ApplyHeight(int height)
-{
+bool CGlyphRasterizer::ApplyHeight(int height) {
     const SDesignMetrics design = ReadDesignMetrics(m_freeType->face);
     long long em = kDefaultEmHeight;
     if (height < 0) {
@@ -222,8 +211,7 @@ bool CGlyphRasterizer::ApplyHeight(int height)
     return true;
 }
 
-void CGlyphRasterizer::ComputeMetrics()
-{
+void CGlyphRasterizer::ComputeMetrics() {
     const SDesignMetrics design = ReadDesignMetrics(m_freeType->face);
     const double scale = m_emHeight / design.unitsPerEm;
     STextMetrics metrics;
@@ -234,26 +222,22 @@ void CGlyphRasterizer::ComputeMetrics()
     const double lineSpan = design.lineAscent + design.lineDescent;
     const double gap = design.lineGap - ((design.ascent + design.descent) - lineSpan);
     metrics.externalLeading = std::max(0, Round(gap * scale));
-    metrics.aveCharWidth =
-        design.averageWidth > 0 ? Round(design.averageWidth * scale) + m_boldExtra : AdvanceOf('x');
+    metrics.aveCharWidth = design.averageWidth > 0 ? Round(design.averageWidth * scale) + m_boldExtra : AdvanceOf('x');
     metrics.maxCharWidth = Round(m_freeType->face->max_advance_width * scale) + m_boldExtra;
     m_metrics = metrics;
 }
 
-bool CGlyphRasterizer::IsCreated() const
-{
+bool CGlyphRasterizer::IsCreated() const {
     std::lock_guard lock(m_mutex);
     return m_freeType != nullptr;
 }
 
-STextMetrics CGlyphRasterizer::GetTextMetrics() const
-{
+STextMetrics CGlyphRasterizer::GetTextMetrics() const {
     std::lock_guard lock(m_mutex);
     return m_metrics;
 }
 
-SIZE CGlyphRasterizer::GetCharExtent(unsigned char character) const
-{
+SIZE CGlyphRasterizer::GetCharExtent(unsigned char character) const {
     std::lock_guard lock(m_mutex);
     if (!m_freeType) {
         return SIZE{};
@@ -261,8 +245,7 @@ SIZE CGlyphRasterizer::GetCharExtent(unsigned char character) const
     return SIZE{AdvanceOf(character), m_metrics.height};
 }
 
-SIZE CGlyphRasterizer::GetTextExtent(std::string_view text) const
-{
+SIZE CGlyphRasterizer::GetTextExtent(std::string_view text) const {
     std::lock_guard lock(m_mutex);
     if (!m_freeType) {
         return SIZE{};
@@ -274,8 +257,7 @@ SIZE CGlyphRasterizer::GetTextExtent(std::string_view text) const
     return SIZE{width, m_metrics.height};
 }
 
-bool CGlyphRasterizer::DrawChar(unsigned char character, int x, int y, const SGlyphTarget& target) const
-{
+bool CGlyphRasterizer::DrawChar(unsigned char character, int x, int y, const SGlyphTarget& target) const {
     std::lock_guard lock(m_mutex);
     if (!m_freeType || !IsValidTarget(target)) {
         return false;
@@ -283,8 +265,10 @@ bool CGlyphRasterizer::DrawChar(unsigned char character, int x, int y, const SGl
     // The cell, clipped to the buffer.
     const int left = std::max(x, 0);
     const int top = std::max(y, 0);
-    const int right = static_cast<int>(std::min<long long>(static_cast<long long>(x) + AdvanceOf(character), target.width));
-    const int bottom = static_cast<int>(std::min<long long>(static_cast<long long>(y) + m_metrics.height, target.height));
+    const int right =
+        static_cast<int>(std::min<long long>(static_cast<long long>(x) + AdvanceOf(character), target.width));
+    const int bottom =
+        static_cast<int>(std::min<long long>(static_cast<long long>(y) + m_metrics.height, target.height));
     for (int row = top; row < bottom; ++row) {
         for (int column = left; column < right; ++column) {
             WritePixel(target, column, row, 0);
@@ -313,21 +297,18 @@ bool CGlyphRasterizer::DrawChar(unsigned char character, int x, int y, const SGl
 }
 
 // The advance in whole pixels, the way GDI spaces characters. The caller holds the lock.
-int CGlyphRasterizer::AdvanceOf(unsigned char character) const
-{
+int CGlyphRasterizer::AdvanceOf(unsigned char character) const {
     int& cached = m_advances[character];
     if (cached < 0) {
-        cached = LoadGlyph(character)
-                     ? static_cast<int>((m_freeType->face->glyph->advance.x + 32) >> 6) + m_boldExtra
-                     : 0;
+        cached =
+            LoadGlyph(character) ? static_cast<int>((m_freeType->face->glyph->advance.x + 32) >> 6) + m_boldExtra : 0;
     }
     return cached;
 }
 
 // Loads the hinted outline into the face's glyph slot and applies synthetic
 // italic and bold. The caller holds the lock.
-bool CGlyphRasterizer::LoadGlyph(unsigned char character) const
-{
+bool CGlyphRasterizer::LoadGlyph(unsigned char character) const {
     FT_Face face = m_freeType->face;
     if (FT_Load_Char(face, character, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0 &&
         FT_Load_Glyph(face, 0, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) {
@@ -348,8 +329,7 @@ bool CGlyphRasterizer::LoadGlyph(unsigned char character) const
     return true;
 }
 
-bool CGlyphRasterizer::RenderGlyph(unsigned char character, SGlyphImage& image) const
-{
+bool CGlyphRasterizer::RenderGlyph(unsigned char character, SGlyphImage& image) const {
     if (!LoadGlyph(character)) {
         return false;
     }

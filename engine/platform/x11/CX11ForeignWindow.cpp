@@ -20,9 +20,12 @@ struct CX11ForeignWindow::SConnection {
     bool root = false;
 
     ~SConnection() {
-        if (display == nullptr) return;
-        if (child != 0) XDestroyWindow(display, child);
-        if (childColormap != 0) XFreeColormap(display, childColormap);
+        if (display == nullptr)
+            return;
+        if (child != 0)
+            XDestroyWindow(display, child);
+        if (childColormap != 0)
+            XFreeColormap(display, childColormap);
         XCloseDisplay(display);
     }
 };
@@ -64,7 +67,8 @@ void InstallErrorHandler() {
 }
 
 void SetError(std::string* error, const std::string& text) {
-    if (error != nullptr) *error = text;
+    if (error != nullptr)
+        *error = text;
 }
 
 std::string WindowName(unsigned long id) {
@@ -84,25 +88,36 @@ EGLint ConfigValue(EGLDisplay display, EGLConfig config, EGLint attribute) {
 int ConfigScore(EGLDisplay display, EGLConfig config) {
     const EGLint depth = ConfigValue(display, config, EGL_DEPTH_SIZE);
     const EGLint stencil = ConfigValue(display, config, EGL_STENCIL_SIZE);
-    if (depth < 16) return -1;
+    if (depth < 16)
+        return -1;
     return (depth >= 24 ? 2 : 0) + (stencil >= 8 ? 1 : 0);
 }
 
 // The best window-capable OpenGL configuration; with visualId other than 0
 // only those drawing with that X visual.
 EGLConfig ChooseConfig(EGLDisplay display, EGLint visualId) {
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE,     8,              EGL_GREEN_SIZE,      8,
-                             EGL_BLUE_SIZE,    8,              EGL_NONE};
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             EGL_WINDOW_BIT,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_NONE};
     EGLint count = 0;
-    if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return nullptr;
+    if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0)
+        return nullptr;
     std::vector<EGLConfig> configs(static_cast<size_t>(count));
     eglChooseConfig(display, wanted, configs.data(), count, &count);
     EGLConfig best = nullptr;
     int bestScore = -1;
     for (EGLConfig config : configs) {
         const EGLint nativeVisual = ConfigValue(display, config, EGL_NATIVE_VISUAL_ID);
-        if (nativeVisual == 0 || (visualId != 0 && nativeVisual != visualId)) continue;
+        if (nativeVisual == 0 || (visualId != 0 && nativeVisual != visualId))
+            continue;
         const int score = ConfigScore(display, config);
         if (score > bestScore) {
             best = config;
@@ -115,7 +130,8 @@ EGLConfig ChooseConfig(EGLDisplay display, EGLint visualId) {
 }  // namespace
 
 CX11ForeignWindow::SGlState::~SGlState() {
-    if (display == nullptr) return;
+    if (display == nullptr)
+        return;
     std::lock_guard lock(g_keptMutex);
     g_keptConnections->emplace_back(display, egl);
 }
@@ -140,7 +156,8 @@ std::unique_ptr<CX11ForeignWindow> CX11ForeignWindow::CreateForRoot(std::string*
 
 std::unique_ptr<CX11ForeignWindow> CX11ForeignWindow::Open(unsigned long windowId, bool root, std::string* error) {
     std::unique_ptr<CX11ForeignWindow> window(new CX11ForeignWindow());
-    if (!window->Attach(windowId, root, error)) return nullptr;
+    if (!window->Attach(windowId, root, error))
+        return nullptr;
     return window;
 }
 
@@ -186,7 +203,8 @@ bool CX11ForeignWindow::Attach(unsigned long windowId, bool root, std::string* e
         m_gl->config = ChooseConfig(m_gl->egl, 0);
         if (m_gl->config == nullptr ||
             !CreateChildWindow(ConfigValue(m_gl->egl, m_gl->config, EGL_NATIVE_VISUAL_ID), error)) {
-            if (error != nullptr && error->empty()) *error = "no OpenGL configuration can draw on this X display";
+            if (error != nullptr && error->empty())
+                *error = "no OpenGL configuration can draw on this X display";
             return false;
         }
     }
@@ -227,16 +245,20 @@ bool CX11ForeignWindow::CreateChildWindow(int visualId, std::string* error) {
 
 bool CX11ForeignWindow::CreateContext() {
     std::lock_guard lock(m_glMutex);
-    if (m_gl->egl == EGL_NO_DISPLAY) return false;
+    if (m_gl->egl == EGL_NO_DISPLAY)
+        return false;
     if (m_gl->context != EGL_NO_CONTEXT) {
         return eglMakeCurrent(m_gl->egl, m_gl->surface, m_gl->surface, m_gl->context) == EGL_TRUE;
     }
-    if (!eglBindAPI(EGL_OPENGL_API)) return false;
+    if (!eglBindAPI(EGL_OPENGL_API))
+        return false;
     const Window drawing = m_host->child != 0 ? m_host->child : m_host->target;
     m_gl->surface = eglCreateWindowSurface(m_gl->egl, m_gl->config, static_cast<EGLNativeWindowType>(drawing), nullptr);
-    if (m_gl->surface == EGL_NO_SURFACE) return false;
-    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                 EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    if (m_gl->surface == EGL_NO_SURFACE)
+        return false;
+    const EGLint attributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     m_gl->context = eglCreateContext(m_gl->egl, m_gl->config, EGL_NO_CONTEXT, attributes);
     if (m_gl->context == EGL_NO_CONTEXT) {
         eglDestroySurface(m_gl->egl, m_gl->surface);
@@ -248,13 +270,15 @@ bool CX11ForeignWindow::CreateContext() {
 
 bool CX11ForeignWindow::MakeCurrent() {
     std::lock_guard lock(m_glMutex);
-    if (m_gl->context == EGL_NO_CONTEXT) return false;
+    if (m_gl->context == EGL_NO_CONTEXT)
+        return false;
     return eglMakeCurrent(m_gl->egl, m_gl->surface, m_gl->surface, m_gl->context) == EGL_TRUE;
 }
 
 void CX11ForeignWindow::DestroyContext() {
     std::lock_guard lock(m_glMutex);
-    if (m_gl == nullptr || m_gl->egl == EGL_NO_DISPLAY) return;
+    if (m_gl == nullptr || m_gl->egl == EGL_NO_DISPLAY)
+        return;
     if (m_gl->context != EGL_NO_CONTEXT || m_gl->surface != EGL_NO_SURFACE) {
         eglMakeCurrent(m_gl->egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
@@ -270,25 +294,33 @@ void CX11ForeignWindow::DestroyContext() {
 
 void CX11ForeignWindow::Present() {
     std::lock_guard lock(m_glMutex);
-    if (m_gl->surface != EGL_NO_SURFACE && !m_vanished) eglSwapBuffers(m_gl->egl, m_gl->surface);
+    if (m_gl->surface != EGL_NO_SURFACE && !m_vanished)
+        eglSwapBuffers(m_gl->egl, m_gl->surface);
 }
 
 void CX11ForeignWindow::SetSwapInterval(int interval) {
     std::lock_guard lock(m_glMutex);
-    if (m_gl->context != EGL_NO_CONTEXT) eglSwapInterval(m_gl->egl, interval < 0 ? 1 : interval);
+    if (m_gl->context != EGL_NO_CONTEXT)
+        eglSwapInterval(m_gl->egl, interval < 0 ? 1 : interval);
 }
 
 // --- geometry and events --------------------------------------------------------
 
-SIZE CX11ForeignWindow::GetClientSize() const { return SIZE{m_width.load(), m_height.load()}; }
+SIZE CX11ForeignWindow::GetClientSize() const {
+    return SIZE{m_width.load(), m_height.load()};
+}
 
-unsigned long CX11ForeignWindow::TargetWindow() const { return m_host->target; }
+unsigned long CX11ForeignWindow::TargetWindow() const {
+    return m_host->target;
+}
 
 unsigned long CX11ForeignWindow::DrawingWindow() const {
     return m_host->child != 0 ? m_host->child : m_host->target;
 }
 
-bool CX11ForeignWindow::UsesChildWindow() const { return m_host->child != 0; }
+bool CX11ForeignWindow::UsesChildWindow() const {
+    return m_host->child != 0;
+}
 
 void CX11ForeignWindow::ResizeTo(int width, int height) {
     m_width = width;
@@ -301,7 +333,8 @@ void CX11ForeignWindow::ResizeTo(int width, int height) {
 
 void CX11ForeignWindow::PumpEvents() {
     Display* display = m_host->display;
-    if (display == nullptr) return;
+    if (display == nullptr)
+        return;
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);

@@ -15,18 +15,24 @@ namespace {
 // first one later than t, then the mode's formula on the four neighbours.
 float LinearSearchValue(const CInterpolation& curve, float t) {
     const int n = curve.GetNumberPoints();
-    if (n == 0) return 0.0f;
-    if (n == 1) return curve.GetPointValueFromIndex(0);
+    if (n == 0)
+        return 0.0f;
+    if (n == 1)
+        return curve.GetPointValueFromIndex(0);
     const float last = curve.GetPointTimeFromIndex(n - 1);
     if (curve.GetLoop()) {
-        if (last != 0.0f) t = t - last * std::trunc(t / last);
+        if (last != 0.0f)
+            t = t - last * std::trunc(t / last);
     } else if (t >= last) {
         t = last - 0.001f;
     }
     int next = 0;
-    while (next < n && !(curve.GetPointTimeFromIndex(next) > t)) ++next;
-    if (next == 0) return 0.0f;
-    if (next == n) return curve.GetPointValueFromIndex(0);
+    while (next < n && !(curve.GetPointTimeFromIndex(next) > t))
+        ++next;
+    if (next == 0)
+        return 0.0f;
+    if (next == n)
+        return curve.GetPointValueFromIndex(0);
     const int s = next - 1;
     const float start = curve.GetPointTimeFromIndex(s);
     const float u = (t - start) / (curve.GetPointTimeFromIndex(next) - start);
@@ -38,19 +44,19 @@ float LinearSearchValue(const CInterpolation& curve, float t) {
     const float u2 = u * u;
     const float u3 = u2 * u;
     switch (curve.GetMode()) {
-        case IM_LINEAR:
-            return p1 + (p2 - p1) * u;
-        case IM_STEP:
-            return u < 0.99f ? p1 : p2;
-        case IM_HSPLINE: {
-            const float m1 = ((p1 - p0) + (p2 - p1)) * 0.5f;
-            const float m2 = ((p2 - p1) + (p3 - p2)) * 0.5f;
-            return p1 * (2 * u3 - 3 * u2 + 1) + p2 * (-2 * u3 + 3 * u2) + m1 * (u3 - 2 * u2 + u) + m2 * (u3 - u2);
-        }
-        case IM_BSPLINE:
-            return ((3 * u2 - u3 - 3 * u + 1) * p0 + (3 * u3 - 6 * u2 + 4) * p1 +
-                    (-3 * u3 + 3 * u2 + 3 * u + 1) * p2 + u3 * p3) *
-                   0.16666667f;
+    case IM_LINEAR:
+        return p1 + (p2 - p1) * u;
+    case IM_STEP:
+        return u < 0.99f ? p1 : p2;
+    case IM_HSPLINE: {
+        const float m1 = ((p1 - p0) + (p2 - p1)) * 0.5f;
+        const float m2 = ((p2 - p1) + (p3 - p2)) * 0.5f;
+        return p1 * (2 * u3 - 3 * u2 + 1) + p2 * (-2 * u3 + 3 * u2) + m1 * (u3 - 2 * u2 + u) + m2 * (u3 - u2);
+    }
+    case IM_BSPLINE:
+        return ((3 * u2 - u3 - 3 * u + 1) * p0 + (3 * u3 - 6 * u2 + 4) * p1 + (-3 * u3 + 3 * u2 + 3 * u + 1) * p2 +
+                u3 * p3) *
+               0.16666667f;
     }
     return 0.0f;
 }
@@ -65,7 +71,8 @@ CInterpolation RandomCurve(int keys, TInterpolationMode mode, bool loop, std::mt
     std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
     float time = 0.25f;
     for (int i = 0; i < keys; ++i) {
-        if (i % 7 != 3) time += gap(random);  // every seventh key shares its time
+        if (i % 7 != 3)
+            time += gap(random);  // every seventh key shares its time
         curve.Insert(value(random), time, -1);
     }
     return curve;
@@ -86,7 +93,8 @@ TEST(CurveLookup, BinarySearchGivesTheSameValuesAsAWalkFromTheFirstKey) {
                     times.push_back(curve.GetPointTimeFromIndex(i));  // exactly on a key
                 }
                 std::uniform_real_distribution<float> anywhere(-0.5f, last * 1.2f);
-                for (int i = 0; i < 300; ++i) times.push_back(anywhere(random));
+                for (int i = 0; i < 300; ++i)
+                    times.push_back(anywhere(random));
                 int mismatches = 0;
                 for (float t : times) {
                     const float expected = LinearSearchValue(curve, t);
@@ -94,7 +102,8 @@ TEST(CurveLookup, BinarySearchGivesTheSameValuesAsAWalkFromTheFirstKey) {
                     // The same segment and the same formula: equal up to the
                     // rounding of the formula's evaluation order.
                     if (std::fabs(actual - expected) > 1e-3f * std::max(1.0f, std::fabs(expected))) {
-                        if (++mismatches <= 3) ADD_FAILURE() << "t = " << t << ": " << actual << " != " << expected;
+                        if (++mismatches <= 3)
+                            ADD_FAILURE() << "t = " << t << ": " << actual << " != " << expected;
                     }
                 }
                 EXPECT_EQ(mismatches, 0);

@@ -3,9 +3,9 @@
 // needed: the clock is set by hand and markers are watched, not drawn.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "animation/CCameraTrajectoryObject.h"
@@ -268,8 +268,10 @@ TEST_F(Trajectories, MarkersStandAtTheKeysAndAtSeventhsOfEachSegment) {
     trajectory.Render();
     // The first key at time 0 spans no time: its six markers sit on it.
     ASSERT_EQ(trajectory.markers.size(), 12u);
-    for (int k = 0; k < 6; ++k) ExpectVector(trajectory.markers[k], 0.0f, 0.0f, 0.0f);
-    for (int k = 1; k <= 6; ++k) ExpectVector(trajectory.markers[5 + k], static_cast<float>(k), 0.0f, 0.0f);
+    for (int k = 0; k < 6; ++k)
+        ExpectVector(trajectory.markers[k], 0.0f, 0.0f, 0.0f);
+    for (int k = 1; k <= 6; ++k)
+        ExpectVector(trajectory.markers[5 + k], static_cast<float>(k), 0.0f, 0.0f);
 
     trajectory.markers.clear();
     trajectory.SetDisplayTraj(false);

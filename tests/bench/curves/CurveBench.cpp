@@ -18,13 +18,15 @@ void BM_CurveGetValue(benchmark::State& state) {
     curve.SetMode(mode);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> value(-10.0f, 10.0f);
-    for (int i = 0; i < keys; ++i) curve.Insert(value(random), 0.5f * static_cast<float>(i), -1);
+    for (int i = 0; i < keys; ++i)
+        curve.Insert(value(random), 0.5f * static_cast<float>(i), -1);
 
     // Times spread over the whole curve, in an order no predictor can learn.
     const float last = 0.5f * static_cast<float>(keys - 1);
     std::uniform_real_distribution<float> anywhere(0.0f, last);
     std::vector<float> times(4096);
-    for (float& t : times) t = anywhere(random);
+    for (float& t : times)
+        t = anywhere(random);
 
     size_t next = 0;
     for (auto _ : state) {

@@ -21,9 +21,10 @@ struct SVertex {
     DWORD color;
 };
 // A quad of about two by two pixels in clip space.
-constexpr SVertex kQuad[4] = {
-    {-0.05f, -0.05f, 0.5f, 0xFFFF0000}, {0.05f, -0.05f, 0.5f, 0xFF00FF00},
-    {-0.05f, 0.05f, 0.5f, 0xFF0000FF}, {0.05f, 0.05f, 0.5f, 0xFFFFFFFF}};
+constexpr SVertex kQuad[4] = {{-0.05f, -0.05f, 0.5f, 0xFFFF0000},
+                              {0.05f, -0.05f, 0.5f, 0xFF00FF00},
+                              {-0.05f, 0.05f, 0.5f, 0xFF0000FF},
+                              {0.05f, 0.05f, 0.5f, 0xFFFFFFFF}};
 constexpr WORD kIndices[6] = {0, 1, 2, 1, 3, 2};
 
 D3DMATRIX Identity() {
@@ -46,7 +47,8 @@ public:
                                                  &parameters, &m_device)))
             return;
         BYTE* data = nullptr;
-        m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_MANAGED, &m_vb);
+        m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
+                                     &m_vb);
         m_vb->Lock(0, 0, &data, 0);
         std::memcpy(data, kQuad, sizeof kQuad);
         m_vb->Unlock();
@@ -76,7 +78,8 @@ public:
             m_ib->Release();
             m_device->Release();
         }
-        if (m_d3d) m_d3d->Release();
+        if (m_d3d)
+            m_d3d->Release();
     }
     IDirect3DDevice8* Device() const { return m_device; }
 
@@ -93,7 +96,8 @@ private:
 class CRawGLScene {
 public:
     CRawGLScene() {
-        if (!m_window.CreateContext()) return;
+        if (!m_window.CreateContext())
+            return;
         const char* vertexSource = R"(#version 330 core
 layout(std140) uniform Transforms { mat4 u_worldView; mat4 u_projection; };
 layout(location = 0) in vec4 a_position;
@@ -108,7 +112,8 @@ in vec4 v_diffuse;
 layout(location = 0) out vec4 o_color;
 void main() { o_color = v_diffuse; })";
         m_program = glCreateProgram();
-        for (auto [type, source] : {std::pair{GL_VERTEX_SHADER, vertexSource}, std::pair{GL_FRAGMENT_SHADER, fragmentSource}}) {
+        for (auto [type, source] :
+             {std::pair{GL_VERTEX_SHADER, vertexSource}, std::pair{GL_FRAGMENT_SHADER, fragmentSource}}) {
             const GLuint shader = glCreateShader(type);
             glShaderSource(shader, 1, &source, nullptr);
             glCompileShader(shader);
@@ -141,7 +146,8 @@ void main() { o_color = v_diffuse; })";
         m_valid = true;
     }
     ~CRawGLScene() {
-        if (!m_valid) return;
+        if (!m_valid)
+            return;
         glDeleteVertexArrays(1, &m_vao);
         glDeleteBuffers(3, m_buffers);
         glDeleteProgram(m_program);

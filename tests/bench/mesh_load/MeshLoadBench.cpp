@@ -60,8 +60,7 @@ SGrid MakeGrid(int quads) {
         for (int x = 0; x <= quads; ++x) {
             const float height = 2.0f * std::sin(x * 0.15f) * std::cos(y * 0.11f);
             grid.positions.insert(grid.positions.end(), {static_cast<float>(x), static_cast<float>(y), height});
-            grid.texCoords.insert(grid.texCoords.end(),
-                                  {static_cast<float>(x) / quads, static_cast<float>(y) / quads});
+            grid.texCoords.insert(grid.texCoords.end(), {static_cast<float>(x) / quads, static_cast<float>(y) / quads});
         }
     }
     for (int y = 0; y < quads; ++y) {

@@ -6,9 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
-#include <unistd.h>
 
 #include "CPlaybackSession.h"
 #include "CScenePlayer.h"
@@ -30,10 +30,11 @@ struct SPackedDemo {
         folder = (std::filesystem::temp_directory_path() / ("lvx-bench-player." + std::to_string(getpid()))).string();
         std::filesystem::create_directories(folder);
         path = folder + "/demo.scr";
-        const lvxtest::SChildResult result = lvxtest::RunChild(
-            {kBin + "/lumivexis", "pack", kBin + "/media/demo/demo.bgs", path, "--resolution", "1"},
-            {{"XDG_STATE_HOME", folder}});
-        if (result.exitCode != 0) std::fprintf(stderr, "bench_player: packing the demo failed: %s\n", result.err.c_str());
+        const lvxtest::SChildResult result =
+            lvxtest::RunChild({kBin + "/lumivexis", "pack", kBin + "/media/demo/demo.bgs", path, "--resolution", "1"},
+                              {{"XDG_STATE_HOME", folder}});
+        if (result.exitCode != 0)
+            std::fprintf(stderr, "bench_player: packing the demo failed: %s\n", result.err.c_str());
     }
     ~SPackedDemo() {
         std::error_code ignored;
@@ -79,9 +80,11 @@ void BM_PackedDemoProgramWithOneFrame(benchmark::State& state) {
     const std::string shot = demo + ".png";
     for (auto _ : state) {
         const lvxtest::SChildResult result = lvxtest::RunChild(
-            {demo, "--screenshot", shot},
-            {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"XSCREENSAVER_WINDOW", std::nullopt},
-             {"XDG_STATE_HOME", std::filesystem::path(demo).parent_path().string()}, {"SDL_AUDIODRIVER", "dummy"}});
+            {demo, "--screenshot", shot}, {{"DISPLAY", std::nullopt},
+                                           {"WAYLAND_DISPLAY", std::nullopt},
+                                           {"XSCREENSAVER_WINDOW", std::nullopt},
+                                           {"XDG_STATE_HOME", std::filesystem::path(demo).parent_path().string()},
+                                           {"SDL_AUDIODRIVER", "dummy"}});
         if (result.exitCode != 0) {
             state.SkipWithError("the packed demo failed");
             return;
@@ -102,9 +105,7 @@ void BM_DemoFramesAt640x480(benchmark::State& state) {
         settings.frameLimit = frames + 1;
         std::chrono::steady_clock::time_point first;
         std::chrono::steady_clock::time_point last;
-        settings.afterPresent = [&](int frame) {
-            (frame == 0 ? first : last) = std::chrono::steady_clock::now();
-        };
+        settings.afterPresent = [&](int frame) { (frame == 0 ? first : last) = std::chrono::steady_clock::now(); };
         CScenePlayer player(scene, settings);
         std::string error;
         if (!CPlaybackSession::Run(Headless640(), player, error) || player.FramesRun() != frames + 1) {

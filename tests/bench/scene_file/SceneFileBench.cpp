@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "platform/base/ErrorReport.h"
-#include "scene/CObjects.h"
 #include "scene/CObjectFactory.h"
+#include "scene/CObjects.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 
@@ -74,7 +74,8 @@ SPackage& Package() {
         std::vector<char> content(kFileBytes);
         CScene scene;
         for (int i = 0; i < kFiles; ++i) {
-            for (char& c : content) c = static_cast<char>(random());
+            for (char& c : content)
+                c = static_cast<char>(random());
             const std::string name = (made.folder / ("texture" + std::to_string(i) + ".bmp")).string();
             std::ofstream(name, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
             auto* attachment = new CAttachment();
@@ -99,7 +100,8 @@ void SetRate(benchmark::State& state) {
 void BM_LoadPackage(benchmark::State& state) {
     CScene scene;
     for (auto _ : state) {
-        if (!scene.Load(Package().path, true)) state.SkipWithError("load failed");
+        if (!scene.Load(Package().path, true))
+            state.SkipWithError("load failed");
     }
     state.counters["objects"] = scene.GetObjectNumber();
     SetRate(state);
@@ -110,7 +112,8 @@ void BM_SavePackage(benchmark::State& state) {
     scene.Load(Package().path, true);
     const std::string target = (Package().folder / "saved.exe").string();
     for (auto _ : state) {
-        if (!scene.Save(target, true)) state.SkipWithError("save failed");
+        if (!scene.Save(target, true))
+            state.SkipWithError("save failed");
     }
     SetRate(state);
 }
@@ -145,12 +148,14 @@ BENCHMARK(BM_SavePackage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The package and its files take some 150 MB of the temporary folder.
     std::error_code ignored;
     std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
-    if (!g_createdFolder.empty()) std::filesystem::remove_all(g_createdFolder, ignored);
+    if (!g_createdFolder.empty())
+        std::filesystem::remove_all(g_createdFolder, ignored);
     return 0;
 }

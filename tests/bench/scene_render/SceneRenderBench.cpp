@@ -31,20 +31,26 @@ thread_local std::size_t t_allocations = 0;
 
 void* Allocate(std::size_t size) {
     ++t_allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
     throw std::bad_alloc();
 }
 
 void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
     ++t_allocations;
     const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
+    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
+        return p;
     throw std::bad_alloc();
 }
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     ++t_allocations;
     return std::malloc(size == 0 ? 1 : size);
@@ -53,16 +59,36 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     ++t_allocations;
     return std::malloc(size == 0 ? 1 : size);
 }
-void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return AllocateAligned(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return AllocateAligned(size, alignment);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
 
 // ---------------------------------------------------------------- the scene
 
@@ -77,7 +103,8 @@ public:
     }
     static void Draw(CScene& scene) {
         std::lock_guard<CMutex> guard(scene.m_SceneLock);
-        for (CObjects* object : scene.m_Objects) object->Render();
+        for (CObjects* object : scene.m_Objects)
+            object->Render();
     }
 };
 
@@ -96,8 +123,10 @@ void BuildScene(CScene& scene) {
         auto* box = new CBoxObject();
         box->SetObjName("box " + std::to_string(i));
         box->SetPosition(across(random), across(random), deep(random));
-        if (i % 5 == 1) box->SetAlpha(0.5f);
-        if (i % 10 == 2) box->SetProjectionMode(PM_SCREEN_OVERLAY);
+        if (i % 5 == 1)
+            box->SetAlpha(0.5f);
+        if (i % 10 == 2)
+            box->SetProjectionMode(PM_SCREEN_OVERLAY);
         scene.AddObject(*box);
     }
     auto* camera = new CCameraTrajectoryObject();
@@ -118,7 +147,8 @@ void TimeFrames(benchmark::State& state, TBody body) {
         allocations += t_allocations - before;
     }
     state.counters["allocations_per_frame"] =
-        static_cast<double>(allocations) / static_cast<double>(std::max<benchmark::IterationCount>(1, state.iterations()));
+        static_cast<double>(allocations) /
+        static_cast<double>(std::max<benchmark::IterationCount>(1, state.iterations()));
 }
 
 void BM_RenderFrame(benchmark::State& state) {
@@ -141,7 +171,8 @@ BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("lvx-bench-scene-render-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);

@@ -13,8 +13,8 @@ struct SBox {
 };
 
 inline int Brightness(std::uint32_t argb) {
-    return std::min({static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
-                     static_cast<int>(argb & 0xFF)});
+    return std::min(
+        {static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF), static_cast<int>(argb & 0xFF)});
 }
 
 // Bounding box of the pixels brighter than `threshold` (every channel) inside
@@ -22,7 +22,8 @@ inline int Brightness(std::uint32_t argb) {
 inline SBox LitBox(const std::vector<std::uint32_t>& pixels, int width, int threshold = 40, int firstRow = 0,
                    int lastRow = -1) {
     const int height = width > 0 ? static_cast<int>(pixels.size()) / width : 0;
-    if (lastRow < 0 || lastRow >= height) lastRow = height - 1;
+    if (lastRow < 0 || lastRow >= height)
+        lastRow = height - 1;
     SBox box{width, height, -1, -1};
     for (int y = std::max(firstRow, 0); y <= lastRow; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -34,13 +35,15 @@ inline SBox LitBox(const std::vector<std::uint32_t>& pixels, int width, int thre
             }
         }
     }
-    if (box.right < 0) return SBox{};
+    if (box.right < 0)
+        return SBox{};
     return box;
 }
 
 inline int MaxBrightness(const std::vector<std::uint32_t>& pixels) {
     int best = 0;
-    for (std::uint32_t p : pixels) best = std::max(best, Brightness(p));
+    for (std::uint32_t p : pixels)
+        best = std::max(best, Brightness(p));
     return best;
 }
 

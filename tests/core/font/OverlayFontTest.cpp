@@ -24,7 +24,8 @@ protected:
         CScreen& screen = CScreen::Instance();
         screen.ViewInfo(false);
         screen.SetShowFPS(false);
-        for (int line = 0; line < 8; ++line) screen.DisplayMessage("", line);
+        for (int line = 0; line < 8; ++line)
+            screen.DisplayMessage("", line);
         screen.SetBackgroundColor(D3DCOLORVALUE{0, 0, 0, 1});
     }
 
@@ -39,8 +40,8 @@ protected:
             font.Init();
             EXPECT_EQ(font.DrawTextA(2.0f, 0.0f, 0xFFFFFFFF, texts[static_cast<size_t>(frame)].c_str(), 0), S_OK);
             images.push_back(runner.ReadBackBuffer());
-            m_lineHeight = static_cast<int>((font.GetTexCoords(' ')[3] - font.GetTexCoords(' ')[1]) *
-                                                font.GetTextureHeight() + 0.5f);
+            m_lineHeight = static_cast<int>(
+                (font.GetTexCoords(' ')[3] - font.GetTexCoords(' ')[1]) * font.GetTextureHeight() + 0.5f);
             SIZE extent{};
             font.GetTextExtent(texts[static_cast<size_t>(frame)].c_str(), &extent);
             m_extents.push_back(extent);
@@ -64,7 +65,8 @@ TEST_F(OverlayFontTest, AtlasSizeFollowsTheHeightAndHoldsWhiteTexels) {
             sizes.push_back(font.GetTextureWidth());
             EXPECT_EQ(font.GetTextureWidth(), font.GetTextureHeight());
             EXPECT_FLOAT_EQ(font.GetTextScale(), 1.0f);
-            if (height != 12) continue;
+            if (height != 12)
+                continue;
             D3DSURFACE_DESC desc{};
             font.GetTexture()->GetLevelDesc(0, &desc);
             EXPECT_EQ(desc.Format, D3DFMT_A4R4G4B4);
@@ -79,7 +81,8 @@ TEST_F(OverlayFontTest, AtlasSizeFollowsTheHeightAndHoldsWhiteTexels) {
                 for (int x = 0; x < 256; ++x) {
                     const WORD value = texel(x, y);
                     // Every texel is transparent or white with 4-bit alpha.
-                    if (value != 0 && (value & 0x0FFF) != 0x0FFF) ADD_FAILURE() << "texel " << value;
+                    if (value != 0 && (value & 0x0FFF) != 0x0FFF)
+                        ADD_FAILURE() << "texel " << value;
                     brightest = std::max(brightest, value);
                 }
             }
@@ -132,8 +135,10 @@ TEST_F(OverlayFontTest, LongTextIsDrawnAcrossSeveralBatches) {
     bool inRun = false;
     for (int x = 0; x < 1024; ++x) {
         bool lit = false;
-        for (int y = 0; y < 24 && !lit; ++y) lit = coretest::Brightness(images[0][static_cast<size_t>(y) * 1024 + x]) > 40;
-        if (lit && !inRun) ++runs;
+        for (int y = 0; y < 24 && !lit; ++y)
+            lit = coretest::Brightness(images[0][static_cast<size_t>(y) * 1024 + x]) > 40;
+        if (lit && !inRun)
+            ++runs;
         inRun = lit;
     }
     EXPECT_EQ(runs, 130);

@@ -104,16 +104,16 @@ TEST_F(InputTest, KeyCameraMovesTurnsAndChangesSpeedFromInput) {
     };
     // Frame k applies step k; frame k + 1 shows its effect.
     const std::vector<SStep> steps = {
-        {{}, 0},                                  // enter user-camera mode
-        {{DIK_UP}, 0},                            // forward by 5 (speed 5, dt 1)
-        {{DIK_LEFT, DIK_RIGHT}, 0},               // right wins
-        {{DIK_UP, DIK_DOWN}, 0},                  // back wins
-        {{DIK_RSHIFT, DIK_RCONTROL}, 0},          // down wins
-        {{DIK_LSHIFT}, 0},                        // speed 100 from the next call
-        {{DIK_UP}, 0},                            // forward by 100
-        {{DIK_LCONTROL, DIK_LSHIFT}, 0},          // shift wins: still 100
-        {{DIK_LCONTROL}, 0},                      // back to 5
-        {{}, 20},                                 // yaw by 20 * 0.05 * 0.05
+        {{}, 0},                          // enter user-camera mode
+        {{DIK_UP}, 0},                    // forward by 5 (speed 5, dt 1)
+        {{DIK_LEFT, DIK_RIGHT}, 0},       // right wins
+        {{DIK_UP, DIK_DOWN}, 0},          // back wins
+        {{DIK_RSHIFT, DIK_RCONTROL}, 0},  // down wins
+        {{DIK_LSHIFT}, 0},                // speed 100 from the next call
+        {{DIK_UP}, 0},                    // forward by 100
+        {{DIK_LCONTROL, DIK_LSHIFT}, 0},  // shift wins: still 100
+        {{DIK_LCONTROL}, 0},              // back to 5
+        {{}, 20},                         // yaw by 20 * 0.05 * 0.05
     };
     std::vector<D3DXVECTOR3> positions;
     std::vector<D3DXVECTOR3> forwards;
@@ -127,11 +127,13 @@ TEST_F(InputTest, KeyCameraMovesTurnsAndChangesSpeedFromInput) {
         if (frame >= static_cast<int>(steps.size())) {
             return;
         }
-        for (int key : steps[static_cast<size_t>(frame)].keys) input.SetKey(key, true);
+        for (int key : steps[static_cast<size_t>(frame)].keys)
+            input.SetKey(key, true);
         input.AddMouseMotion(steps[static_cast<size_t>(frame)].mouseX, 0, 0);
         screen.KeyCamera();
         speeds.push_back(screen.GetKeyCameraSpeed());
-        for (int key : steps[static_cast<size_t>(frame)].keys) input.SetKey(key, false);
+        for (int key : steps[static_cast<size_t>(frame)].keys)
+            input.SetKey(key, false);
         now += 1.0;
     }));
     screen.SetClockSource(nullptr);

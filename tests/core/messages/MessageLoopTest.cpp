@@ -61,9 +61,9 @@ TEST_F(MessageLoopTest, OnlyRealMotionFromTheEleventhMouseMoveEndsTheScreensaver
 }
 
 TEST_F(MessageLoopTest, KeysButtonsDeactivationAndSuspendEndTheScreensaver) {
-    const std::vector<std::pair<UINT, WPARAM>> enders = {
-        {WM_KEYDOWN, 'A'},     {WM_LBUTTONDOWN, 0}, {WM_RBUTTONDOWN, 0},
-        {WM_MBUTTONDOWN, 0},   {WM_ACTIVATEAPP, 0}, {WM_POWERBROADCAST, PBT_APMSUSPEND}};
+    const std::vector<std::pair<UINT, WPARAM>> enders = {{WM_KEYDOWN, 'A'},   {WM_LBUTTONDOWN, 0},
+                                                         {WM_RBUTTONDOWN, 0}, {WM_MBUTTONDOWN, 0},
+                                                         {WM_ACTIVATEAPP, 0}, {WM_POWERBROADCAST, PBT_APMSUSPEND}};
     for (const auto& ender : enders) {
         const UINT message = ender.first;
         const WPARAM wParam = ender.second;
@@ -85,8 +85,9 @@ TEST_F(MessageLoopTest, KeysButtonsDeactivationAndSuspendEndTheScreensaver) {
     // Other messages are removed and ignored, Escape included (no accelerator).
     bool running = false;
     const std::string log = InRun([&](CScreen& screen) {
-        for (const MSG& msg : {Message(WM_KEYUP, 'A'), Message(WM_LBUTTONUP), Message(WM_MOUSEWHEEL, 120u << 16),
-                               Message(WM_ACTIVATEAPP, 1), Message(WM_POWERBROADCAST, 10), Message(WM_COMMAND, IDM_EXIT)}) {
+        for (const MSG& msg :
+             {Message(WM_KEYUP, 'A'), Message(WM_LBUTTONUP), Message(WM_MOUSEWHEEL, 120u << 16),
+              Message(WM_ACTIVATEAPP, 1), Message(WM_POWERBROADCAST, 10), Message(WM_COMMAND, IDM_EXIT)}) {
             screen.ProcessLoopMessage(msg);
         }
         running = screen.IsRunning();

@@ -67,11 +67,11 @@ TEST_F(OwnWindowTest, EscapeClosesTheOwnWindowThroughTheExitCommand) {
     EXPECT_EQ(screen.GetWindow(), nullptr);  // the own window is gone
     const std::string log = coretest::LogSince(m_logStart);
     size_t position = 0;
-    for (const char* line : {"m_hwnd==NULL :: own window\n", "Create Window\n", "Create Window::Success\n",
-                             "Show the window\n", "Start the gfx thread\n", "Enter the message loop...\n",
-                             "CScreen::InitD3DDevice => 3d device creation OK\n", "Receiving a IDM_EXIT message\n",
-                             "Receiving a WM_CLOSE message\n", "CLEAN UP FULL DONE!", "Receiving a WM_CLOSE message\n",
-                             "Receiving a WM_CLOSE message\n", "Receiving a WM_DESTROY message\n"}) {
+    for (const char* line :
+         {"m_hwnd==NULL :: own window\n", "Create Window\n", "Create Window::Success\n", "Show the window\n",
+          "Start the gfx thread\n", "Enter the message loop...\n", "CScreen::InitD3DDevice => 3d device creation OK\n",
+          "Receiving a IDM_EXIT message\n", "Receiving a WM_CLOSE message\n", "CLEAN UP FULL DONE!",
+          "Receiving a WM_CLOSE message\n", "Receiving a WM_CLOSE message\n", "Receiving a WM_DESTROY message\n"}) {
         const size_t found = log.find(line, position);
         ASSERT_NE(found, std::string::npos) << "missing or out of order: " << line << "\nlog:\n" << log;
         position = found + 1;
@@ -108,9 +108,12 @@ TEST_F(OwnWindowTest, TheOwnWindowPlaysAndStopsTheMusicOnRequest) {
             for (int frame = 0; s.IsRunning() && frame < 2000; ++frame) {
                 s.BeginScene(true);
                 s.EndScene(true);
-                if (frame == 2) s.GetWindow()->PostMessage(WM_LUMIVEXIS_PLAY_MUSIC);
-                if (frame == 4) s.GetWindow()->PostMessage(WM_LUMIVEXIS_STOP_MUSIC);
-                if (frame == 6) s.GetWindow()->PostMessage(WM_CLOSE);
+                if (frame == 2)
+                    s.GetWindow()->PostMessage(WM_LUMIVEXIS_PLAY_MUSIC);
+                if (frame == 4)
+                    s.GetWindow()->PostMessage(WM_LUMIVEXIS_STOP_MUSIC);
+                if (frame == 6)
+                    s.GetWindow()->PostMessage(WM_CLOSE);
             }
         }
     } twoMessages;

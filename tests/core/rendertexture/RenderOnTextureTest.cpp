@@ -49,7 +49,8 @@ bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance = 24) {
     for (int shift : {0, 8, 16}) {
         const int a = static_cast<int>((actual >> shift) & 0xFF);
         const int e = static_cast<int>((expected >> shift) & 0xFF);
-        if (std::abs(a - e) > tolerance) return false;
+        if (std::abs(a - e) > tolerance)
+            return false;
     }
     return true;
 }
@@ -95,8 +96,8 @@ TEST_F(RenderOnTextureTest, TextureSizeFollowsTheResolution) {
         releasedWhenOff = screen.GetRenderTexture() == nullptr && !screen.IsRenderOnTexture();
         screen.SetResolution(RES_640_480);
     }));
-    EXPECT_EQ(sizes, (std::vector<std::pair<UINT, UINT>>{{1024, 512}, {1024, 1024}, {1024, 1024}, {2048, 1024},
-                                                          {2048, 2048}}));
+    EXPECT_EQ(sizes, (std::vector<std::pair<UINT, UINT>>{
+                         {1024, 512}, {1024, 1024}, {1024, 1024}, {2048, 1024}, {2048, 2048}}));
     EXPECT_TRUE(textureMade);
     EXPECT_TRUE(releasedWhenOff);
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-CFontImporter BuiltImporter(const std::string& characters, int textureSize = 256)
-{
+CFontImporter BuiltImporter(const std::string& characters, int textureSize = 256) {
     CFontImporter importer;
     importer.Settings().faceName = "Liberation Sans";
     importer.Settings().characters = characters;
@@ -24,8 +23,7 @@ CFontImporter BuiltImporter(const std::string& characters, int textureSize = 256
     return importer;
 }
 
-TEST(BnfDescriptor, LinesHoldTheCharacterAndItsCellWithSixDecimals)
-{
+TEST(BnfDescriptor, LinesHoldTheCharacterAndItsCellWithSixDecimals) {
     CBnfWriter writer;
     writer.AddLine('A', {0.0f, 0.0f, 0.0625f, 0.125f});
     writer.AddLine(',', {0.5f, 1.0f / 3.0f, 1.25f, 0.9999999f});
@@ -34,8 +32,7 @@ TEST(BnfDescriptor, LinesHoldTheCharacterAndItsCellWithSixDecimals)
               ", 0.500000,0.333333 1.250000,1.000000\n");
 }
 
-TEST(BnfDescriptor, EmptyFieldListsTheCharactersFromBlankToTildeInCodeOrder)
-{
+TEST(BnfDescriptor, EmptyFieldListsTheCharactersFromBlankToTildeInCodeOrder) {
     const CFontImporter importer = BuiltImporter("");
     const std::string text = CFontImporter::FormatDescriptor(importer.GetBitmaps());
     const std::vector<std::string> lines = SplitLines(text);
@@ -54,8 +51,7 @@ TEST(BnfDescriptor, EmptyFieldListsTheCharactersFromBlankToTildeInCodeOrder)
     EXPECT_EQ(lines[0].substr(0, 20), "  0.000000,0.000000 ");  // the blank's cell opens the texture
 }
 
-TEST(BnfDescriptor, CharacterListedTwiceIsWrittenTwiceWithItsLastCell)
-{
+TEST(BnfDescriptor, CharacterListedTwiceIsWrittenTwiceWithItsLastCell) {
     const CFontImporter importer = BuiltImporter("ABA");
     const std::vector<std::string> lines = SplitLines(CFontImporter::FormatDescriptor(importer.GetBitmaps()));
     ASSERT_EQ(lines.size(), 3u);
@@ -67,8 +63,7 @@ TEST(BnfDescriptor, CharacterListedTwiceIsWrittenTwiceWithItsLastCell)
     EXPECT_NE(lines[0].substr(2, 8), "0.000000");
 }
 
-TEST(BnfDescriptor, FileNamesGetTheBnfEndingUnlessTheyEndInItExactly)
-{
+TEST(BnfDescriptor, FileNamesGetTheBnfEndingUnlessTheyEndInItExactly) {
     EXPECT_EQ(CFontImporter::DescriptorPathFor("/fonts/comic"), "/fonts/comic.bnf");
     EXPECT_EQ(CFontImporter::DescriptorPathFor("/fonts/comic.bnf"), "/fonts/comic.bnf");
     EXPECT_EQ(CFontImporter::DescriptorPathFor("/fonts/comic.BNF"), "/fonts/comic.BNF.bnf");
@@ -82,19 +77,18 @@ TEST(BnfDescriptor, FileNamesGetTheBnfEndingUnlessTheyEndInItExactly)
 // system has none installed. Restores the C locale when it goes.
 class CCommaLocale {
 public:
-    explicit CCommaLocale(const CScratchFolder& folder)
-    {
+    explicit CCommaLocale(const CScratchFolder& folder) {
         if (Activate()) {
             return;
         }
-        const std::string command = "localedef -i de_DE -f ISO-8859-1 '" + folder.File("de_DE.iso88591") + "' >/dev/null 2>&1";
+        const std::string command =
+            "localedef -i de_DE -f ISO-8859-1 '" + folder.File("de_DE.iso88591") + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) >= 0) {
             ::setenv("LOCPATH", folder.Path().c_str(), 1);
             Activate();
         }
     }
-    ~CCommaLocale()
-    {
+    ~CCommaLocale() {
         std::setlocale(LC_ALL, "C");
         ::unsetenv("LOCPATH");
     }
@@ -104,8 +98,7 @@ private:
     bool Activate() { return std::setlocale(LC_ALL, "de_DE.iso88591") != nullptr && IsActive(); }
 };
 
-TEST(BnfDescriptor, UsesADecimalDotWhateverTheLocale)
-{
+TEST(BnfDescriptor, UsesADecimalDotWhateverTheLocale) {
     CScratchFolder folder;
     CCommaLocale locale(folder);
     if (!locale.IsActive()) {

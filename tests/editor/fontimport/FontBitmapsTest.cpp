@@ -8,8 +8,7 @@ namespace {
 
 using testing::HasSubstr;
 
-CFontImportSettings LiberationSans(const std::string& characters, int pointSize = 12, int textureSize = 256)
-{
+CFontImportSettings LiberationSans(const std::string& characters, int pointSize = 12, int textureSize = 256) {
     CFontImportSettings settings;
     settings.faceName = "Liberation Sans";
     settings.pointSize = pointSize;
@@ -19,13 +18,11 @@ CFontImportSettings LiberationSans(const std::string& characters, int pointSize 
 }
 
 // The mask value at a pixel of a cell (cell coordinates in pixels).
-std::uint8_t MaskAt(const CFontBitmaps& bitmaps, int x, int y)
-{
+std::uint8_t MaskAt(const CFontBitmaps& bitmaps, int x, int y) {
     return bitmaps.GetMask()[static_cast<std::size_t>(y) * bitmaps.GetSize() + x];
 }
 
-TEST(FontBitmaps, LaysOutTheFontsCellsAtNinetySixDpi)
-{
+TEST(FontBitmaps, LaysOutTheFontsCellsAtNinetySixDpi) {
     CFontBitmaps bitmaps;
     const SFontImportResult result = bitmaps.Build(LiberationSans("AWi", 12, 512));
     ASSERT_TRUE(result.ok) << result.error;
@@ -58,8 +55,7 @@ TEST(FontBitmaps, LaysOutTheFontsCellsAtNinetySixDpi)
     EXPECT_GT(covered, 100);
 }
 
-TEST(FontBitmaps, PreviewShowsTheTextColourOnTheChosenBackground)
-{
+TEST(FontBitmaps, PreviewShowsTheTextColourOnTheChosenBackground) {
     CFontImportSettings settings = LiberationSans("|", 40);
     settings.textColor = {200, 40, 10};
     CFontBitmaps bitmaps;
@@ -90,8 +86,7 @@ TEST(FontBitmaps, PreviewShowsTheTextColourOnTheChosenBackground)
     EXPECT_EQ(previewAt(bitmaps.GetMask().size() - 1), (std::vector<int>{0, 0, 0, 255}));
 }
 
-TEST(FontBitmaps, WarnsAboutCharactersItCannotPlace)
-{
+TEST(FontBitmaps, WarnsAboutCharactersItCannotPlace) {
     CFontBitmaps bitmaps;
     SFontImportResult result = bitmaps.Build(LiberationSans("A\tB\xE9"));
     ASSERT_TRUE(result.ok);
@@ -115,8 +110,7 @@ TEST(FontBitmaps, WarnsAboutCharactersItCannotPlace)
     EXPECT_TRUE(bitmaps.Build(LiberationSans(" 0")).warnings.empty());
 }
 
-TEST(FontBitmaps, RefusesSettingsItCannotBuild)
-{
+TEST(FontBitmaps, RefusesSettingsItCannotBuild) {
     CFontBitmaps bitmaps;
     CFontImportSettings settings = LiberationSans("");
     settings.textureSize = 300;

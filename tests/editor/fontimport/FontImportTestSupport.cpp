@@ -8,8 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-CScratchFolder::CScratchFolder()
-{
+CScratchFolder::CScratchFolder() {
     static std::atomic<int> counter{0};
     m_path = std::filesystem::current_path() /
              ("fontimport-scratch-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
@@ -17,15 +16,13 @@ CScratchFolder::CScratchFolder()
     std::filesystem::create_directories(m_path);
 }
 
-CScratchFolder::~CScratchFolder()
-{
+CScratchFolder::~CScratchFolder() {
     std::error_code ignored;
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::vector<std::string> CScratchFolder::Entries() const
-{
+std::vector<std::string> CScratchFolder::Entries() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
         names.push_back(entry.path().filename().string());
@@ -34,8 +31,7 @@ std::vector<std::string> CScratchFolder::Entries() const
     return names;
 }
 
-SDecodedPng ReadPng(const std::string& path)
-{
+SDecodedPng ReadPng(const std::string& path) {
     SDecodedPng decoded;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -52,16 +48,14 @@ SDecodedPng ReadPng(const std::string& path)
     return decoded;
 }
 
-std::string ReadText(const std::string& path)
-{
+std::string ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
+std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {

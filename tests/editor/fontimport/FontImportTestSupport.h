@@ -28,7 +28,7 @@ struct SDecodedPng {
     bool ok = false;
     int width = 0;
     int height = 0;
-    bool storedAsRgba = false;  // 8-bit RGBA in the file itself
+    bool storedAsRgba = false;       // 8-bit RGBA in the file itself
     std::vector<std::uint8_t> rgba;  // top row first
 };
 

@@ -16,8 +16,7 @@ namespace {
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-CFontImporter BuiltImporter(SRgbColor color = {}, int pointSize = 30)
-{
+CFontImporter BuiltImporter(SRgbColor color = {}, int pointSize = 30) {
     CFontImporter importer;
     importer.Settings().faceName = "Liberation Sans";
     importer.Settings().pointSize = pointSize;
@@ -27,13 +26,11 @@ CFontImporter BuiltImporter(SRgbColor color = {}, int pointSize = 30)
     return importer;
 }
 
-void WriteFile(const std::string& path, const std::string& content)
-{
+void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha)
-{
+TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha) {
     CScratchFolder folder;
     const CFontImporter importer = BuiltImporter({10, 200, 30});
     const SFontImportResult result = importer.Save(folder.File("font"));
@@ -59,8 +56,7 @@ TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha)
     EXPECT_EQ(png.rgba[(static_cast<std::size_t>(row) * 256 + column) * 4 + 3], 255);
 }
 
-TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended)
-{
+TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended) {
     CScratchFolder folder;
     ASSERT_TRUE(BuiltImporter().Save(folder.File("font.BNF")).ok);
     ASSERT_TRUE(BuiltImporter().Save(folder.File("other.bnf")).ok);
@@ -71,14 +67,12 @@ TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended)
 // folder permissions apply to the test as they do to a user.
 class CUnprivilegedFiles {
 public:
-    CUnprivilegedFiles() : m_wasRoot(::geteuid() == 0)
-    {
+    CUnprivilegedFiles() : m_wasRoot(::geteuid() == 0) {
         if (m_wasRoot) {
             ::setfsuid(65534);
         }
     }
-    ~CUnprivilegedFiles()
-    {
+    ~CUnprivilegedFiles() {
         if (m_wasRoot) {
             ::setfsuid(0);
         }
@@ -91,16 +85,14 @@ private:
 // Lets no file grow beyond a few bytes, like a full disk.
 class CFileSizeLimit {
 public:
-    explicit CFileSizeLimit(rlim_t bytes)
-    {
+    explicit CFileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &m_previous);
         m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of ending the process
         rlimit limit = m_previous;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~CFileSizeLimit()
-    {
+    ~CFileSizeLimit() {
         ::setrlimit(RLIMIT_FSIZE, &m_previous);
         std::signal(SIGXFSZ, m_previousHandler);
     }
@@ -110,8 +102,7 @@ private:
     void (*m_previousHandler)(int) = nullptr;
 };
 
-TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas)
-{
+TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas) {
     const CFontImporter importer = BuiltImporter();
     {
         CScratchFolder folder;

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(GlyphLayout, PlacesCellsLeftToRightOnePixelApartAndWrapsRows)
-{
+TEST(GlyphLayout, PlacesCellsLeftToRightOnePixelApartAndWrapsRows) {
     CGlyphLayout layout(256);
     const SGlyphPlacement first = layout.Place({10, 20});
     EXPECT_EQ(first.x, 0);
@@ -33,8 +32,7 @@ TEST(GlyphLayout, PlacesCellsLeftToRightOnePixelApartAndWrapsRows)
     EXPECT_TRUE(layout.Fits());
 }
 
-TEST(GlyphLayout, DividesByTheTextureSize)
-{
+TEST(GlyphLayout, DividesByTheTextureSize) {
     CGlyphLayout layout(512);
     layout.Place({300, 40});
     const SGlyphPlacement second = layout.Place({100, 40});
@@ -45,8 +43,7 @@ TEST(GlyphLayout, DividesByTheTextureSize)
     EXPECT_FLOAT_EQ(third.cell.bottom, 81.0f / 512);
 }
 
-TEST(GlyphLayout, CellsBelowTheLastRowLieOutsideTheTexture)
-{
+TEST(GlyphLayout, CellsBelowTheLastRowLieOutsideTheTexture) {
     CGlyphLayout layout(256);
     for (int row = 0; row < 5; ++row) {
         const SGlyphPlacement placement = layout.Place({200, 50});

@@ -13,8 +13,7 @@ const std::string kFontDir = LVX_MEDIA_FONT_DIR;
 // (the blank among them): it must stay transparent.
 constexpr float kDefaultCell[4] = {0.9375f, 0.9922f, 0.9922f, 0.9961f};
 
-TEST(MediaFont, DefaultFontIsGeneratedAndReadsBackAsTextObjectsReadIt)
-{
+TEST(MediaFont, DefaultFontIsGeneratedAndReadsBackAsTextObjectsReadIt) {
     const std::string descriptor = ReadText(kFontDir + "/arial.bnf");
     const std::vector<std::string> lines = SplitLines(descriptor);
     ASSERT_EQ(lines.size(), 95u) << kFontDir;

@@ -110,7 +110,8 @@ private:
 // directory the fuzzer was started in unless the command line says otherwise.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     for (int i = 1; i < *argc; ++i) {
-        if (std::string_view((*argv)[i]).starts_with("-artifact_prefix=")) return 0;
+        if (std::string_view((*argv)[i]).starts_with("-artifact_prefix="))
+            return 0;
     }
     static std::string prefix = "-artifact_prefix=" + std::filesystem::current_path().string() + "/";
     static std::vector<char*> arguments((*argv), (*argv) + *argc);

@@ -32,8 +32,7 @@ constexpr std::size_t kProcessTexels = 64 * 64;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CDecodedImage image;
     if (FAILED(CImageDecoder(kFuzzMaxEdge).Decode(data, size, image))) {
         return 0;

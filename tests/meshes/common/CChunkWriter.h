@@ -14,7 +14,10 @@
 
 class CChunkWriter {
 public:
-    enum class EOrder { LittleEndian, BigEndian };
+    enum class EOrder {
+        LittleEndian,
+        BigEndian
+    };
 
     explicit CChunkWriter(EOrder order) : m_order(order) {}
 

@@ -18,12 +18,14 @@ public:
     size_t At() const { return m_at; }
     std::uint32_t U(int count) {
         std::uint32_t value = 0;
-        for (int i = 0; i < count; ++i) value = (value << 8) | m_bytes.at(m_at++);
+        for (int i = 0; i < count; ++i)
+            value = (value << 8) | m_bytes.at(m_at++);
         return value;
     }
     std::uint32_t Index() { return m_bytes.at(m_at) == 0xFF ? U(4) & 0xFFFFFF : U(2); }
     std::vector<BYTE> Bytes(size_t count) {
-        std::vector<BYTE> out(m_bytes.begin() + static_cast<long>(m_at), m_bytes.begin() + static_cast<long>(m_at + count));
+        std::vector<BYTE> out(m_bytes.begin() + static_cast<long>(m_at),
+                              m_bytes.begin() + static_cast<long>(m_at + count));
         m_at += count;
         return out;
     }
@@ -34,17 +36,21 @@ private:
 };
 
 inline void PutU(std::vector<BYTE>& out, std::uint32_t value, int count) {
-    for (int i = count - 1; i >= 0; --i) out.push_back(static_cast<BYTE>(value >> (8 * i)));
+    for (int i = count - 1; i >= 0; --i)
+        out.push_back(static_cast<BYTE>(value >> (8 * i)));
 }
 
 inline void PutIndex(std::vector<BYTE>& out, std::uint32_t value) {
-    if (value < 0xFF00) PutU(out, value, 2);
-    else PutU(out, value | 0xFF000000u, 4);
+    if (value < 0xFF00)
+        PutU(out, value, 2);
+    else
+        PutU(out, value | 0xFF000000u, 4);
 }
 
 inline std::string Text4(const std::vector<BYTE>& bytes, size_t at) {
-    return at + 4 <= bytes.size() ? std::string(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 4))
-                                  : std::string();
+    return at + 4 <= bytes.size()
+               ? std::string(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 4))
+               : std::string();
 }
 
 // The same object with every polygon cut into a fan of triangles, so that the
@@ -53,7 +59,7 @@ inline std::string Text4(const std::vector<BYTE>& bytes, size_t at) {
 // part and smoothing-group tags are left out.
 inline std::vector<BYTE> TriangulatedLwo(const std::vector<BYTE>& bytes) {
     std::vector<BYTE> out(bytes.begin(), bytes.begin() + 12);
-    std::vector<std::vector<std::uint32_t>> polygons;  // points of each file polygon
+    std::vector<std::vector<std::uint32_t>> polygons;   // points of each file polygon
     std::vector<std::vector<std::uint32_t>> triangles;  // new polygons of each file polygon
     size_t at = 12;
     while (at + 8 <= bytes.size()) {
@@ -61,7 +67,8 @@ inline std::vector<BYTE> TriangulatedLwo(const std::vector<BYTE>& bytes) {
         const std::vector<BYTE> id = top.Bytes(4);
         const std::uint32_t size = top.U(4);
         const size_t end = top.At() + size;
-        if (end > bytes.size()) break;
+        if (end > bytes.size())
+            break;
         at = end + (size & 1);
         const std::string name(id.begin(), id.end());
         std::vector<BYTE> body;
@@ -74,7 +81,8 @@ inline std::vector<BYTE> TriangulatedLwo(const std::vector<BYTE>& bytes) {
             while (c.At() < end) {
                 const std::uint32_t count = c.U(2) & 0x3FF;
                 std::vector<std::uint32_t> points;
-                for (std::uint32_t i = 0; i < count; ++i) points.push_back(c.Index());
+                for (std::uint32_t i = 0; i < count; ++i)
+                    points.push_back(c.Index());
                 polygons.push_back(points);
                 triangles.emplace_back();
                 for (std::uint32_t i = 1; i + 1 < count; ++i) {
@@ -101,10 +109,12 @@ inline std::vector<BYTE> TriangulatedLwo(const std::vector<BYTE>& bytes) {
             body = c.Bytes(4);
             const std::uint32_t dimension = c.U(2);
             PutU(body, dimension, 2);
-            while (bytes.at(c.At()) != 0) body.push_back(bytes[c.At()]), c.Bytes(1);
+            while (bytes.at(c.At()) != 0)
+                body.push_back(bytes[c.At()]), c.Bytes(1);
             body.push_back(0);
             c.Bytes(1);
-            if (body.size() % 2 != 0) body.push_back(0), c.Bytes(1);
+            if (body.size() % 2 != 0)
+                body.push_back(0), c.Bytes(1);
             while (c.At() < end) {
                 const std::uint32_t point = c.Index();
                 const std::uint32_t polygon = c.Index();
@@ -124,10 +134,12 @@ inline std::vector<BYTE> TriangulatedLwo(const std::vector<BYTE>& bytes) {
         out.insert(out.end(), id.begin(), id.end());
         PutU(out, static_cast<std::uint32_t>(body.size()), 4);
         out.insert(out.end(), body.begin(), body.end());
-        if (body.size() % 2 != 0) out.push_back(0);
+        if (body.size() % 2 != 0)
+            out.push_back(0);
     }
     const std::uint32_t formSize = static_cast<std::uint32_t>(out.size() - 8);
-    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<BYTE>(formSize >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[4 + i] = static_cast<BYTE>(formSize >> (24 - 8 * i));
     return out;
 }
 

@@ -17,10 +17,10 @@ struct S3DSMaterial {
 
 struct S3DSObject {
     std::string name;
-    std::vector<float> positions;        // x, y, z as stored in the file
-    std::vector<std::uint16_t> faces;    // three per face
-    std::vector<float> texCoords;        // u, v as stored; empty: no chunk
-    std::string material;                // empty: no material group
+    std::vector<float> positions;      // x, y, z as stored in the file
+    std::vector<std::uint16_t> faces;  // three per face
+    std::vector<float> texCoords;      // u, v as stored; empty: no chunk
+    std::string material;              // empty: no material group
 };
 
 inline void Write3DSMaterial(CChunkWriter& w, const S3DSMaterial& m) {
@@ -40,7 +40,8 @@ inline void Write3DSObject(CChunkWriter& w, const S3DSObject& o) {
     w.Begin3DS(0x4000).Text(o.name);
     w.Begin3DS(0x4100);
     w.Begin3DS(0x4110).U16(static_cast<std::uint32_t>(o.positions.size() / 3));
-    for (float value : o.positions) w.F32(value);
+    for (float value : o.positions)
+        w.F32(value);
     w.End();
     w.Begin3DS(0x4120).U16(static_cast<std::uint32_t>(o.faces.size() / 3));
     for (size_t i = 0; i < o.faces.size(); i += 3) {
@@ -48,20 +49,24 @@ inline void Write3DSObject(CChunkWriter& w, const S3DSObject& o) {
     }
     if (!o.material.empty()) {
         w.Begin3DS(0x4130).Text(o.material).U16(static_cast<std::uint32_t>(o.faces.size() / 3));
-        for (size_t i = 0; i < o.faces.size() / 3; ++i) w.U16(static_cast<std::uint32_t>(i));
+        for (size_t i = 0; i < o.faces.size() / 3; ++i)
+            w.U16(static_cast<std::uint32_t>(i));
         w.End();
     }
     w.Begin3DS(0x4150);  // smoothing groups: skipped by the loader
-    for (size_t i = 0; i < o.faces.size() / 3; ++i) w.U32(1);
+    for (size_t i = 0; i < o.faces.size() / 3; ++i)
+        w.U32(1);
     w.End();
     w.End();  // face list
     if (!o.texCoords.empty()) {
         w.Begin3DS(0x4140).U16(static_cast<std::uint32_t>(o.texCoords.size() / 2));
-        for (float value : o.texCoords) w.F32(value);
+        for (float value : o.texCoords)
+            w.F32(value);
         w.End();
     }
     w.Begin3DS(0x4160);  // local axes: skipped
-    for (int i = 0; i < 12; ++i) w.F32(i % 4 == 0 ? 1.0f : 0.0f);
+    for (int i = 0; i < 12; ++i)
+        w.F32(i % 4 == 0 ? 1.0f : 0.0f);
     w.End();
     w.End().End();
 }
@@ -73,8 +78,10 @@ inline std::vector<BYTE> Make3DS(const std::vector<S3DSMaterial>& materials, con
     w.Begin3DS(0x0002).U32(version).End();
     w.Begin3DS(0x3D3D);
     w.Begin3DS(0x3D3E).U32(3).End();  // mesh version
-    for (const S3DSMaterial& m : materials) Write3DSMaterial(w, m);
-    for (const S3DSObject& o : objects) Write3DSObject(w, o);
+    for (const S3DSMaterial& m : materials)
+        Write3DSMaterial(w, m);
+    for (const S3DSObject& o : objects)
+        Write3DSObject(w, o);
     w.End();
     w.Begin3DS(0xB000).U32(0).End();  // keyframer: skipped
     w.End();
@@ -91,13 +98,15 @@ std::vector<BYTE> MakeLWO(Body body) {
     body(w);
     std::vector<BYTE> bytes = w.Bytes();
     const std::uint32_t size = static_cast<std::uint32_t>(bytes.size() - 8);
-    for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<BYTE>(size >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = static_cast<BYTE>(size >> (24 - 8 * i));
     return bytes;
 }
 
 inline void LwoTags(CChunkWriter& w, const std::vector<std::string>& names) {
     w.BeginChunk("TAGS");
-    for (const std::string& name : names) w.Text(name);
+    for (const std::string& name : names)
+        w.Text(name);
     w.End();
 }
 
@@ -107,7 +116,8 @@ inline void LwoLayer(CChunkWriter& w) {
 
 inline void LwoPoints(CChunkWriter& w, const std::vector<float>& xyz) {
     w.BeginChunk("PNTS");
-    for (float value : xyz) w.F32(value);
+    for (float value : xyz)
+        w.F32(value);
     w.End();
 }
 
@@ -117,14 +127,16 @@ inline void LwoPolygons(CChunkWriter& w, const std::vector<std::vector<std::uint
     w.BeginChunk("POLS").Id(type);
     for (const auto& polygon : polygons) {
         w.U16(static_cast<std::uint32_t>(polygon.size()));
-        for (std::uint16_t index : polygon) w.U16(index);
+        for (std::uint16_t index : polygon)
+            w.U16(index);
     }
     w.End();
 }
 
 inline void LwoPolygonTags(CChunkWriter& w, const std::vector<std::uint16_t>& tags, const char* type = "SURF") {
     w.BeginChunk("PTAG").Id(type);
-    for (size_t i = 0; i < tags.size(); ++i) w.U16(static_cast<std::uint32_t>(i)).U16(tags[i]);
+    for (size_t i = 0; i < tags.size(); ++i)
+        w.U16(static_cast<std::uint32_t>(i)).U16(tags[i]);
     w.End();
 }
 
@@ -157,7 +169,8 @@ struct SLwoUv {
 
 inline void LwoUvMap(CChunkWriter& w, const std::vector<SLwoUv>& entries, const char* type = "TXUV") {
     w.BeginChunk("VMAP").Id(type).U16(2).Text("UVMap");
-    for (const SLwoUv& e : entries) w.U16(e.point).F32(e.u).F32(e.v);
+    for (const SLwoUv& e : entries)
+        w.U16(e.point).F32(e.u).F32(e.v);
     w.End();
 }
 
@@ -170,7 +183,8 @@ struct SLwoCornerUv {
 
 inline void LwoCornerUvMap(CChunkWriter& w, const std::vector<SLwoCornerUv>& entries) {
     w.BeginChunk("VMAD").Id("TXUV").U16(2).Text("UVMap");
-    for (const SLwoCornerUv& e : entries) w.U16(e.point).U16(e.polygon).F32(e.u).F32(e.v);
+    for (const SLwoCornerUv& e : entries)
+        w.U16(e.point).U16(e.polygon).F32(e.u).F32(e.v);
     w.End();
 }
 

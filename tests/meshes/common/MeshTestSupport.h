@@ -44,7 +44,8 @@ inline std::vector<std::uint32_t> Face(const SMesh& mesh, std::uint32_t face) {
 
 inline std::vector<std::uint32_t> EndFaces(const SMesh& mesh) {
     std::vector<std::uint32_t> ends;
-    for (const SMeshMaterial& m : mesh.materials) ends.push_back(m.endFace);
+    for (const SMeshMaterial& m : mesh.materials)
+        ends.push_back(m.endFace);
     return ends;
 }
 

@@ -181,9 +181,8 @@ TEST_F(LightWaveLoader, RefusesChunksAndIndicesThatDoNotFit) {
 
 TEST_F(LightWaveLoader, ReportsMissingFilesWithTheErrorBox) {
     EXPECT_EQ(CLWOMeshLoader().Load(m_folder.Path("gone.lwo"), nullptr), nullptr);
-    EXPECT_THAT(m_errors.Texts(),
-                ElementsAre("Mesh loading: Unable to load mesh \"" + m_folder.Path("gone.lwo") +
-                            "\": not found in the disk."));
+    EXPECT_THAT(m_errors.Texts(), ElementsAre("Mesh loading: Unable to load mesh \"" + m_folder.Path("gone.lwo") +
+                                              "\": not found in the disk."));
     EXPECT_THAT(m_errors.Icons(), ElementsAre(ErrorIcon::Error));
 }
 
@@ -201,7 +200,8 @@ TEST_F(LightWaveLoader, SplitsVerticesAtSharpEdgesOnly) {
     for (std::uint32_t side = 0; side < 6; ++side) {
         std::set<std::uint32_t> corners;
         for (std::uint32_t face = side * 2; face < side * 2 + 2; ++face) {
-            for (std::uint32_t index : meshtest::Face(*cube, face)) corners.insert(index);
+            for (std::uint32_t index : meshtest::Face(*cube, face))
+                corners.insert(index);
         }
         EXPECT_EQ(corners.size(), 4u) << "side " << side;
     }
@@ -214,9 +214,9 @@ TEST_F(LightWaveLoader, SplitsVerticesAtSharpEdgesOnly) {
         const auto loaded = meshtest::Face(*cube, face);
         for (int corner = 0; corner < 3; ++corner) {
             const std::vector<float> p = CubePoints();
-            EXPECT_EQ(meshtest::PositionOf(*cube, loaded[corner]),
-                      (meshtest::SVec3{p[original[corner] * 3], p[original[corner] * 3 + 1],
-                                       p[original[corner] * 3 + 2]}));
+            EXPECT_EQ(
+                meshtest::PositionOf(*cube, loaded[corner]),
+                (meshtest::SVec3{p[original[corner] * 3], p[original[corner] * 3 + 1], p[original[corner] * 3 + 2]}));
         }
     }
 
@@ -243,13 +243,13 @@ TEST_F(LightWaveLoader, ReferenceMeshDecidesTheSplit) {
     // The same topology squashed flat: every face normal is parallel or
     // degenerate, yet it must be split as the cube is.
     std::vector<float> flat = CubePoints();
-    for (size_t i = 2; i < flat.size(); i += 3) flat[i] = 0.0f;
-    const auto frame = LoadFile(
-        MakeLWO([&](CChunkWriter& w) {
-            LwoPoints(w, flat);
-            LwoPolygons(w, CubeTriangles());
-        }),
-        cube.get());
+    for (size_t i = 2; i < flat.size(); i += 3)
+        flat[i] = 0.0f;
+    const auto frame = LoadFile(MakeLWO([&](CChunkWriter& w) {
+                                    LwoPoints(w, flat);
+                                    LwoPolygons(w, CubeTriangles());
+                                }),
+                                cube.get());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetNumVertices(), 24u);
     EXPECT_EQ(frame->indices, cube->indices);

@@ -85,9 +85,7 @@ struct SSummary {
         }
         corners.push_back(c);
     }
-    float Size() const {
-        return std::max({max[0] - min[0], max[1] - min[1], max[2] - min[2], 1e-6f});
-    }
+    float Size() const { return std::max({max[0] - min[0], max[1] - min[1], max[2] - min[2], 1e-6f}); }
     // Distinct corners (position and texture coordinates) on a grid fine
     // enough to tell the file's vertices apart.
     size_t DistinctCorners(float cell, bool withTexCoords) const {
@@ -128,11 +126,13 @@ std::vector<BYTE> WithoutKeyframer(std::vector<BYTE> bytes) {
     while (at + 6 <= bytes.size()) {
         const std::uint16_t id = static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
         const std::uint32_t length = Read32LE(bytes, at + 2);
-        if (length < 6 || length > bytes.size() - at) break;
+        if (length < 6 || length > bytes.size() - at)
+            break;
         if (id == 0xB000) {
             bytes.erase(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + length));
             const std::uint32_t main = Read32LE(bytes, 2) - length;
-            for (int i = 0; i < 4; ++i) bytes[2 + i] = static_cast<BYTE>(main >> (8 * i));
+            for (int i = 0; i < 4; ++i)
+                bytes[2 + i] = static_cast<BYTE>(main >> (8 * i));
             break;
         }
         at += length;
@@ -145,14 +145,16 @@ std::vector<BYTE> WithoutKeyframer(std::vector<BYTE> bytes) {
 template <class Convert>
 bool SummariseWithAssimp(const std::vector<BYTE>& bytes, const char* hint, Convert convert, SSummary& s) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), aiProcess_PreTransformVertices, hint);
+    const aiScene* scene =
+        importer.ReadFileFromMemory(bytes.data(), bytes.size(), aiProcess_PreTransformVertices, hint);
     if (scene == nullptr) {
         return false;
     }
     for (unsigned int m = 0; m < scene->mNumMeshes; ++m) {
         const aiMesh& mesh = *scene->mMeshes[m];
         for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
-            if (mesh.mFaces[f].mNumIndices != 3) continue;
+            if (mesh.mFaces[f].mNumIndices != 3)
+                continue;
             ++s.faces;
             for (int corner = 0; corner < 3; ++corner) {
                 const unsigned int i = mesh.mFaces[f].mIndices[corner];
@@ -176,8 +178,7 @@ bool HasSeveralUvMaps(const std::vector<BYTE>& bytes) {
     return count > 1;
 }
 
-void ExpectSameGeometry(const SSummary& ours, const SSummary& theirs, bool compareTexCoords,
-                        const std::string& name) {
+void ExpectSameGeometry(const SSummary& ours, const SSummary& theirs, bool compareTexCoords, const std::string& name) {
     EXPECT_EQ(ours.faces, theirs.faces) << name;
     const float tolerance = 1e-4f * theirs.Size();
     for (int i = 0; i < 3; ++i) {
@@ -244,7 +245,8 @@ TEST(RealMeshFiles, ThreeDSFilesLoadAsAssimpReadsThemOrAreRefused) {
 TEST(RealMeshFiles, LightWaveFilesLoadAsAssimpReadsThemOrAreRefused) {
     std::vector<std::filesystem::path> files;
     for (const auto& path : FilesWithExtension(kModels, ".lwo")) {
-        if (IsLwo2(path)) files.push_back(path);
+        if (IsLwo2(path))
+            files.push_back(path);
     }
     if (files.empty()) {
         GTEST_SKIP() << "assimp-testmodels is not installed";
@@ -276,9 +278,12 @@ TEST(RealMeshFiles, BrokenFilesAreRefusedWithAMessage) {
     for (const auto& entry : std::filesystem::directory_iterator(invalid)) {
         const std::string ext = entry.path().extension().string();
         std::unique_ptr<CMeshLoader> loader;
-        if (ext == ".3ds") loader = std::make_unique<C3DSMeshLoader>();
-        if (ext == ".lwo") loader = std::make_unique<CLWOMeshLoader>();
-        if (!loader) continue;
+        if (ext == ".3ds")
+            loader = std::make_unique<C3DSMeshLoader>();
+        if (ext == ".lwo")
+            loader = std::make_unique<CLWOMeshLoader>();
+        if (!loader)
+            continue;
         CErrorCapture errors;
         EXPECT_EQ(loader->Load(entry.path().string(), nullptr), nullptr) << entry.path();
         EXPECT_GE(errors.Count(), 1u) << entry.path();

@@ -49,7 +49,8 @@ std::vector<SFormat> Formats() {
     quad.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
     const std::string x = kQuadX;
     return {
-        {"model.3ds", Make3DS({{"m", 1, 2, 3, "t.png"}}, {quad}), [](CScene* scene) { return new C3DSMeshLoader(scene); }},
+        {"model.3ds", Make3DS({{"m", 1, 2, 3, "t.png"}}, {quad}),
+         [](CScene* scene) { return new C3DSMeshLoader(scene); }},
         {"model.lwo", MakeLWO([](CChunkWriter& w) {
              LwoPoints(w, {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
              LwoPolygons(w, {{0, 1, 2}, {0, 2, 3}});

@@ -128,9 +128,8 @@ TEST_F(ThreeDSLoader, FaceRangesFollowTheObjectsThatUseEachMaterial) {
 }
 
 TEST_F(ThreeDSLoader, TexturePathsLieBesideTheModel) {
-    const std::vector<BYTE> bytes =
-        Make3DS({{"wood", 10, 20, 30, "wood.jpg"}, {"plain", 1, 2, 3, ""}},
-                {Quad("a", 0, "wood"), Quad("b", 1, "plain")});
+    const std::vector<BYTE> bytes = Make3DS({{"wood", 10, 20, 30, "wood.jpg"}, {"plain", 1, 2, 3, ""}},
+                                            {Quad("a", 0, "wood"), Quad("b", 1, "plain")});
     auto mesh = LoadFile("chair.3ds", bytes);
     ASSERT_NE(mesh, nullptr);
     EXPECT_EQ(mesh->materials[0].texture, m_folder.Path("wood.jpg"));
@@ -157,8 +156,7 @@ TEST_F(ThreeDSLoader, TexturePathsLieBesideTheModel) {
 
 TEST_F(ThreeDSLoader, RefusesMissingAndForeignFiles) {
     EXPECT_EQ(C3DSMeshLoader().Load(m_folder.Path("none.3ds"), nullptr), nullptr);
-    EXPECT_THAT(m_errors.Texts(),
-                ElementsAre("Unable to find the file: " + m_folder.Path("none.3ds") + "!", kUnknown));
+    EXPECT_THAT(m_errors.Texts(), ElementsAre("Unable to find the file: " + m_folder.Path("none.3ds") + "!", kUnknown));
     EXPECT_THAT(m_errors.Titles(), ElementsAre("Error", "Mesh importer Error"));
     m_errors.Clear();
 
@@ -197,8 +195,10 @@ TEST_F(ThreeDSLoader, RefusesStructuresThatDoNotFitTheData) {
     // Triangle meshes nested thousands deep.
     CChunkWriter deep(CChunkWriter::EOrder::LittleEndian);
     deep.Begin3DS(0x4D4D).Begin3DS(0x4000).Text("o");
-    for (int i = 0; i < 5000; ++i) deep.Begin3DS(0x4100);
-    for (int i = 0; i < 5000; ++i) deep.End();
+    for (int i = 0; i < 5000; ++i)
+        deep.Begin3DS(0x4100);
+    for (int i = 0; i < 5000; ++i)
+        deep.End();
     deep.End().End();
     EXPECT_EQ(LoadFile("deep.3ds", deep.Bytes()), nullptr);
 

@@ -14,7 +14,8 @@ class CMeshTestDevice {
 public:
     CMeshTestDevice() {
         m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        if (m_d3d == nullptr) return;
+        if (m_d3d == nullptr)
+            return;
         D3DPRESENT_PARAMETERS parameters{};
         parameters.Windowed = TRUE;
         parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
@@ -28,8 +29,10 @@ public:
         }
     }
     ~CMeshTestDevice() {
-        if (m_device) m_device->Release();
-        if (m_d3d) m_d3d->Release();
+        if (m_device)
+            m_device->Release();
+        if (m_d3d)
+            m_d3d->Release();
     }
     CMeshTestDevice(const CMeshTestDevice&) = delete;
     CMeshTestDevice& operator=(const CMeshTestDevice&) = delete;
@@ -56,8 +59,10 @@ inline std::vector<S3DVERTEX> VerticesOf(CBaseObject& object) {
     DWORD count = 0;
     S3DVERTEX* locked = object.LockVB(count);
     std::vector<S3DVERTEX> copy;
-    if (!locked) return copy;
-    for (DWORD i = 0; i < count; ++i) copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
+    if (!locked)
+        return copy;
+    for (DWORD i = 0; i < count; ++i)
+        copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
     object.UnlockVB(false, false);
     return copy;
 }
@@ -66,7 +71,8 @@ inline std::vector<WORD> IndicesOf(CBaseObject& object) {
     DWORD faces = 0;
     WORD* locked = object.LockIB(faces);
     std::vector<WORD> copy;
-    if (!locked) return copy;
+    if (!locked)
+        return copy;
     copy.assign(locked, locked + 3 * faces);
     object.UnlockIB();
     return copy;

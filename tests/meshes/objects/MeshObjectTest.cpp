@@ -30,8 +30,8 @@ S3DSObject Strip(int n, float z, const std::string& material = "") {
         o.positions.insert(o.positions.end(), {static_cast<float>(i), static_cast<float>(i % 2), z});
     }
     for (int i = 0; i + 2 < n; ++i) {
-        o.faces.insert(o.faces.end(),
-                       {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i + 1), static_cast<std::uint16_t>(i + 2)});
+        o.faces.insert(o.faces.end(), {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i + 1),
+                                       static_cast<std::uint16_t>(i + 2)});
     }
     o.material = material;
     return o;
@@ -41,7 +41,8 @@ S3DSObject Strip(int n, float z, const std::string& material = "") {
 std::vector<BYTE> Bmp() {
     std::vector<BYTE> file(54 + 16, 0x80);
     auto put32 = [&file](size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<BYTE>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<BYTE>(value >> (8 * i));
     };
     std::fill(file.begin(), file.begin() + 54, 0);
     file[0] = 'B';
@@ -72,9 +73,12 @@ protected:
 TEST(MeshLoaderChoice, FollowsTheLowerCasedExtension) {
     auto kind = [](const char* name) -> std::string {
         std::unique_ptr<CMeshLoader> loader(CMeshLoader::Create(name, nullptr));
-        if (dynamic_cast<C3DSMeshLoader*>(loader.get())) return "3ds";
-        if (dynamic_cast<CLWOMeshLoader*>(loader.get())) return "lwo";
-        if (dynamic_cast<CXMeshLoader*>(loader.get())) return "x";
+        if (dynamic_cast<C3DSMeshLoader*>(loader.get()))
+            return "3ds";
+        if (dynamic_cast<CLWOMeshLoader*>(loader.get()))
+            return "lwo";
+        if (dynamic_cast<CXMeshLoader*>(loader.get()))
+            return "x";
         return loader ? "other" : "none";
     };
     EXPECT_EQ(kind("C:\\models\\CHAIR.3DS"), "3ds");
@@ -90,9 +94,9 @@ TEST_F(MeshObjects, FileMeshCopiesTheMeshIntoItsBuffers) {
     ASSERT_NE(m_device.Get(), nullptr);
     m_folder.Write("wood.jpg", Bmp());
     m_folder.Write("stone.jpg", Bmp());
-    const std::string path = m_folder.Write(
-        "two.3ds", Make3DS({{"wood", 255, 0, 0, "wood.jpg"}, {"stone", 0, 255, 0, "stone.jpg"}},
-                           {Strip(4, 0, "wood"), Strip(5, 1, "stone")}));
+    const std::string path =
+        m_folder.Write("two.3ds", Make3DS({{"wood", 255, 0, 0, "wood.jpg"}, {"stone", 0, 255, 0, "stone.jpg"}},
+                                          {Strip(4, 0, "wood"), Strip(5, 1, "stone")}));
     CTestableMesh<CFileMeshObject> mesh;
     mesh.SetFilename(path);
     EXPECT_EQ(mesh.GetDirectory(), m_folder.Path(""));
@@ -222,15 +226,16 @@ TEST_F(MeshObjects, AnimationSkipsUnknownNamesAndStopsAtAFileThatFails) {
 // that every frame has the same vertices.
 TEST_F(MeshObjects, LightWaveFramesAreSplitLikeTheFirst) {
     std::vector<float> flat = CubePoints();
-    for (size_t i = 1; i < flat.size(); i += 3) flat[i] = 0.0f;
+    for (size_t i = 1; i < flat.size(); i += 3)
+        flat[i] = 0.0f;
     const std::string cube = m_folder.Write("cube.lwo", MakeLWO([](CChunkWriter& w) {
-        LwoPoints(w, CubePoints());
-        LwoPolygons(w, CubeTriangles());
-    }));
+                                                LwoPoints(w, CubePoints());
+                                                LwoPolygons(w, CubeTriangles());
+                                            }));
     const std::string squashed = m_folder.Write("flat.lwo", MakeLWO([&](CChunkWriter& w) {
-        LwoPoints(w, flat);
-        LwoPolygons(w, CubeTriangles());
-    }));
+                                                    LwoPoints(w, flat);
+                                                    LwoPolygons(w, CubeTriangles());
+                                                }));
     CTestableMesh<CAnimFileMeshObject> anim;
     ASSERT_TRUE(anim.SetFilenames({cube, squashed, cube}));
     EXPECT_EQ(anim.GetSharedVertexCount(), 24u);

@@ -82,7 +82,8 @@ Mesh M {
 template <class T>
 struct SReleaser {
     void operator()(T* object) const {
-        if (object != nullptr) object->Release();
+        if (object != nullptr)
+            object->Release();
     }
 };
 template <class T>
@@ -101,9 +102,9 @@ SLoaded LoadX(const std::string& text, DWORD options = D3DXMESH_SYSTEMMEM) {
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* adjacency = nullptr;
     ID3DXBuffer* materials = nullptr;
-    loaded.result = D3DXLoadMeshFromXInMemory(reinterpret_cast<const BYTE*>(text.data()),
-                                              static_cast<DWORD>(text.size()), options, nullptr, &adjacency,
-                                              &materials, &loaded.materialCount, &mesh);
+    loaded.result =
+        D3DXLoadMeshFromXInMemory(reinterpret_cast<const BYTE*>(text.data()), static_cast<DWORD>(text.size()), options,
+                                  nullptr, &adjacency, &materials, &loaded.materialCount, &mesh);
     loaded.mesh.reset(mesh);
     loaded.adjacency.reset(adjacency);
     loaded.materials.reset(materials);
@@ -202,9 +203,9 @@ TEST(D3DXMeshLoading, CloneConvertsVertexFormatsAndIndexSizes) {
     loaded.mesh->LockVertexBuffer(0, &from);
     clone->LockVertexBuffer(0, &to);
     // position, zero normal (the file has none), first pair copied, second zero
-    EXPECT_THAT(Floats(to + 40, 10), ElementsAre(Floats(from + 20, 1)[0], Floats(from + 24, 1)[0],
-                                                  Floats(from + 28, 1)[0], 0, 0, 0, Floats(from + 32, 1)[0],
-                                                  Floats(from + 36, 1)[0], 0, 0));
+    EXPECT_THAT(Floats(to + 40, 10),
+                ElementsAre(Floats(from + 20, 1)[0], Floats(from + 24, 1)[0], Floats(from + 28, 1)[0], 0, 0, 0,
+                            Floats(from + 32, 1)[0], Floats(from + 36, 1)[0], 0, 0));
     BYTE* indices16 = nullptr;
     BYTE* indices32 = nullptr;
     loaded.mesh->LockIndexBuffer(0, &indices16);
@@ -265,10 +266,12 @@ TEST(D3DXMeshLoading, TextBinaryAndCompressedFilesGiveTheSameMesh) {
         BYTE* b = nullptr;
         reference->LockVertexBuffer(0, &a);
         other->LockVertexBuffer(0, &b);
-        const size_t floats = reference->GetNumVertices() * (reference->GetFVF() == (D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1) ? 8 : 6);
+        const size_t floats =
+            reference->GetNumVertices() * (reference->GetFVF() == (D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1) ? 8 : 6);
         const std::vector<float> va = Floats(a, floats);
         const std::vector<float> vb = Floats(b, floats);
-        for (size_t i = 0; i < floats; ++i) EXPECT_NEAR(va[i], vb[i], 1e-5f) << name << " float " << i;
+        for (size_t i = 0; i < floats; ++i)
+            EXPECT_NEAR(va[i], vb[i], 1e-5f) << name << " float " << i;
     }
 }
 

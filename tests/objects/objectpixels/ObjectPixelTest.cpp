@@ -3,13 +3,13 @@
 // projections and rendering into a texture.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <unistd.h>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,8 +17,8 @@
 #include "core/CScreenRunner.h"
 #include "objects/CBoxObject.h"
 #include "objects/CSphereObject.h"
-#include "scene/CScene.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "scene/CScene.h"
 
 namespace {
 
@@ -31,11 +31,14 @@ struct SBox {
     int Height() const { return bottom - top + 1; }
 };
 
-int Channel(std::uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
+int Channel(std::uint32_t argb, int shift) {
+    return static_cast<int>((argb >> shift) & 0xFF);
+}
 
 bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance) {
     for (int shift : {0, 8, 16})
-        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance) return false;
+        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+            return false;
     return true;
 }
 
@@ -61,7 +64,8 @@ SBox Silhouette(const std::vector<std::uint32_t>& pixels) {
 
 int Count(const std::vector<std::uint32_t>& pixels, std::uint32_t color) {
     int count = 0;
-    for (std::uint32_t p : pixels) count += Near(p, color, 3) ? 1 : 0;
+    for (std::uint32_t p : pixels)
+        count += Near(p, color, 3) ? 1 : 0;
     return count;
 }
 
@@ -259,7 +263,8 @@ static std::vector<char> Bitmap(int width, int height, unsigned int rgb) {
     const int rowBytes = (width * 3 + 3) & ~3;
     std::vector<char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
     auto put32 = [&file](size_t at, unsigned int value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<char>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -306,7 +311,8 @@ TEST_F(ObjectPixels, APackedSceneBringsItsTexturesAlong) {
         CScene scene;
         ASSERT_TRUE(scene.Load(sceneFile, true));
         objects = scene.GetObjectNumber();
-        if (auto* ball = dynamic_cast<CSphereObject*>(scene.GetObjectA(CString("ball")))) radius = ball->GetRadius();
+        if (auto* ball = dynamic_cast<CSphereObject*>(scene.GetObjectA(CString("ball"))))
+            radius = ball->GetRadius();
         if (auto* box = dynamic_cast<CBoxObject*>(scene.GetObjectA(CString("textured box")))) {
             textureLoaded = box->GetTexturePointer(0) != nullptr;
             loadedName = box->GetTexture(0);

@@ -39,14 +39,16 @@ protected:
             plane->Render();
             const std::vector<S3DVERTEX> vertices = planetest::Vertices(*plane);
             seen.push_back({plane->GetVideoPosition(), vertices.at(0).tu1, vertices.at(3).tu1, vertices.at(3).x});
-            if (frame == frames - 1) plane.reset();
+            if (frame == frames - 1)
+                plane.reset();
         }));
         return seen;
     }
 
     static std::vector<unsigned int> Positions(const std::vector<SFrame>& frames) {
         std::vector<unsigned int> positions;
-        for (const SFrame& frame : frames) positions.push_back(frame.position);
+        for (const SFrame& frame : frames)
+            positions.push_back(frame.position);
         return positions;
     }
 };
@@ -95,5 +97,6 @@ TEST_F(AnimPlaneTest, StoppedVideoStaysOnItsFrameAndKeepsTheScale) {
         plane.SetScale(2.0f);
     });
     EXPECT_EQ(Positions(frames), (std::vector<unsigned int>(7, 2)));
-    for (const SFrame& frame : frames) EXPECT_FLOAT_EQ(frame.x, 1.0f);
+    for (const SFrame& frame : frames)
+        EXPECT_FLOAT_EQ(frame.x, 1.0f);
 }

@@ -70,9 +70,9 @@ TEST(FontDescriptor, LinesReadWithOrWithoutBlanksAroundTheCommas) {
 TEST(FontDescriptor, IncompleteOrNonNumericLinesAreSkipped) {
     unsigned char c = 0;
     SGlyph glyph{};
-    for (const std::string line : {"", "   ", "A", "A 0.1,0.2 0.3", "A 0.1 0.2 0.3,0.4", "A 0.1,0.2 0.3;0.4",
-                                   "A x,0.2 0.3,0.4", "A 0.1,0.2 0.3,", "A nan,0.2 0.3,0.4", "A 0.1,inf 0.3,0.4",
-                                   "A 1e999,0 1,1"}) {
+    for (const std::string line :
+         {"", "   ", "A", "A 0.1,0.2 0.3", "A 0.1 0.2 0.3,0.4", "A 0.1,0.2 0.3;0.4", "A x,0.2 0.3,0.4",
+          "A 0.1,0.2 0.3,", "A nan,0.2 0.3,0.4", "A 0.1,inf 0.3,0.4", "A 1e999,0 1,1"}) {
         EXPECT_FALSE(Parse(line, c, glyph)) << line;
     }
     // Only the first 255 characters of a line count.
@@ -156,8 +156,7 @@ TEST_F(FontFiles, DefaultFontIsTheFirstFolderHoldingIt) {
     std::filesystem::create_directories(empty);
     std::filesystem::create_directories(media / "media" / "fonts");
     planetest::WriteBytes(media / "media" / "fonts" / "arial.bnf", {'A', ' ', '0', ',', '0', ' ', '1', ',', '1'});
-    EXPECT_EQ(CBmpFonts::FindDefaultFont({empty.string(), media.string()}),
-              media.string() + "/media/fonts/arial.bnf");
+    EXPECT_EQ(CBmpFonts::FindDefaultFont({empty.string(), media.string()}), media.string() + "/media/fonts/arial.bnf");
     // None has it: the program folder's path, which then fails to load.
     EXPECT_EQ(CBmpFonts::FindDefaultFont({empty.string()}), empty.string() + "/media/fonts/arial.bnf");
 

@@ -123,7 +123,8 @@ TEST_F(FontRenderTest, DefaultFontDrawsWhiteTextWhereExpected) {
     const auto pixels = Draw([&](CBmpFonts& font) {
         font.Init();
         texture = font.GetTexture(0);
-        for (size_t i = 0; i < text.size(); ++i) glyphs[i] = font.GetGlyph(static_cast<unsigned char>(text[i]));
+        for (size_t i = 0; i < text.size(); ++i)
+            glyphs[i] = font.GetGlyph(static_cast<unsigned char>(text[i]));
         font.SetText(text);
         font.SetZoomFactor(4.0f, 4.0f);
     });
@@ -132,7 +133,8 @@ TEST_F(FontRenderTest, DefaultFontDrawsWhiteTextWhereExpected) {
 
     // The cells the font's descriptor gives, laid out as the text is drawn.
     float lineWidth = 0.0f;
-    for (const auto& g : glyphs) lineWidth += (g.right - g.left) * 0.25f;
+    for (const auto& g : glyphs)
+        lineWidth += (g.right - g.left) * 0.25f;
     const float left = -lineWidth - (glyphs[0].right - glyphs[0].left) * 0.5f;
     float pen = 0.0f;
     // At zoom 4 a glyph is as wide in screen units as its cell in texture
@@ -149,7 +151,8 @@ TEST_F(FontRenderTest, DefaultFontDrawsWhiteTextWhereExpected) {
         for (int x = 0; x < kSize; ++x) {
             const std::uint32_t p = At(pixels, x, y);
             const bool white = planetest::Red(p) > 200 && planetest::Green(p) > 200 && planetest::Blue(p) > 200;
-            if (!white) continue;
+            if (!white)
+                continue;
             const float sx = (x + 0.5f) / kSize - 0.5f;
             const float sy = 0.5f - (y + 0.5f) / kSize;
             const bool inBox = sx >= left - 0.01f && sx <= right + 0.01f && std::fabs(sy) <= halfHeight + 0.01f;

@@ -33,15 +33,18 @@ protected:
         CScreenRunner runner(window);
         std::unique_ptr<CHeightMapObject> terrain;
         ASSERT_TRUE(runner.RunFrames(frames, [&](int frame) {
-            if (frame == 0) terrain = std::make_unique<CHeightMapObject>();
+            if (frame == 0)
+                terrain = std::make_unique<CHeightMapObject>();
             body(*terrain, frame);
-            if (frame == frames - 1) terrain.reset();
+            if (frame == frames - 1)
+                terrain.reset();
         }));
     }
 
     static std::vector<float> Heights(CHeightMapObject& terrain) {
         std::vector<float> heights;
-        for (const S3DVERTEX& vertex : Vertices(terrain)) heights.push_back(vertex.z);
+        for (const S3DVERTEX& vertex : Vertices(terrain))
+            heights.push_back(vertex.z);
         return heights;
     }
 };
@@ -83,14 +86,16 @@ TEST_F(HeightMapTest, NewTerrainIsAFlatHundredByHundredGrid) {
     EXPECT_FLOAT_EQ(vertices[0].y, 50.0f);
     EXPECT_FLOAT_EQ(vertices[9999].x, 50.0f);
     EXPECT_FLOAT_EQ(vertices[9999].y, -50.0f);
-    for (const S3DVERTEX& vertex : vertices) ASSERT_EQ(vertex.z, 0.0f);
+    for (const S3DVERTEX& vertex : vertices)
+        ASSERT_EQ(vertex.z, 0.0f);
 }
 
 TEST_F(HeightMapTest, SamplesGiveHeightsBelowThePlaneScaledByTheAmplitude) {
     const std::string zeros = WriteHeights("zeros.raw", std::vector<unsigned char>(10000, 0));
     const std::string halves = WriteHeights("halves.raw", std::vector<unsigned char>(10000, 128));
     std::vector<unsigned char> ramp(10000);
-    for (size_t k = 0; k < ramp.size(); ++k) ramp[k] = static_cast<unsigned char>(k % 100 * 2);
+    for (size_t k = 0; k < ramp.size(); ++k)
+        ramp[k] = static_cast<unsigned char>(k % 100 * 2);
     const std::string rampFile = WriteHeights("ramp.raw", ramp);
     // A longer file: only the first 10,000 bytes count.
     std::vector<unsigned char> longer(10500, 255);
@@ -147,7 +152,8 @@ TEST_F(HeightMapTest, ShortFileLeavesTheMissingSamplesAtZeroAndMissingFileChange
 TEST_F(HeightMapTest, NormalsFollowTheHeightsAcrossRebuildsAndHeightsSurviveADeviceReset) {
     // A slope rising along each row.
     std::vector<unsigned char> ramp(10000);
-    for (size_t k = 0; k < ramp.size(); ++k) ramp[k] = static_cast<unsigned char>(k % 100 * 2);
+    for (size_t k = 0; k < ramp.size(); ++k)
+        ramp[k] = static_cast<unsigned char>(k % 100 * 2);
     const std::string rampFile = WriteHeights("slope.raw", ramp);
     std::vector<S3DVERTEX> rebuilt;
     std::vector<float> beforeReset, afterReset;

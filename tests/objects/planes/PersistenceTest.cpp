@@ -10,10 +10,10 @@
 #include "objects/CBmpFonts.h"
 #include "objects/CHeightMapObject.h"
 #include "objects/CPlaneObject.h"
-#include "support/CErrorCapture.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
+#include "support/CErrorCapture.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ std::vector<BYTE> Saved(CObjects& object) {
 bool LoadInto(CObjects& object, const std::vector<BYTE>& data) {
     CScene scene;
     CSceneFile file(scene, false, "");
-    if (!file.LoadData(data)) return false;
+    if (!file.LoadData(data))
+        return false;
     return object.Load(file);
 }
 

@@ -34,9 +34,11 @@ protected:
         runner = std::make_unique<CScreenRunner>(window);
         std::unique_ptr<CTestPlane> plane;
         return runner->RunFrames(frames, [&](int frame) {
-            if (frame == 0) plane = std::make_unique<CTestPlane>();
+            if (frame == 0)
+                plane = std::make_unique<CTestPlane>();
             body(*plane, frame);
-            if (frame == frames - 1) plane.reset();
+            if (frame == frames - 1)
+                plane.reset();
         });
     }
 

@@ -54,8 +54,10 @@ inline std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
     DWORD count = 0;
     S3DVERTEX* locked = object.LockVB(count);
     std::vector<S3DVERTEX> copy;
-    if (locked == nullptr) return copy;
-    for (DWORD i = 0; i < count; ++i) copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
+    if (locked == nullptr)
+        return copy;
+    for (DWORD i = 0; i < count; ++i)
+        copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
     object.UnlockVB(false, false);
     return copy;
 }
@@ -64,7 +66,8 @@ inline std::vector<WORD> Indices(CBaseObject& object) {
     DWORD faces = 0;
     WORD* locked = object.LockIB(faces);
     std::vector<WORD> copy;
-    if (locked == nullptr) return copy;
+    if (locked == nullptr)
+        return copy;
     copy.assign(locked, locked + 3 * faces);
     object.UnlockIB();
     return copy;
@@ -77,7 +80,8 @@ inline void WriteBandedBmp(const std::filesystem::path& path, int width, int hei
     const int rowBytes = (width * 3 + 3) & ~3;
     std::vector<unsigned char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
     auto put32 = [&file](size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<unsigned char>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -106,8 +110,14 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsi
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::uint32_t Red(std::uint32_t argb) { return (argb >> 16) & 0xFF; }
-inline std::uint32_t Green(std::uint32_t argb) { return (argb >> 8) & 0xFF; }
-inline std::uint32_t Blue(std::uint32_t argb) { return argb & 0xFF; }
+inline std::uint32_t Red(std::uint32_t argb) {
+    return (argb >> 16) & 0xFF;
+}
+inline std::uint32_t Green(std::uint32_t argb) {
+    return (argb >> 8) & 0xFF;
+}
+inline std::uint32_t Blue(std::uint32_t argb) {
+    return argb & 0xFF;
+}
 
 }  // namespace planetest

@@ -35,11 +35,13 @@ protected:
         std::unique_ptr<CSkyBoxObject> sky;
         std::vector<std::uint32_t> centres;
         const bool ran = runner.RunFrames(frames, [&](int frame) {
-            if (frame == 0) sky = std::make_unique<CSkyBoxObject>();
+            if (frame == 0)
+                sky = std::make_unique<CSkyBoxObject>();
             body(*sky, frame);
             sky->Render();
             centres.push_back(runner.ReadBackBuffer()[16 * 32 + 16] & 0xFFFFFF);
-            if (frame == frames - 1) sky.reset();
+            if (frame == frames - 1)
+                sky.reset();
         });
         EXPECT_TRUE(ran);
         return centres;
@@ -68,7 +70,8 @@ TEST_F(SkyBoxTest, RightPictureLandsOnThePlusXFaceBeforeOrAfterInit) {
 
     const auto after = CentrePixels(2, [&](CSkyBoxObject& sky, int frame) {
         Look(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 0, 0));
-        if (frame == 1) sky.SetRightPicture(right);
+        if (frame == 1)
+            sky.SetRightPicture(right);
     });
     // The picture set after Init replaces the bare face at once.
     EXPECT_NE(after[0], kRed);
@@ -106,7 +109,8 @@ TEST_F(SkyBoxTest, InitPreparesSixUnlitFacesAroundTheViewer) {
         box.GetSize(width, height, depth);
         lighting = box.GetLighting();
         culling = box.GetCulling();
-        for (int k = 0; k < 6; ++k) faceEnds[k] = box.GetMaterialIndex(k);
+        for (int k = 0; k < 6; ++k)
+            faceEnds[k] = box.GetMaterialIndex(k);
         position = box.GetPosition();
     });
     EXPECT_EQ(type, "CBoxObject");
@@ -115,6 +119,7 @@ TEST_F(SkyBoxTest, InitPreparesSixUnlitFacesAroundTheViewer) {
     EXPECT_EQ(depth, 500.0f);
     EXPECT_FALSE(lighting);
     EXPECT_FALSE(culling);
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(faceEnds[k], 2 * k + 2);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(faceEnds[k], 2 * k + 2);
     EXPECT_EQ(position, D3DXVECTOR3(3, 4, 5));
 }

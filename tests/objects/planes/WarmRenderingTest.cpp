@@ -36,16 +36,23 @@ std::atomic<int> g_allocations{0};
 // cannot see that these two pair with each other.)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
-    if (t_counting) ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (t_counting)
+        ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 #endif
 
 TEST(WarmRendering, AllocatesNothing) {
-    if (!LVX_COUNT_ALLOCATIONS) GTEST_SKIP() << "allocations are not counted under the sanitizers";
+    if (!LVX_COUNT_ALLOCATIONS)
+        GTEST_SKIP() << "allocations are not counted under the sanitizers";
     planetest::PrepareScreen();
     CHeadlessWindow window(32, 32);
     CScreenRunner runner(window);
@@ -81,7 +88,11 @@ TEST(WarmRendering, AllocatesNothing) {
         t_counting = false;
         if (frame == 3) {
             counted = g_allocations;
-            plane.reset(); anim.reset(); sky.reset(); terrain.reset(); text.reset();
+            plane.reset();
+            anim.reset();
+            sky.reset();
+            terrain.reset();
+            text.reset();
         }
     }));
     EXPECT_EQ(counted, 0);

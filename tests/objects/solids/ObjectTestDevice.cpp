@@ -2,7 +2,8 @@
 
 CObjectTestDevice::CObjectTestDevice() {
     m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    if (!m_d3d) return;
+    if (!m_d3d)
+        return;
     D3DPRESENT_PARAMETERS parameters{};
     parameters.Windowed = TRUE;
     parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
@@ -10,22 +11,25 @@ CObjectTestDevice::CObjectTestDevice() {
     parameters.EnableAutoDepthStencil = TRUE;
     parameters.AutoDepthStencilFormat = D3DFMT_D16;
     if (FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &m_window,
-                                   D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &parameters,
-                                   &m_device)))
+                                   D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &parameters, &m_device)))
         m_device = nullptr;
 }
 
 CObjectTestDevice::~CObjectTestDevice() {
-    if (m_device) m_device->Release();
-    if (m_d3d) m_d3d->Release();
+    if (m_device)
+        m_device->Release();
+    if (m_d3d)
+        m_d3d->Release();
 }
 
 std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
     DWORD count = 0;
     S3DVERTEX* locked = object.LockVB(count);
     std::vector<S3DVERTEX> copy;
-    if (!locked) return copy;
-    for (DWORD i = 0; i < count; ++i) copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
+    if (!locked)
+        return copy;
+    for (DWORD i = 0; i < count; ++i)
+        copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
     object.UnlockVB(false, false);
     return copy;
 }
@@ -34,7 +38,8 @@ std::vector<WORD> Indices(CBaseObject& object) {
     DWORD faces = 0;
     WORD* locked = object.LockIB(faces);
     std::vector<WORD> copy;
-    if (!locked) return copy;
+    if (!locked)
+        return copy;
     copy.assign(locked, locked + 3 * faces);
     object.UnlockIB();
     return copy;
@@ -45,7 +50,8 @@ std::vector<unsigned char> MakeBmp(int width, int height, unsigned int rgb) {
     const int imageBytes = rowBytes * height;
     std::vector<unsigned char> file(54 + static_cast<size_t>(imageBytes), 0);
     auto put32 = [&file](size_t at, unsigned int value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<unsigned char>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';

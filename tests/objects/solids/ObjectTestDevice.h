@@ -40,7 +40,8 @@ public:
     }
     // What Render does before drawing: rebuild when the curves changed.
     bool RebuildIfChanged() {
-        if (!this->UpdateBuiltValues()) return false;
+        if (!this->UpdateBuiltValues())
+            return false;
         this->CreatePrimitive();
         return true;
     }

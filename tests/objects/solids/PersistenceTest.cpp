@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "support/CErrorCapture.h"
 #include "objects/CBoxObject.h"
 #include "objects/CCylinderObject.h"
 #include "objects/CSphereObject.h"
@@ -14,6 +13,7 @@
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 #include "scene/CSceneFileException.h"
+#include "support/CErrorCapture.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ std::vector<BYTE> Saved(CBaseObject& object) {
 bool LoadInto(CBaseObject& object, const std::vector<BYTE>& data) {
     CScene scene;
     CSceneFile file(scene, false, "");
-    if (!file.LoadData(data)) return false;
+    if (!file.LoadData(data))
+        return false;
     return object.Load(file);
 }
 
@@ -44,7 +45,7 @@ void Customise(CBaseObject& object) {
     object.SetVisible(false);
     object.SetNumberMaterials(2);
     object.SetMaterialPower(7.0f, 1);
-    object.SetMaterialIndex(0, -2);  // stored sign-extended
+    object.SetMaterialIndex(0, -2);     // stored sign-extended
     object.SetMaterialIndex(1, 40000);  // meshes may have more faces than a short holds
     object.SetCurrentKeyFrame(object.AddKeyFrame(2.5f));
     object.SetAlpha(0.75f);

@@ -17,11 +17,14 @@ constexpr float kEpsilon = 1e-5f;
 bool AllFinite(const std::vector<S3DVERTEX>& vertices) {
     for (const S3DVERTEX& v : vertices)
         for (float f : {v.x, v.y, v.z, v.nx, v.ny, v.nz, v.tu1, v.tv1, v.tu2, v.tv2})
-            if (!std::isfinite(f)) return false;
+            if (!std::isfinite(f))
+                return false;
     return true;
 }
 
-float Length(float x, float y, float z) { return std::sqrt(x * x + y * y + z * z); }
+float Length(float x, float y, float z) {
+    return std::sqrt(x * x + y * y + z * z);
+}
 
 class SolidGeometry : public ::testing::Test {
 protected:
@@ -56,7 +59,8 @@ TEST_F(SolidGeometry, NewSolidsHaveTheirDocumentedVertexAndFaceCounts) {
         }
         const std::vector<WORD> indices = Indices(*c.object);
         ASSERT_EQ(static_cast<int>(indices.size()), 3 * c.faces);
-        for (WORD index : indices) EXPECT_LT(index, c.vertices);
+        for (WORD index : indices)
+            EXPECT_LT(index, c.vertices);
     }
 }
 
@@ -72,7 +76,8 @@ TEST_F(SolidGeometry, BoxIsAUnitCubeOfSixFlatFaces) {
     const std::vector<S3DVERTEX> v = Vertices(box);
     ASSERT_EQ(v.size(), 36u);
     const std::vector<WORD> indices = Indices(box);
-    for (int i = 0; i < 36; ++i) EXPECT_EQ(indices[i], i);
+    for (int i = 0; i < 36; ++i)
+        EXPECT_EQ(indices[i], i);
     // Every face: six vertices with the face's outward axis as normal.
     const float normals[6][3] = {{0, 1, 0}, {0, 0, -1}, {1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {0, -1, 0}};
     for (int face = 0; face < 6; ++face) {
@@ -222,7 +227,8 @@ TEST_F(SolidGeometry, AFlatOrEmptyShapeIsNeverRescaled) {
     box.SetScale(4.0f);
     const std::vector<S3DVERTEX> v = Vertices(box);
     EXPECT_TRUE(AllFinite(v));
-    for (const S3DVERTEX& vertex : v) EXPECT_EQ(vertex.x, 0.0f);
+    for (const S3DVERTEX& vertex : v)
+        EXPECT_EQ(vertex.x, 0.0f);
     EXPECT_EQ(box.GetBoundsMax().x, 0.0f);
 
     // Counts below 1 build the smallest mesh instead of dividing by zero.

@@ -3,10 +3,10 @@
 // copies and clean-ups release.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "ObjectTestDevice.h"
 #include "objects/CBoxObject.h"
@@ -25,8 +25,8 @@ protected:
     std::string WriteBmp(const std::string& name, int width, int height, unsigned int rgb) {
         const std::vector<unsigned char> bytes = MakeBmp(width, height, rgb);
         const std::filesystem::path path = folder / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path.string();
     }
 

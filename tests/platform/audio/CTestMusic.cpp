@@ -13,8 +13,7 @@ extern char** environ;
 
 namespace {
 
-void PutLE(std::ofstream& out, std::uint32_t value, int bytes)
-{
+void PutLE(std::ofstream& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
     }
@@ -22,8 +21,7 @@ void PutLE(std::ofstream& out, std::uint32_t value, int bytes)
 
 }  // namespace
 
-bool CTestMusic::WriteSineWav(const std::string& path, double seconds, double frequency)
-{
+bool CTestMusic::WriteSineWav(const std::string& path, double seconds, double frequency) {
     constexpr std::uint32_t kRate = 44100;
     const auto samples = static_cast<std::uint32_t>(seconds * kRate);
     const std::uint32_t dataBytes = samples * 2;
@@ -31,9 +29,9 @@ bool CTestMusic::WriteSineWav(const std::string& path, double seconds, double fr
     out.write("RIFF", 4);
     PutLE(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
-    PutLE(out, 16, 4);         // format chunk size
-    PutLE(out, 1, 2);          // PCM
-    PutLE(out, 1, 2);          // mono
+    PutLE(out, 16, 4);  // format chunk size
+    PutLE(out, 1, 2);   // PCM
+    PutLE(out, 1, 2);   // mono
     PutLE(out, kRate, 4);
     PutLE(out, kRate * 2, 4);  // bytes per second
     PutLE(out, 2, 2);          // block align
@@ -48,8 +46,7 @@ bool CTestMusic::WriteSineWav(const std::string& path, double seconds, double fr
     return static_cast<bool>(out);
 }
 
-bool CTestMusic::EncodeMp3(const std::string& wavPath, const std::string& mp3Path)
-{
+bool CTestMusic::EncodeMp3(const std::string& wavPath, const std::string& mp3Path) {
     std::vector<std::string> words{"lame", "--quiet", wavPath, mp3Path};
     std::vector<char*> argv;
     for (std::string& word : words) {

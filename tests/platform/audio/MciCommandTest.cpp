@@ -10,14 +10,12 @@
 
 namespace {
 
-MCIERROR ParseError(const char* text)
-{
+MCIERROR ParseError(const char* text) {
     SMciCommand command;
     return CMciCommandParser::Parse(text, command);
 }
 
-std::string ErrorText(MCIERROR error, UINT length = MAXERRORLENGTH)
-{
+std::string ErrorText(MCIERROR error, UINT length = MAXERRORLENGTH) {
     char buffer[MAXERRORLENGTH + 8];
     std::memset(buffer, 'x', sizeof(buffer));
     if (!mciGetErrorStringA(error, buffer, length)) {
@@ -28,8 +26,7 @@ std::string ErrorText(MCIERROR error, UINT length = MAXERRORLENGTH)
 
 }  // namespace
 
-TEST(MciCommandParser, ReadsTheCommandsTheEngineSends)
-{
+TEST(MciCommandParser, ReadsTheCommandsTheEngineSends) {
     SMciCommand open;
     ASSERT_EQ(CMciCommandParser::Parse("open \"/tmp/My Music/track 1.mp3\" type mpegvideo alias mp3", open),
               MMSYSERR_NOERROR);
@@ -61,8 +58,7 @@ TEST(MciCommandParser, ReadsTheCommandsTheEngineSends)
     }
 }
 
-TEST(MciCommandParser, KeywordsIgnoreCaseAndStatusItemsAreKnown)
-{
+TEST(MciCommandParser, KeywordsIgnoreCaseAndStatusItemsAreKnown) {
     SMciCommand open;
     ASSERT_EQ(CMciCommandParser::Parse("OPEN \"a b.mp3\" ALIAS Music TYPE MPEGVideo", open), MMSYSERR_NOERROR);
     EXPECT_EQ(open.verb, TMciVerb::Open);
@@ -84,8 +80,7 @@ TEST(MciCommandParser, KeywordsIgnoreCaseAndStatusItemsAreKnown)
     }
 }
 
-TEST(MciCommandParser, RefusesMalformedCommandsWithMciErrors)
-{
+TEST(MciCommandParser, RefusesMalformedCommandsWithMciErrors) {
     EXPECT_EQ(ParseError(""), MCIERR_MISSING_COMMAND_STRING);
     EXPECT_EQ(ParseError(" \t "), MCIERR_MISSING_COMMAND_STRING);
     EXPECT_EQ(ParseError("rewind mp3"), MCIERR_UNRECOGNIZED_COMMAND);
@@ -109,8 +104,7 @@ TEST(MciCommandParser, RefusesMalformedCommandsWithMciErrors)
     EXPECT_EQ(ParseError("status mp3 volume"), MCIERR_UNRECOGNIZED_KEYWORD);
 }
 
-TEST(MciErrorStrings, UseWindowsCodesAndWording)
-{
+TEST(MciErrorStrings, UseWindowsCodesAndWording) {
     EXPECT_EQ(MCIERR_UNRECOGNIZED_COMMAND, 261u);
     EXPECT_EQ(MCIERR_INVALID_DEVICE_NAME, 263u);
     EXPECT_EQ(MCIERR_DEVICE_OPEN, 265u);
@@ -133,8 +127,7 @@ TEST(MciErrorStrings, UseWindowsCodesAndWording)
     }
 }
 
-TEST(MciErrorStrings, TruncateToTheBufferAndAlwaysTerminate)
-{
+TEST(MciErrorStrings, TruncateToTheBufferAndAlwaysTerminate) {
     EXPECT_EQ(ErrorText(MCIERR_UNRECOGNIZED_COMMAND, 10), "The speci");
     EXPECT_EQ(ErrorText(MCIERR_UNRECOGNIZED_COMMAND, 1), "");
     EXPECT_EQ(ErrorText(MCIERR_UNRECOGNIZED_COMMAND, 42), "The specified command was not recognized.");
@@ -147,14 +140,11 @@ TEST(MciErrorStrings, TruncateToTheBufferAndAlwaysTerminate)
     EXPECT_FALSE(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, nullptr, 128));
 }
 
-TEST(MciSendString, RejectsUnknownDevicesAndClearsTheReturnString)
-{
+TEST(MciSendString, RejectsUnknownDevicesAndClearsTheReturnString) {
     char result[32] = "stale";
-    EXPECT_EQ(mciSendStringA("play nosuchalias from 0", result, sizeof(result), nullptr),
-              MCIERR_INVALID_DEVICE_NAME);
+    EXPECT_EQ(mciSendStringA("play nosuchalias from 0", result, sizeof(result), nullptr), MCIERR_INVALID_DEVICE_NAME);
     EXPECT_STREQ(result, "");
-    EXPECT_EQ(mciSendStringA("status nosuchalias mode", result, sizeof(result), nullptr),
-              MCIERR_INVALID_DEVICE_NAME);
+    EXPECT_EQ(mciSendStringA("status nosuchalias mode", result, sizeof(result), nullptr), MCIERR_INVALID_DEVICE_NAME);
     EXPECT_EQ(mciSendStringA("close nosuchalias", nullptr, 0, nullptr), MCIERR_INVALID_DEVICE_NAME);
     EXPECT_EQ(mciSendStringA("fly mp3", nullptr, 0, nullptr), MCIERR_UNRECOGNIZED_COMMAND);
     EXPECT_EQ(mciSendStringA(nullptr, nullptr, 0, nullptr), MCIERR_MISSING_COMMAND_STRING);

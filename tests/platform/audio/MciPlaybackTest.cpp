@@ -26,31 +26,26 @@ using namespace std::chrono_literals;
 const std::string g_musicFolder = "music dir " + std::to_string(getpid());
 std::string g_musicPath;  // g_musicFolder/"tone 2s.mp3", absolute
 
-std::string Status(const char* alias, const char* item)
-{
+std::string Status(const char* alias, const char* item) {
     char result[64] = "";
     const std::string command = std::string("status ") + alias + " " + item;
     const MCIERROR error = mciSendStringA(command.c_str(), result, sizeof(result), nullptr);
     return error ? "error " + std::to_string(error) : std::string(result);
 }
 
-long StatusNumber(const char* alias, const char* item)
-{
+long StatusNumber(const char* alias, const char* item) {
     return std::stol(Status(alias, item));
 }
 
-MCIERROR Send(const std::string& command)
-{
+MCIERROR Send(const std::string& command) {
     return mciSendStringA(command.c_str(), nullptr, 0, nullptr);
 }
 
-std::string OpenCommand(const std::string& path, const char* alias)
-{
+std::string OpenCommand(const std::string& path, const char* alias) {
     return "open \"" + path + "\" type mpegvideo alias " + alias;
 }
 
-bool WaitForMode(const char* alias, const std::string& mode, std::chrono::milliseconds limit)
-{
+bool WaitForMode(const char* alias, const std::string& mode, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
         if (Status(alias, "mode") == mode) {
@@ -63,8 +58,7 @@ bool WaitForMode(const char* alias, const std::string& mode, std::chrono::millis
 
 class MciPlayback : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         fs::create_directories(g_musicFolder);
         const std::string wav = g_musicFolder + "/tone 2s.wav";
         g_musicPath = (fs::current_path() / g_musicFolder / "tone 2s.mp3").string();
@@ -72,8 +66,7 @@ protected:
         ASSERT_TRUE(CTestMusic::EncodeMp3(wav, g_musicPath)) << "the lame encoder is needed for these tests";
     }
 
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         std::error_code ignored;
         fs::remove_all(g_musicFolder, ignored);
     }
@@ -83,8 +76,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MciPlayback, ModeFollowsPlayPauseResumeStopAndClose)
-{
+TEST_F(MciPlayback, ModeFollowsPlayPauseResumeStopAndClose) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "mp3")), MMSYSERR_NOERROR);
     EXPECT_EQ(Status("mp3", "mode"), "stopped");
     const long length = StatusNumber("mp3", "length");
@@ -109,8 +101,7 @@ TEST_F(MciPlayback, ModeFollowsPlayPauseResumeStopAndClose)
     EXPECT_EQ(Send("close mp3"), MCIERR_INVALID_DEVICE_NAME);
 }
 
-TEST_F(MciPlayback, PositionFollowsPlayFromPauseAndStop)
-{
+TEST_F(MciPlayback, PositionFollowsPlayFromPauseAndStop) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "mp3")), MMSYSERR_NOERROR);
     const long length = StatusNumber("mp3", "length");
 
@@ -139,8 +130,7 @@ TEST_F(MciPlayback, PositionFollowsPlayFromPauseAndStop)
     EXPECT_LT(position, 1000);
 }
 
-TEST_F(MciPlayback, MusicRunsToItsEndAndPositionsPastItAreRefused)
-{
+TEST_F(MciPlayback, MusicRunsToItsEndAndPositionsPastItAreRefused) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "mp3")), MMSYSERR_NOERROR);
     const long length = StatusNumber("mp3", "length");
 
@@ -158,8 +148,7 @@ TEST_F(MciPlayback, MusicRunsToItsEndAndPositionsPastItAreRefused)
     EXPECT_LT(StatusNumber("mp3", "position"), length / 2);
 }
 
-TEST_F(MciPlayback, OpenRefusesMissingAndUnplayableFilesAndTakenAliases)
-{
+TEST_F(MciPlayback, OpenRefusesMissingAndUnplayableFilesAndTakenAliases) {
     EXPECT_EQ(Send(OpenCommand(g_musicPath + ".missing", "mp3")), MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(Send(OpenCommand(fs::current_path().string(), "mp3")), MCIERR_FILE_NOT_FOUND);  // a folder
 
@@ -185,8 +174,7 @@ TEST_F(MciPlayback, OpenRefusesMissingAndUnplayableFilesAndTakenAliases)
     EXPECT_EQ(Send("open nowhere.mp3 alias all"), MCIERR_CANNOT_USE_ALL);
 }
 
-TEST_F(MciPlayback, StatusValuesThatDoNotFitAreRefused)
-{
+TEST_F(MciPlayback, StatusValuesThatDoNotFitAreRefused) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "mp3")), MMSYSERR_NOERROR);
     char small[7] = "xxxxxx";  // "stopped" needs 8 bytes
     EXPECT_EQ(mciSendStringA("status mp3 mode", small, sizeof(small), nullptr), MCIERR_PARAM_OVERFLOW);
@@ -197,8 +185,7 @@ TEST_F(MciPlayback, StatusValuesThatDoNotFitAreRefused)
     EXPECT_EQ(mciSendStringA("status mp3 mode", nullptr, 0, nullptr), MMSYSERR_NOERROR);
 }
 
-TEST_F(MciPlayback, OnlyOneDevicePlaysAtATime)
-{
+TEST_F(MciPlayback, OnlyOneDevicePlaysAtATime) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "first")), MMSYSERR_NOERROR);
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "second")), MMSYSERR_NOERROR);
     ASSERT_EQ(Send("play first from 500"), MMSYSERR_NOERROR);
@@ -212,8 +199,7 @@ TEST_F(MciPlayback, OnlyOneDevicePlaysAtATime)
     EXPECT_EQ(Status("second", "mode"), "playing");
 }
 
-TEST_F(MciPlayback, CommandsFromTwoThreadsAreSerialised)
-{
+TEST_F(MciPlayback, CommandsFromTwoThreadsAreSerialised) {
     ASSERT_EQ(Send(OpenCommand(g_musicPath, "mp3")), MMSYSERR_NOERROR);
     auto hammer = [](int seed) {
         const char* commands[] = {"play mp3 from 300", "pause mp3", "resume mp3", "stop mp3", "play mp3"};
@@ -231,8 +217,7 @@ TEST_F(MciPlayback, CommandsFromTwoThreadsAreSerialised)
     EXPECT_EQ(Status("mp3", "mode"), "stopped");
 }
 
-TEST_F(MciPlayback, NoAudioDeviceGivesAnErrorAndALaterOpenRecovers)
-{
+TEST_F(MciPlayback, NoAudioDeviceGivesAnErrorAndALaterOpenRecovers) {
     const char* previous = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = previous ? previous : "";
     setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);

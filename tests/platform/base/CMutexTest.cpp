@@ -12,17 +12,29 @@ TEST(CMutex, OwnerMayLockAgainAndOthersWaitUntilFullyUnlocked) {
     EXPECT_TRUE(mutex.Lock());  // recursion on the same thread does not deadlock
 
     bool otherGotIt = true;
-    std::thread probe([&] { otherGotIt = mutex.try_lock(); if (otherGotIt) mutex.unlock(); });
+    std::thread probe([&] {
+        otherGotIt = mutex.try_lock();
+        if (otherGotIt)
+            mutex.unlock();
+    });
     probe.join();
     EXPECT_FALSE(otherGotIt);
 
     mutex.Unlock();
-    std::thread probeAfterOneUnlock([&] { otherGotIt = mutex.try_lock(); if (otherGotIt) mutex.unlock(); });
+    std::thread probeAfterOneUnlock([&] {
+        otherGotIt = mutex.try_lock();
+        if (otherGotIt)
+            mutex.unlock();
+    });
     probeAfterOneUnlock.join();
     EXPECT_FALSE(otherGotIt);  // still held once
 
     mutex.Unlock();
-    std::thread probeAfterBoth([&] { otherGotIt = mutex.try_lock(); if (otherGotIt) mutex.unlock(); });
+    std::thread probeAfterBoth([&] {
+        otherGotIt = mutex.try_lock();
+        if (otherGotIt)
+            mutex.unlock();
+    });
     probeAfterBoth.join();
     EXPECT_TRUE(otherGotIt);
 }

@@ -12,8 +12,8 @@ using testing::ElementsAre;
 
 TEST(ErrorReport, CaptureCollectsReportsAndRestoresThePreviousHandler) {
     std::vector<std::string> outer;
-    ErrorReportHandler before = SetErrorReportHandler(
-        [&](const std::string& text, const std::string&, ErrorIcon) { outer.push_back(text); });
+    ErrorReportHandler before =
+        SetErrorReportHandler([&](const std::string& text, const std::string&, ErrorIcon) { outer.push_back(text); });
     {
         CErrorCapture capture;
         ReportError("inner", "Title", ErrorIcon::Warning);
@@ -49,9 +49,8 @@ TEST(ErrorReport, MessageBoxesGoThroughTheHookWithTheirIcon) {
     EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_ICONINFORMATION), IDOK);
     EXPECT_THAT(capture.Texts(), ElementsAre("Device lost", "Careful", "Sound Error: busy", "Saved", ""));
     EXPECT_THAT(capture.Titles(), ElementsAre("Lumivexis", "", "", "", ""));
-    EXPECT_THAT(capture.Icons(),
-                ElementsAre(ErrorIcon::Error, ErrorIcon::Warning, ErrorIcon::Error,
-                            ErrorIcon::Information, ErrorIcon::Information));
+    EXPECT_THAT(capture.Icons(), ElementsAre(ErrorIcon::Error, ErrorIcon::Warning, ErrorIcon::Error,
+                                             ErrorIcon::Information, ErrorIcon::Information));
 }
 
 TEST(ErrorReport, ReportsFromSeveralThreadsAreAllDelivered) {
@@ -72,13 +71,12 @@ TEST(ErrorReport, HandlerMayReportAndSwapHandlersWithoutDeadlock) {
     {
         std::vector<std::string> seen;
         ErrorReportHandler previous;
-        previous = SetErrorReportHandler(
-            [&](const std::string& text, const std::string& title, ErrorIcon icon) {
-                seen.push_back(text);
-                // Hand back to the capture from inside the handler, then report through it.
-                SetErrorReportHandler(previous);
-                ReportError("nested " + text, title, icon);
-            });
+        previous = SetErrorReportHandler([&](const std::string& text, const std::string& title, ErrorIcon icon) {
+            seen.push_back(text);
+            // Hand back to the capture from inside the handler, then report through it.
+            SetErrorReportHandler(previous);
+            ReportError("nested " + text, title, icon);
+        });
         ReportError("first");
         EXPECT_THAT(seen, ElementsAre("first"));
     }

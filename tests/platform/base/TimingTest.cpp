@@ -16,7 +16,7 @@ TEST(Timing, CountersAdvanceMonotonicallyInTheirStatedUnits) {
 
     // Sleep waits at least as long as asked; both clocks must have seen it.
     EXPECT_GE(after - before, 30 * frequency / 1000);
-    EXPECT_GE(msAfter - msBefore, 29u);  // the millisecond clock truncates
+    EXPECT_GE(msAfter - msBefore, 29u);        // the millisecond clock truncates
     EXPECT_LT(msBefore, 24u * 3600u * 1000u);  // counted from process start, not the epoch
     EXPECT_FALSE(QueryPerformanceCounter(nullptr));
     EXPECT_FALSE(QueryPerformanceFrequency(nullptr));

@@ -6,7 +6,8 @@
 
 CD3D8TestDevice::CD3D8TestDevice() {
     m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    if (!m_d3d) return;
+    if (!m_d3d)
+        return;
     D3DPRESENT_PARAMETERS parameters{};
     parameters.Windowed = TRUE;
     parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
@@ -19,8 +20,10 @@ CD3D8TestDevice::CD3D8TestDevice() {
 }
 
 CD3D8TestDevice::~CD3D8TestDevice() {
-    if (m_device) m_device->Release();
-    if (m_d3d) m_d3d->Release();
+    if (m_device)
+        m_device->Release();
+    if (m_d3d)
+        m_d3d->Release();
 }
 
 void CD3D8TestDevice::PlainState() {
@@ -53,7 +56,8 @@ void CD3D8TestDevice::FillRect(float left, float top, float right, float bottom,
 bool ColorNear(std::uint32_t actual, std::uint32_t expected, int tolerance) {
     for (int shift = 0; shift <= 16; shift += 8) {  // red, green, blue; alpha is not compared
         const int a = static_cast<int>((actual >> shift) & 0xFF), e = static_cast<int>((expected >> shift) & 0xFF);
-        if (std::abs(a - e) > tolerance) return false;
+        if (std::abs(a - e) > tolerance)
+            return false;
     }
     return true;
 }
@@ -66,7 +70,8 @@ std::string ColorText(std::uint32_t argb) {
 
 int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t color, int tolerance) {
     int count = 0;
-    for (std::uint32_t p : pixels) count += ColorNear(p, color, tolerance) ? 1 : 0;
+    for (std::uint32_t p : pixels)
+        count += ColorNear(p, color, tolerance) ? 1 : 0;
     return count;
 }
 
@@ -74,7 +79,8 @@ SPixelBox Silhouette(const std::vector<std::uint32_t>& pixels, std::uint32_t bac
     SPixelBox box{size, size, -1, -1};
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            if (ColorNear(pixels[static_cast<size_t>(y) * size + x], background, 3)) continue;
+            if (ColorNear(pixels[static_cast<size_t>(y) * size + x], background, 3))
+                continue;
             box.left = std::min(box.left, x);
             box.top = std::min(box.top, y);
             box.right = std::max(box.right, x);

@@ -55,7 +55,9 @@ int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t color, i
 SPixelBox Silhouette(const std::vector<std::uint32_t>& pixels, std::uint32_t background, int size = 64);
 
 // A float render state value.
-inline DWORD FloatState(float value) { return std::bit_cast<DWORD>(value); }
+inline DWORD FloatState(float value) {
+    return std::bit_cast<DWORD>(value);
+}
 
 // Row-vector matrices for the tests.
 D3DMATRIX IdentityMatrix();

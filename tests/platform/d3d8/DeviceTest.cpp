@@ -130,7 +130,8 @@ TEST(D3D8StateBlock, RecordingCaptureAndApplyRestoreStates) {
     IDirect3DBaseTexture8* bound = nullptr;
     device->GetTexture(0, &bound);
     EXPECT_EQ(bound, texture);
-    if (bound) bound->Release();
+    if (bound)
+        bound->Release();
     EXPECT_EQ(GetState(device, D3DRS_ZENABLE), static_cast<DWORD>(D3DZB_TRUE));
     EXPECT_EQ(device->DeleteStateBlock(all), D3D_OK);
     EXPECT_EQ(device->DeleteStateBlock(all), D3DERR_INVALIDCALL);
@@ -163,7 +164,7 @@ TEST(D3D8DeviceLoss, SimulatedLossNeedsAResetThatRefusesWhileDefaultPoolResource
     EXPECT_EQ(device->Reset(&parameters), D3DERR_INVALIDCALL);  // the index buffer still lives
     EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
 
-    EXPECT_EQ(indices->Release(), 0u);  // the binding went with the failed reset
+    EXPECT_EQ(indices->Release(), 0u);              // the binding went with the failed reset
     ASSERT_EQ(device->Reset(&parameters), D3D_OK);  // managed resources may stay
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
@@ -183,8 +184,8 @@ TEST(D3D8Buffers, IndexedDrawsUseBaseVertexStartIndexAndBothIndexSizes) {
         DWORD color;
     };
     // Two quads: left red (vertices 0-3), right green (vertices 4-7).
-    const SVertex vertices[8] = {{0, 0, 0.5f, 1, kRed},   {32, 0, 0.5f, 1, kRed},   {0, 64, 0.5f, 1, kRed},
-                                 {32, 64, 0.5f, 1, kRed}, {32, 0, 0.5f, 1, kGreen}, {64, 0, 0.5f, 1, kGreen},
+    const SVertex vertices[8] = {{0, 0, 0.5f, 1, kRed},     {32, 0, 0.5f, 1, kRed},   {0, 64, 0.5f, 1, kRed},
+                                 {32, 64, 0.5f, 1, kRed},   {32, 0, 0.5f, 1, kGreen}, {64, 0, 0.5f, 1, kGreen},
                                  {32, 64, 0.5f, 1, kGreen}, {64, 64, 0.5f, 1, kGreen}};
     IDirect3DVertexBuffer8* vb = nullptr;
     ASSERT_EQ(device->CreateVertexBuffer(sizeof vertices, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW | D3DFVF_DIFFUSE,
@@ -224,7 +225,8 @@ TEST(D3D8Buffers, IndexedDrawsUseBaseVertexStartIndexAndBothIndexSizes) {
 
     // Partial no-overwrite update of the red quad's colours, then a plain draw.
     ASSERT_EQ(vb->Lock(0, 4 * sizeof(SVertex), &data, D3DLOCK_NOOVERWRITE), D3D_OK);
-    for (int i = 0; i < 4; ++i) reinterpret_cast<SVertex*>(data)[i].color = 0xFF0000FF;
+    for (int i = 0; i < 4; ++i)
+        reinterpret_cast<SVertex*>(data)[i].color = 0xFF0000FF;
     vb->Unlock();
     ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     EXPECT_COLOR_NEAR(device.Pixel(16, 32), 0xFF0000FFu, 0);

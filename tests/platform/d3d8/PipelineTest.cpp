@@ -24,9 +24,13 @@ void DrawLitTriangle(CD3D8TestDevice& device) {
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(SLitVertex)), D3D_OK);
 }
 
-D3DCOLORVALUE Grey(float v) { return D3DCOLORVALUE{v, v, v, 1.0f}; }
+D3DCOLORVALUE Grey(float v) {
+    return D3DCOLORVALUE{v, v, v, 1.0f};
+}
 
-std::uint32_t GreyPixel(int v) { return 0xFF000000u | (v << 16) | (v << 8) | v; }
+std::uint32_t GreyPixel(int v) {
+    return 0xFF000000u | (v << 16) | (v << 8) | v;
+}
 
 void DrawQuadAtDepth(CD3D8TestDevice& device, float depth, DWORD color) {
     struct SVertex {
@@ -34,7 +38,8 @@ void DrawQuadAtDepth(CD3D8TestDevice& device, float depth, DWORD color) {
         DWORD color;
     };
     const float e = depth * 1.1f;  // a little beyond the 90 degree frustum
-    const SVertex quad[4] = {{-e, -e, depth, color}, {e, -e, depth, color}, {-e, e, depth, color}, {e, e, depth, color}};
+    const SVertex quad[4] = {
+        {-e, -e, depth, color}, {e, -e, depth, color}, {-e, e, depth, color}, {e, e, depth, color}};
     device->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex));
 }
@@ -114,8 +119,8 @@ TEST(D3D8Pipeline, LinearTableFogGoesFromNoneAtStartToFullAtEnd) {
         float depth;
         std::uint32_t expected;
     };
-    for (const SCase c : {SCase{9.0f, kRed}, SCase{10.0f, kRed}, SCase{15.0f, 0xFF800080u}, SCase{20.0f, kBlue},
-                          SCase{30.0f, kBlue}}) {
+    for (const SCase c :
+         {SCase{9.0f, kRed}, SCase{10.0f, kRed}, SCase{15.0f, 0xFF800080u}, SCase{20.0f, kBlue}, SCase{30.0f, kBlue}}) {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
         DrawQuadAtDepth(device, c.depth, kRed);
         EXPECT_COLOR_NEAR(device.Pixel(32, 32), c.expected, 3) << "depth " << c.depth;

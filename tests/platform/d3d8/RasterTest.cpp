@@ -54,16 +54,15 @@ TEST(D3D8Raster, CullingFollowsScreenWindingAsDirect3DDoes) {
     ASSERT_TRUE(device.Valid());
     device.PlainState();
     // Screen y grows downwards: left -> top -> right is clockwise on screen.
-    const STransformedVertex clockwise[3] = {
-        {8, 40, 0.5f, 1, kRed}, {16, 8, 0.5f, 1, kRed}, {24, 40, 0.5f, 1, kRed}};
+    const STransformedVertex clockwise[3] = {{8, 40, 0.5f, 1, kRed}, {16, 8, 0.5f, 1, kRed}, {24, 40, 0.5f, 1, kRed}};
     const STransformedVertex counterClockwise[3] = {
         {40, 40, 0.5f, 1, kGreen}, {56, 40, 0.5f, 1, kGreen}, {48, 8, 0.5f, 1, kGreen}};
     struct SCase {
         DWORD cull;
         bool clockwiseVisible, counterClockwiseVisible;
     };
-    for (const SCase c : {SCase{D3DCULL_CCW, true, false}, SCase{D3DCULL_CW, false, true},
-                          SCase{D3DCULL_NONE, true, true}}) {
+    for (const SCase c :
+         {SCase{D3DCULL_CCW, true, false}, SCase{D3DCULL_CW, false, true}, SCase{D3DCULL_NONE, true, true}}) {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
         device->SetRenderState(D3DRS_CULLMODE, c.cull);
         DrawTriangle(device, clockwise);
@@ -108,7 +107,7 @@ TEST(D3D8Raster, DepthTestAndZBiasDecideWhichSurfaceShows) {
     device.PlainState();
     device->SetRenderState(D3DRS_ZENABLE, TRUE);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    device.FillRect(0, 0, 32, 64, kRed, 0.25f);   // near
+    device.FillRect(0, 0, 32, 64, kRed, 0.25f);    // near
     device.FillRect(0, 0, 64, 64, kGreen, 0.75f);  // far, drawn later
     EXPECT_COLOR_NEAR(device.Pixel(16, 32), kRed, 0);
     EXPECT_COLOR_NEAR(device.Pixel(48, 32), kGreen, 0);

@@ -65,8 +65,8 @@ TEST(D3D8Texture, ArgbTexelsAreBgraBytesSampledTopRowFirstAndModulated) {
     D3DLOCKED_RECT locked{};
     ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     EXPECT_EQ(locked.Pitch, 8);
-    const BYTE bytes[16] = {0x00, 0x00, 0xFF, 0xFF,  0x00, 0xFF, 0x00, 0xFF,   // red, green (B, G, R, A)
-                            0xFF, 0x00, 0x00, 0xFF,  0xFF, 0xFF, 0xFF, 0xFF};  // blue, white
+    const BYTE bytes[16] = {0x00, 0x00, 0xFF, 0xFF, 0x00, 0xFF, 0x00, 0xFF,   // red, green (B, G, R, A)
+                            0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // blue, white
     std::memcpy(locked.pBits, bytes, 8);
     std::memcpy(static_cast<BYTE*>(locked.pBits) + locked.Pitch, bytes + 8, 8);
     texture->UnlockRect(0);
@@ -207,7 +207,8 @@ TEST(D3D8Texture, RenderedTexturesReadBackAndSampleTheRightWayUp) {
     D3DLOCKED_RECT locked{};
     ASSERT_EQ(target->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
     auto texel = [&](int x, int y) {
-        return *reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch + x * 4);
+        return *reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch +
+                                                       x * 4);
     };
     EXPECT_COLOR_NEAR(texel(4, 0), kRed, 0);
     EXPECT_COLOR_NEAR(texel(4, 7), kRed, 0);
@@ -339,12 +340,13 @@ TEST(D3D8Texture, StandAloneRenderTargetsCopyIntoImageSurfaces) {
     D3DLOCKED_RECT locked{};
     ASSERT_EQ(image->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
     auto texel = [&](int x, int y) {
-        return *reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch + x * 4);
+        return *reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch +
+                                                       x * 4);
     };
-    EXPECT_EQ(texel(0, 0), 0u);                  // untouched
-    EXPECT_COLOR_NEAR(texel(1, 1), kRed, 0);     // source row 2
-    EXPECT_COLOR_NEAR(texel(1, 2), kRed, 0);     // source row 3
-    EXPECT_COLOR_NEAR(texel(1, 3), kGreen, 0);   // source row 4
+    EXPECT_EQ(texel(0, 0), 0u);                 // untouched
+    EXPECT_COLOR_NEAR(texel(1, 1), kRed, 0);    // source row 2
+    EXPECT_COLOR_NEAR(texel(1, 2), kRed, 0);    // source row 3
+    EXPECT_COLOR_NEAR(texel(1, 3), kGreen, 0);  // source row 4
     EXPECT_COLOR_NEAR(texel(4, 4), kGreen, 0);
     EXPECT_EQ(texel(5, 5), 0u);
     image->UnlockRect();

@@ -30,16 +30,19 @@ TEST(D3D8Threads, ResourcesMadeOnAnotherThreadDrawOnTheGLThread) {
         if (FAILED(device->CreateVertexBuffer(4 * sizeof(SVertex), D3DUSAGE_WRITEONLY, kFvf, D3DPOOL_MANAGED, &vb)))
             return;
         BYTE* data = nullptr;
-        if (FAILED(vb->Lock(0, 0, &data, D3DLOCK_DISCARD))) return;
+        if (FAILED(vb->Lock(0, 0, &data, D3DLOCK_DISCARD)))
+            return;
         const SVertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0},
                                  {63.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 1, 0},
                                  {-0.5f, 63.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1},
                                  {63.5f, 63.5f, 0.5f, 1, 0xFFFFFFFF, 1, 1}};
         std::memcpy(data, quad, sizeof quad);
         vb->Unlock();
-        if (FAILED(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture))) return;
+        if (FAILED(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture)))
+            return;
         D3DLOCKED_RECT locked{};
-        if (FAILED(texture->LockRect(0, &locked, nullptr, 0))) return;
+        if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
+            return;
         *static_cast<std::uint32_t*>(locked.pBits) = 0xFF12C034;
         texture->UnlockRect(0);
         // States may be set from here; drawing needs the GL thread.
@@ -91,7 +94,8 @@ TEST(D3D8Threads, HostLocksWhileTheGLThreadDrawsStayConsistent) {
             if (SUCCEEDED(vb->Lock(0, 0, &data, 0))) {
                 auto* v = reinterpret_cast<SVertex*>(data);
                 const float corners[4][2] = {{-0.5f, -0.5f}, {63.5f, -0.5f}, {-0.5f, 63.5f}, {63.5f, 63.5f}};
-                for (int i = 0; i < 4; ++i) v[i] = {corners[i][0], corners[i][1], 0.5f, 1, color, 0, 0};
+                for (int i = 0; i < 4; ++i)
+                    v[i] = {corners[i][0], corners[i][1], 0.5f, 1, color, 0, 0};
                 vb->Unlock();
             }
             color = 0xFF000000 | ((color + 0x010203) & 0x00FFFFFF);

@@ -13,10 +13,8 @@ D3DXMATRIX Identity() {
 
 // A matrix with rotation, non-uniform scale, translation and a projective
 // column: every element matters.
-const D3DXMATRIX kGeneral(2.0f, 0.5f, -1.0f, 0.1f,
-                          0.3f, 3.0f, 0.7f, -0.2f,
-                          -0.4f, 1.1f, 1.5f, 0.05f,
-                          5.0f, -6.0f, 7.0f, 1.0f);
+const D3DXMATRIX kGeneral(2.0f, 0.5f, -1.0f, 0.1f, 0.3f, 3.0f, 0.7f, -0.2f, -0.4f, 1.1f, 1.5f, 0.05f, 5.0f, -6.0f, 7.0f,
+                          1.0f);
 
 }  // namespace
 
@@ -112,10 +110,8 @@ TEST(D3DXMatrix, SingularMatrixHasNoInverse) {
 
     // Row 3 is twice row 1 (exactly, in float); the minors' products do not
     // cancel exactly, so only a tolerance relative to the rows catches it.
-    D3DXMATRIX dependent(0.1f, 0.7f, 0.3f, 0.2f,
-                         0.9f, 0.3f, 0.5f, 0.4f,
-                         0.0f, 0.0f, 0.0f, 0.0f,
-                         0.6f, -0.2f, 0.8f, 1.0f);
+    D3DXMATRIX dependent(0.1f, 0.7f, 0.3f, 0.2f, 0.9f, 0.3f, 0.5f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0.6f, -0.2f, 0.8f,
+                         1.0f);
     for (int col = 0; col < 4; ++col)
         dependent.m[2][col] = 2.0f * dependent.m[0][col];
     EXPECT_EQ(D3DXMatrixInverse(&out, nullptr, &dependent), nullptr);
@@ -193,8 +189,7 @@ TEST(D3DXMatrix, AffineTransformationScalesRotatesAboutACentreAndMoves) {
     D3DXMatrixTranslation(&mt, translation.x, translation.y, translation.z);
 
     D3DXMATRIX affine;
-    EXPECT_EQ(D3DXMatrixAffineTransformation(&affine, scaling, &centre, &rotation, &translation),
-              &affine);
+    EXPECT_EQ(D3DXMatrixAffineTransformation(&affine, scaling, &centre, &rotation, &translation), &affine);
     EXPECT_TRUE(MatricesNear(affine, ms * mrcInverse * mr * mrc * mt));
 
     // Missing parts are identities.

@@ -50,9 +50,8 @@ TEST(D3DXQuaternion, AxisAngleAndYawPitchRollMatchTheirMatrices) {
 TEST(D3DXQuaternion, MatrixRoundTripsInEveryBranch) {
     // Small angles take the trace branch; half turns about x, y and z need
     // the branches keyed on the largest diagonal element.
-    const D3DXVECTOR3 axes[] = {D3DXVECTOR3(0.3f, 0.4f, -0.2f), D3DXVECTOR3(1, 0, 0),
-                                D3DXVECTOR3(0, 1, 0),           D3DXVECTOR3(0, 0, 1),
-                                D3DXVECTOR3(1, 1, 0),           D3DXVECTOR3(0.2f, -1, 3)};
+    const D3DXVECTOR3 axes[] = {D3DXVECTOR3(0.3f, 0.4f, -0.2f), D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0),
+                                D3DXVECTOR3(0, 0, 1),           D3DXVECTOR3(1, 1, 0), D3DXVECTOR3(0.2f, -1, 3)};
     const float angles[] = {0.2f, D3DX_PI, 2.9f, -2.5f};
     for (const D3DXVECTOR3& axis : axes)
         for (float angle : angles) {
@@ -60,8 +59,8 @@ TEST(D3DXQuaternion, MatrixRoundTripsInEveryBranch) {
             D3DXQuaternionRotationAxis(&q, &axis, angle);
             const D3DXMATRIX m = MatrixOf(q);
             const D3DXQUATERNION back = QuaternionOf(m);
-            EXPECT_TRUE(SameRotation(back, q)) << "axis " << axis.x << "," << axis.y << ","
-                                                << axis.z << " angle " << angle;
+            EXPECT_TRUE(SameRotation(back, q))
+                << "axis " << axis.x << "," << axis.y << "," << axis.z << " angle " << angle;
             EXPECT_TRUE(MatricesNear(MatrixOf(back), m));
         }
 

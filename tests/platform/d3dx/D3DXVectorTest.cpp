@@ -121,6 +121,5 @@ TEST(D3DXVector, TransformKeepsWWhileTransformCoordDividesByIt) {
     D3DXVECTOR3 normal;
     D3DXVec3TransformNormal(&normal, &xAxis, &moveAndTurn);
     EXPECT_TRUE(VectorsNear(normal, D3DXVECTOR3(0.0f, 1.0f, 0.0f)));
-    EXPECT_TRUE(VectorsNear(TransformPoint(xAxis, moveAndTurn), D3DXVECTOR3(100.0f, 201.0f, 300.0f),
-                            1e-4f));
+    EXPECT_TRUE(VectorsNear(TransformPoint(xAxis, moveAndTurn), D3DXVECTOR3(100.0f, 201.0f, 300.0f), 1e-4f));
 }

@@ -13,8 +13,7 @@ namespace {
 
 class D3DXTextureDevice : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
         ASSERT_NE(m_d3d, nullptr);
         D3DPRESENT_PARAMETERS parameters{};
@@ -26,8 +25,7 @@ protected:
                   S_OK);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (m_device != nullptr) {
             m_device->Release();
         }
@@ -37,8 +35,7 @@ protected:
     }
 
     // Level `level` of a texture, read through LockRect (A8R8G8B8 or X8R8G8B8).
-    static CPixelImage ReadLevel(IDirect3DTexture8* texture, UINT level)
-    {
+    static CPixelImage ReadLevel(IDirect3DTexture8* texture, UINT level) {
         D3DSURFACE_DESC desc{};
         EXPECT_EQ(texture->GetLevelDesc(level, &desc), S_OK);
         D3DLOCKED_RECT locked{};
@@ -60,15 +57,13 @@ protected:
 };
 
 // A 6 x 5 picture with alpha: odd sizes, so the chain is 6x5, 3x2, 1x1.
-CPixelImage TranslucentPicture()
-{
+CPixelImage TranslucentPicture() {
     return MakeImage(6, 5, [](UINT x, UINT y) { return MakeArgb(40 * y + 50, 40 * x, 200 - 30 * y, 17); });
 }
 
 }  // namespace
 
-TEST_F(D3DXTextureDevice, ExLoadKeepsTheFileSizeAndBuildsTheFullChain)
-{
+TEST_F(D3DXTextureDevice, ExLoadKeepsTheFileSizeAndBuildsTheFullChain) {
     const CPixelImage picture = TranslucentPicture();
     std::filesystem::create_directories("textures");
     WriteWholeFile("textures/picture.png", EncodePng(picture, 4));
@@ -76,9 +71,9 @@ TEST_F(D3DXTextureDevice, ExLoadKeepsTheFileSizeAndBuildsTheFullChain)
     D3DXIMAGE_INFO info{};
     IDirect3DTexture8* texture = nullptr;
     // Written the way a scene saved on Windows names it.
-    ASSERT_EQ(D3DXCreateTextureFromFileExA(m_device, "textures\\picture.png", D3DX_DEFAULT, D3DX_DEFAULT,
-                                           D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                           D3DX_DEFAULT, 0, &info, nullptr, &texture),
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(m_device, "textures\\picture.png", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
+                                           0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
+                                           nullptr, &texture),
               S_OK);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(info.Width, 6u);
@@ -111,8 +106,7 @@ TEST_F(D3DXTextureDevice, ExLoadKeepsTheFileSizeAndBuildsTheFullChain)
     texture->Release();
 }
 
-TEST_F(D3DXTextureDevice, ShortFormsPickTheFormatFromTheFile)
-{
+TEST_F(D3DXTextureDevice, ShortFormsPickTheFormatFromTheFile) {
     const Bytes bmp = EncodeBmp(DistinctOpaqueImage());
     IDirect3DTexture8* texture = nullptr;
     ASSERT_EQ(D3DXCreateTextureFromFileInMemory(m_device, bmp.data(), static_cast<UINT>(bmp.size()), &texture), S_OK);
@@ -141,8 +135,7 @@ TEST_F(D3DXTextureDevice, ShortFormsPickTheFormatFromTheFile)
     texture->Release();
 }
 
-TEST_F(D3DXTextureDevice, FailuresReturnAnErrorAndNoTexture)
-{
+TEST_F(D3DXTextureDevice, FailuresReturnAnErrorAndNoTexture) {
     const auto poisoned = reinterpret_cast<IDirect3DTexture8*>(0x1);
     IDirect3DTexture8* texture = poisoned;
     const Bytes png = EncodePng(DistinctOpaqueImage(), 3);
@@ -177,8 +170,7 @@ TEST_F(D3DXTextureDevice, FailuresReturnAnErrorAndNoTexture)
     EXPECT_EQ(cube, nullptr);
 }
 
-TEST_F(D3DXTextureDevice, CubeMapFacesLandInTheirFaces)
-{
+TEST_F(D3DXTextureDevice, CubeMapFacesLandInTheirFaces) {
     // 4 x 4 uncompressed faces; face f is filled with kFaces[f].
     const DWORD kFaces[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF};
     Bytes payload;
@@ -205,8 +197,7 @@ TEST_F(D3DXTextureDevice, CubeMapFacesLandInTheirFaces)
     cube->Release();
 }
 
-TEST_F(D3DXTextureDevice, CreateTextureAdjustsItsArguments)
-{
+TEST_F(D3DXTextureDevice, CreateTextureAdjustsItsArguments) {
     IDirect3DTexture8* texture = nullptr;
     ASSERT_EQ(D3DXCreateTexture(m_device, 0, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, &texture), S_OK);
     D3DSURFACE_DESC desc{};
@@ -217,8 +208,8 @@ TEST_F(D3DXTextureDevice, CreateTextureAdjustsItsArguments)
     EXPECT_EQ(texture->GetLevelCount(), 9u);
     texture->Release();
 
-    ASSERT_EQ(D3DXCreateTexture(m_device, 64, 32, D3DX_DEFAULT, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                D3DPOOL_DEFAULT, &texture),
+    ASSERT_EQ(D3DXCreateTexture(m_device, 64, 32, D3DX_DEFAULT, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                &texture),
               S_OK);
     EXPECT_EQ(texture->GetLevelCount(), 1u);
     texture->Release();
@@ -230,8 +221,7 @@ TEST_F(D3DXTextureDevice, CreateTextureAdjustsItsArguments)
     texture->Release();
 }
 
-TEST_F(D3DXTextureDevice, NormalMapOfARampTiltsAgainstTheSlope)
-{
+TEST_F(D3DXTextureDevice, NormalMapOfARampTiltsAgainstTheSlope) {
     // Red rises by 32 per texel to the right.
     const CPixelImage ramp = MakeImage(8, 4, [](UINT x, UINT) { return MakeArgb(255, 32 * x, 0, 0); });
     const Bytes png = EncodePng(ramp, 3);

@@ -7,16 +7,14 @@
 
 namespace {
 
-void PutArgb(Bytes& out, DWORD argb)
-{
+void PutArgb(Bytes& out, DWORD argb) {
     for (int i = 0; i < 4; ++i) {
         out.push_back(static_cast<BYTE>(argb >> (8 * i)));
     }
 }
 
 // A DXT1 block of one solid 5:6:5 colour.
-void PutSolidDxt1(Bytes& out, WORD colour)
-{
+void PutSolidDxt1(Bytes& out, WORD colour) {
     out.insert(out.end(), {static_cast<BYTE>(colour), static_cast<BYTE>(colour >> 8), static_cast<BYTE>(colour),
                            static_cast<BYTE>(colour >> 8), 0, 0, 0, 0});
 }
@@ -25,8 +23,7 @@ void PutSolidDxt1(Bytes& out, WORD colour)
 constexpr WORD kFaceColours[6] = {0xF800, 0x07E0, 0x001F, 0xFFE0, 0xF81F, 0x07FF};
 constexpr DWORD kFaceArgb[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF};
 
-Bytes CubeDxt1(UINT edge, UINT levels)
-{
+Bytes CubeDxt1(UINT edge, UINT levels) {
     Bytes payload;
     for (int face = 0; face < 6; ++face) {
         for (UINT level = 0; level < levels; ++level) {
@@ -42,8 +39,7 @@ Bytes CubeDxt1(UINT edge, UINT levels)
 
 }  // namespace
 
-TEST(DdsFile, UncompressedLevelsDecodeInOrder)
-{
+TEST(DdsFile, UncompressedLevelsDecodeInOrder) {
     // 4 x 2 A8R8G8B8 with 3 levels (4x2, 2x1, 1x1): texel value = level * 0x100 + index.
     Bytes payload;
     const UINT sizes[3][2] = {{4, 2}, {2, 1}, {1, 1}};
@@ -71,8 +67,7 @@ TEST(DdsFile, UncompressedLevelsDecodeInOrder)
     EXPECT_EQ(dds.DecodeSurface(0, 2).At(0, 0), 0x80000200u);
 }
 
-TEST(DdsFile, MaskedFormatsScaleEveryChannelToEightBits)
-{
+TEST(DdsFile, MaskedFormatsScaleEveryChannelToEightBits) {
     // 24-bit: opaque, bytes B, G, R.
     const Bytes rgb = BuildDds(1, 1, 1, false, DdsRgb24(), {0x10, 0x20, 0x30});
     CDdsFile dds;
@@ -95,8 +90,7 @@ TEST(DdsFile, MaskedFormatsScaleEveryChannelToEightBits)
     EXPECT_EQ(dds.DecodeSurface(0, 0).At(0, 0), 0x80404040u);
 }
 
-TEST(DdsFile, CubeMapFacesInFileOrder)
-{
+TEST(DdsFile, CubeMapFacesInFileOrder) {
     const Bytes file = CubeDxt1(8, 4);
     CDdsFile dds;
     ASSERT_EQ(dds.Parse(file.data(), file.size(), 16384), S_OK);
@@ -112,8 +106,7 @@ TEST(DdsFile, CubeMapFacesInFileOrder)
     }
 }
 
-TEST(DdsFile, RefusesDamagedAndUnsupportedFiles)
-{
+TEST(DdsFile, RefusesDamagedAndUnsupportedFiles) {
     CDdsFile dds;
     const Bytes good = CubeDxt1(4, 1);
     ASSERT_EQ(dds.Parse(good.data(), good.size(), 16384), S_OK);

@@ -10,8 +10,7 @@ constexpr DWORD kRed = 0xFFFF0000;
 constexpr DWORD kBlue = 0xFF0000FF;
 
 // A colour block: endpoints c0, c1 (5:6:5) and 16 two-bit indices.
-void PutColourBlock(BYTE* block, WORD c0, WORD c1, const int (&indices)[16])
-{
+void PutColourBlock(BYTE* block, WORD c0, WORD c1, const int (&indices)[16]) {
     block[0] = static_cast<BYTE>(c0);
     block[1] = static_cast<BYTE>(c0 >> 8);
     block[2] = static_cast<BYTE>(c1);
@@ -27,8 +26,7 @@ void PutColourBlock(BYTE* block, WORD c0, WORD c1, const int (&indices)[16])
 
 constexpr int kIndexRamp[16] = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3};
 
-void ExpectNear(DWORD actual, DWORD expected)
-{
+void ExpectNear(DWORD actual, DWORD expected) {
     for (int shift = 0; shift < 32; shift += 8) {
         const int a = static_cast<int>((actual >> shift) & 0xFF);
         const int e = static_cast<int>((expected >> shift) & 0xFF);
@@ -38,8 +36,7 @@ void ExpectNear(DWORD actual, DWORD expected)
 
 }  // namespace
 
-TEST(DxtDecoder, Dxt1FourColourAndThreeColourModes)
-{
+TEST(DxtDecoder, Dxt1FourColourAndThreeColourModes) {
     BYTE block[8];
     DWORD texels[16];
 
@@ -61,8 +58,7 @@ TEST(DxtDecoder, Dxt1FourColourAndThreeColourModes)
     EXPECT_EQ(texels[3], 0u);
 }
 
-TEST(DxtDecoder, Dxt3ExplicitAlphaAndAlwaysFourColours)
-{
+TEST(DxtDecoder, Dxt3ExplicitAlphaAndAlwaysFourColours) {
     BYTE block[16] = {};
     for (int i = 0; i < 16; ++i) {
         block[i / 2] |= static_cast<BYTE>(i << (4 * (i % 2)));  // alpha nibble = texel index
@@ -76,8 +72,7 @@ TEST(DxtDecoder, Dxt3ExplicitAlphaAndAlwaysFourColours)
     EXPECT_NE(texels[3] & 0xFFFFFF, 0u);  // not the transparent-black entry
 }
 
-TEST(DxtDecoder, Dxt5InterpolatedAlphaInBothModes)
-{
+TEST(DxtDecoder, Dxt5InterpolatedAlphaInBothModes) {
     BYTE block[16] = {};
     // Indices 0..7 for texels 0..7, then 0s.
     UINT64 bits = 0;
@@ -108,8 +103,7 @@ TEST(DxtDecoder, Dxt5InterpolatedAlphaInBothModes)
     }
 }
 
-TEST(DxtDecoder, SurfaceKeepsOnlyTexelsInsideItsEdges)
-{
+TEST(DxtDecoder, SurfaceKeepsOnlyTexelsInsideItsEdges) {
     // 5 x 2 texels: two blocks wide, one high; left block red, right block blue.
     EXPECT_EQ(CDxtDecoder::SurfaceBytes(CDxtDecoder::Kind::Dxt1, 5, 2), 16u);
     EXPECT_EQ(CDxtDecoder::SurfaceBytes(CDxtDecoder::Kind::Dxt5, 1, 1), 16u);

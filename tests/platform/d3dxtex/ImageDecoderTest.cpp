@@ -10,8 +10,7 @@
 
 namespace {
 
-void ExpectSameTexels(const CPixelImage& actual, const CPixelImage& expected, int tolerance = 0)
-{
+void ExpectSameTexels(const CPixelImage& actual, const CPixelImage& expected, int tolerance = 0) {
     ASSERT_EQ(actual.Width(), expected.Width());
     ASSERT_EQ(actual.Height(), expected.Height());
     for (UINT y = 0; y < expected.Height(); ++y) {
@@ -25,8 +24,7 @@ void ExpectSameTexels(const CPixelImage& actual, const CPixelImage& expected, in
     }
 }
 
-CDecodedImage DecodeOrFail(const Bytes& file, HRESULT expected = S_OK)
-{
+CDecodedImage DecodeOrFail(const Bytes& file, HRESULT expected = S_OK) {
     CDecodedImage image;
     EXPECT_EQ(CImageDecoder().Decode(file.data(), file.size(), image), expected);
     return image;
@@ -34,8 +32,7 @@ CDecodedImage DecodeOrFail(const Bytes& file, HRESULT expected = S_OK)
 
 }  // namespace
 
-TEST(ImageDecoder, LosslessFormatsGiveTheExactTexelsTopRowFirst)
-{
+TEST(ImageDecoder, LosslessFormatsGiveTheExactTexelsTopRowFirst) {
     const CPixelImage picture = DistinctOpaqueImage();
     struct Case {
         const char* name;
@@ -62,8 +59,7 @@ TEST(ImageDecoder, LosslessFormatsGiveTheExactTexelsTopRowFirst)
     }
 }
 
-TEST(ImageDecoder, AlphaIsKeptWhereTheFileHasIt)
-{
+TEST(ImageDecoder, AlphaIsKeptWhereTheFileHasIt) {
     const CPixelImage picture =
         MakeImage(3, 2, [](UINT x, UINT y) { return MakeArgb(x * 100 + y * 20, 255, 10 * x, 5 * y); });
     const CDecodedImage png = DecodeOrFail(EncodePng(picture, 4));
@@ -82,8 +78,7 @@ TEST(ImageDecoder, AlphaIsKeptWhereTheFileHasIt)
     EXPECT_EQ(grey.surfaces[0][0].At(0, 0), 0xFFFFFFFFu);
 }
 
-TEST(ImageDecoder, JpegAndGifDecode)
-{
+TEST(ImageDecoder, JpegAndGifDecode) {
     // Flat 8 x 8 blocks survive JPEG's quantisation almost unchanged.
     const CPixelImage picture =
         MakeImage(16, 8, [](UINT x, UINT) { return x < 8 ? MakeArgb(255, 200, 40, 40) : MakeArgb(255, 30, 60, 220); });
@@ -102,8 +97,7 @@ TEST(ImageDecoder, JpegAndGifDecode)
     ExpectSameTexels(gif.surfaces[0][0], picture, 4);
 }
 
-TEST(ImageDecoder, DamagedFilesAreRefused)
-{
+TEST(ImageDecoder, DamagedFilesAreRefused) {
     const Bytes png = EncodePng(DistinctOpaqueImage(), 3);
     CDecodedImage image;
     const CImageDecoder decoder;
@@ -133,10 +127,10 @@ TEST(ImageDecoder, DamagedFilesAreRefused)
     EXPECT_EQ(decoder.Decode(ppm.data(), ppm.size(), image), D3DXERR_INVALIDDATA);
     Bytes psd = {'8', 'B', 'P', 'S', 0, 1};
     psd.resize(64, 0);
-    psd[13] = 3;  // channels
+    psd[13] = 3;            // channels
     psd[17] = psd[21] = 2;  // 2 x 2
-    psd[23] = 8;  // bits
-    psd[25] = 3;  // RGB
+    psd[23] = 8;            // bits
+    psd[25] = 3;            // RGB
     EXPECT_EQ(decoder.Decode(psd.data(), psd.size(), image), D3DXERR_INVALIDDATA);
 
     const std::string text = "this is not a picture at all";
@@ -151,8 +145,7 @@ TEST(ImageDecoder, DamagedFilesAreRefused)
     EXPECT_EQ(decoder.Decode(truncatedTga.data(), truncatedTga.size(), image), D3DXERR_INVALIDDATA);
 }
 
-TEST(ImageDecoder, HugeDeclaredSizesAreRefusedBeforeDecoding)
-{
+TEST(ImageDecoder, HugeDeclaredSizesAreRefusedBeforeDecoding) {
     const CImageDecoder decoder;
     CDecodedImage image;
 

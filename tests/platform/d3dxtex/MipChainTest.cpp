@@ -5,8 +5,7 @@
 #include "platform/d3dxtex/CMipChain.h"
 #include "platform/d3dxtex/d3dx8texdefs.h"
 
-TEST(MipChain, LevelCountsAndSizes)
-{
+TEST(MipChain, LevelCountsAndSizes) {
     EXPECT_EQ(CMipChain::FullLevelCount(1, 1), 1u);
     EXPECT_EQ(CMipChain::FullLevelCount(256, 64), 9u);
     EXPECT_EQ(CMipChain::FullLevelCount(5, 3), 3u);
@@ -16,8 +15,7 @@ TEST(MipChain, LevelCountsAndSizes)
     EXPECT_EQ(CMipChain::LevelEdge(64, 40), 1u);
 }
 
-TEST(MipChain, BoxFilterAveragesEachTwoByTwoBlock)
-{
+TEST(MipChain, BoxFilterAveragesEachTwoByTwoBlock) {
     // 4 x 2: left block channels 0, 20, 40, 60 average to 30; alpha filtered on its own.
     const DWORD values[2][4] = {{0, 20, 100, 100}, {40, 60, 100, 104}};
     const CPixelImage base = MakeImage(4, 2, [&](UINT x, UINT y) {
@@ -36,8 +34,7 @@ TEST(MipChain, BoxFilterAveragesEachTwoByTwoBlock)
     EXPECT_NEAR(static_cast<int>(RedOf(chain[2].At(0, 0))), (30 + 101) / 2, 1);
 }
 
-TEST(MipChain, ProvidedLevelsAreKeptAndOddSizesShrink)
-{
+TEST(MipChain, ProvidedLevelsAreKeptAndOddSizesShrink) {
     const CPixelImage base(5, 3, 0xFF808080);
     const CPixelImage ownLevel1(2, 1, 0xFF112233);
     const std::vector<CPixelImage> chain = CMipChain::Build({base, ownLevel1}, 3, D3DX_DEFAULT);
@@ -52,8 +49,7 @@ TEST(MipChain, ProvidedLevelsAreKeptAndOddSizesShrink)
     EXPECT_EQ(rebuilt[1].At(0, 0), 0xFF808080u);
 }
 
-TEST(ImageResampler, FiltersScaleAsNamed)
-{
+TEST(ImageResampler, FiltersScaleAsNamed) {
     const CPixelImage checker = MakeImage(2, 2, [](UINT x, UINT y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
 
     const CPixelImage point = CImageResampler::Resize(checker, 4, 4, D3DX_FILTER_POINT);

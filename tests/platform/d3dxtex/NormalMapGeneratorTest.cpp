@@ -8,10 +8,11 @@
 
 namespace {
 
-int Packed(float component) { return static_cast<int>(std::lround((component * 0.5f + 0.5f) * 255.0f)); }
+int Packed(float component) {
+    return static_cast<int>(std::lround((component * 0.5f + 0.5f) * 255.0f));
+}
 
-void ExpectNormal(DWORD argb, float nx, float ny, float nz)
-{
+void ExpectNormal(DWORD argb, float nx, float ny, float nz) {
     EXPECT_NEAR(static_cast<int>(RedOf(argb)), Packed(nx), 1);
     EXPECT_NEAR(static_cast<int>(GreenOf(argb)), Packed(ny), 1);
     EXPECT_NEAR(static_cast<int>(BlueOf(argb)), Packed(nz), 1);
@@ -20,8 +21,7 @@ void ExpectNormal(DWORD argb, float nx, float ny, float nz)
 
 }  // namespace
 
-TEST(NormalMapGenerator, RampTiltsNormalsAgainstTheSlope)
-{
+TEST(NormalMapGenerator, RampTiltsNormalsAgainstTheSlope) {
     // Red rises by 16 per texel to the right; green and blue are noise that must be ignored.
     const CPixelImage ramp = MakeImage(8, 4, [](UINT x, UINT y) { return MakeArgb(255, 16 * x, 77 * y, 200 - x); });
     const float amplitude = 2.0f;
@@ -42,8 +42,7 @@ TEST(NormalMapGenerator, RampTiltsNormalsAgainstTheSlope)
     ExpectNormal(normals.At(0, 1), wrapped / wrappedLength, 0.0f, 1.0f / wrappedLength);
 
     // Mirrored edges repeat the edge texel: slope (16 - 0) / 2.
-    const CPixelImage mirrored =
-        CNormalMapGenerator(D3DX_CHANNEL_RED, D3DX_NORMALMAP_MIRROR, amplitude).Generate(ramp);
+    const CPixelImage mirrored = CNormalMapGenerator(D3DX_CHANNEL_RED, D3DX_NORMALMAP_MIRROR, amplitude).Generate(ramp);
     const float half = -amplitude * 8.0f / 255.0f;
     ExpectNormal(mirrored.At(0, 1), half / std::sqrt(half * half + 1.0f), 0.0f, 1.0f / std::sqrt(half * half + 1.0f));
 
@@ -53,8 +52,7 @@ TEST(NormalMapGenerator, RampTiltsNormalsAgainstTheSlope)
     ExpectNormal(inverted.At(3, 0), -dx / length, 0.0f, 1.0f / length);
 }
 
-TEST(NormalMapGenerator, VerticalSlopeGoesToGreenAndChannelsAreSelectable)
-{
+TEST(NormalMapGenerator, VerticalSlopeGoesToGreenAndChannelsAreSelectable) {
     // Alpha rises downwards (towards larger v).
     const CPixelImage ramp = MakeImage(2, 8, [](UINT, UINT y) { return MakeArgb(20 * y, 0, 0, 0); });
     const CPixelImage normals = CNormalMapGenerator(D3DX_CHANNEL_ALPHA, 0, 1.0f).Generate(ramp);
@@ -73,8 +71,7 @@ TEST(NormalMapGenerator, VerticalSlopeGoesToGreenAndChannelsAreSelectable)
     EXPECT_FALSE(CNormalMapGenerator::AreValidFlags(0x1));
 }
 
-TEST(NormalMapGenerator, OcclusionDarkensPits)
-{
+TEST(NormalMapGenerator, OcclusionDarkensPits) {
     // A flat plain with one deep texel in the middle.
     const CPixelImage pit = MakeImage(16, 16, [](UINT x, UINT y) {
         const DWORD h = (x == 8 && y == 8) ? 0 : 200;

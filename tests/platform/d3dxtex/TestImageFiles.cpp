@@ -8,16 +8,14 @@
 
 namespace {
 
-void Append(void* context, void* data, int size)
-{
+void Append(void* context, void* data, int size) {
     auto* bytes = static_cast<Bytes*>(context);
     const auto* begin = static_cast<const BYTE*>(data);
     bytes->insert(bytes->end(), begin, begin + size);
 }
 
 // Red, green, blue(, alpha) bytes in picture order, as stb_image_write takes them.
-std::vector<BYTE> ToRgba(const CPixelImage& image, int components)
-{
+std::vector<BYTE> ToRgba(const CPixelImage& image, int components) {
     std::vector<BYTE> rgba;
     for (UINT y = 0; y < image.Height(); ++y) {
         for (UINT x = 0; x < image.Width(); ++x) {
@@ -35,8 +33,7 @@ std::vector<BYTE> ToRgba(const CPixelImage& image, int components)
     return rgba;
 }
 
-void PutLe(Bytes& bytes, DWORD value, int size)
-{
+void PutLe(Bytes& bytes, DWORD value, int size) {
     for (int i = 0; i < size; ++i) {
         bytes.push_back(static_cast<BYTE>(value >> (8 * i)));
     }
@@ -44,22 +41,19 @@ void PutLe(Bytes& bytes, DWORD value, int size)
 
 }  // namespace
 
-CPixelImage DistinctOpaqueImage()
-{
+CPixelImage DistinctOpaqueImage() {
     return MakeImage(4, 3, [](UINT x, UINT y) { return MakeArgb(255, 40 + 60 * x, 30 + 90 * y, 200 - 40 * x); });
 }
 
-Bytes EncodePng(const CPixelImage& image, int components)
-{
+Bytes EncodePng(const CPixelImage& image, int components) {
     Bytes out;
     const std::vector<BYTE> pixels = ToRgba(image, components);
-    stbi_write_png_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()),
-                           components, pixels.data(), static_cast<int>(image.Width()) * components);
+    stbi_write_png_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()), components,
+                           pixels.data(), static_cast<int>(image.Width()) * components);
     return out;
 }
 
-Bytes EncodeBmp(const CPixelImage& image)
-{
+Bytes EncodeBmp(const CPixelImage& image) {
     Bytes out;
     const std::vector<BYTE> pixels = ToRgba(image, 3);
     stbi_write_bmp_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()), 3,
@@ -67,17 +61,15 @@ Bytes EncodeBmp(const CPixelImage& image)
     return out;
 }
 
-Bytes EncodeTga(const CPixelImage& image, int components)
-{
+Bytes EncodeTga(const CPixelImage& image, int components) {
     Bytes out;
     const std::vector<BYTE> pixels = ToRgba(image, components);
-    stbi_write_tga_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()),
-                           components, pixels.data());
+    stbi_write_tga_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()), components,
+                           pixels.data());
     return out;
 }
 
-Bytes EncodeJpeg(const CPixelImage& image)
-{
+Bytes EncodeJpeg(const CPixelImage& image) {
     Bytes out;
     const std::vector<BYTE> pixels = ToRgba(image, 3);
     stbi_write_jpg_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()), 3,
@@ -85,8 +77,7 @@ Bytes EncodeJpeg(const CPixelImage& image)
     return out;
 }
 
-Bytes EncodeTopDownBmp(const CPixelImage& image)
-{
+Bytes EncodeTopDownBmp(const CPixelImage& image) {
     const DWORD rowBytes = (image.Width() * 3 + 3) & ~3u;
     const DWORD dataBytes = rowBytes * image.Height();
     Bytes out = {'B', 'M'};
@@ -116,8 +107,7 @@ Bytes EncodeTopDownBmp(const CPixelImage& image)
     return out;
 }
 
-Bytes EncodeTopLeftTga(const CPixelImage& image)
-{
+Bytes EncodeTopLeftTga(const CPixelImage& image) {
     Bytes out = {0, 0, 2};  // no id, no colour map, uncompressed true colour
     out.resize(12, 0);
     PutLe(out, image.Width(), 2);
@@ -135,8 +125,7 @@ Bytes EncodeTopLeftTga(const CPixelImage& image)
     return out;
 }
 
-Bytes EncodePpm(const CPixelImage& image)
-{
+Bytes EncodePpm(const CPixelImage& image) {
     const std::string header =
         "P6\n" + std::to_string(image.Width()) + " " + std::to_string(image.Height()) + "\n255\n";
     Bytes out(header.begin(), header.end());
@@ -145,34 +134,28 @@ Bytes EncodePpm(const CPixelImage& image)
     return out;
 }
 
-DdsPixelFormat DdsArgb32()
-{
+DdsPixelFormat DdsArgb32() {
     return {0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
 }
 
-DdsPixelFormat DdsRgb24()
-{
+DdsPixelFormat DdsRgb24() {
     return {0x40, 0, 24, 0xFF0000, 0xFF00, 0xFF, 0};
 }
 
-DdsPixelFormat DdsRgb565()
-{
+DdsPixelFormat DdsRgb565() {
     return {0x40, 0, 16, 0xF800, 0x7E0, 0x1F, 0};
 }
 
-DdsPixelFormat DdsFourCc(char a, char b, char c, char d)
-{
+DdsPixelFormat DdsFourCc(char a, char b, char c, char d) {
     DdsPixelFormat format;
     format.flags = 0x4;
     format.fourCc = static_cast<DWORD>(static_cast<BYTE>(a)) | (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) |
-                    (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) |
-                    (static_cast<DWORD>(static_cast<BYTE>(d)) << 24);
+                    (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) | (static_cast<DWORD>(static_cast<BYTE>(d)) << 24);
     return format;
 }
 
 Bytes BuildDds(UINT width, UINT height, UINT mipCount, bool cubeMap, const DdsPixelFormat& format,
-               const Bytes& payload)
-{
+               const Bytes& payload) {
     Bytes out = {'D', 'D', 'S', ' '};
     PutLe(out, 124, 4);
     PutLe(out, 0x1007 | (mipCount > 1 ? 0x20000u : 0u), 4);  // caps, height, width, pixel format (, mips)
@@ -197,19 +180,16 @@ Bytes BuildDds(UINT width, UINT height, UINT mipCount, bool cubeMap, const DdsPi
     return out;
 }
 
-Bytes ReadWholeFile(const std::string& path)
-{
+Bytes ReadWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-void WriteWholeFile(const std::string& path, const Bytes& bytes)
-{
+void WriteWholeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool HaveImageMagick()
-{
+bool HaveImageMagick() {
     return std::system("convert -version > /dev/null 2>&1") == 0;
 }

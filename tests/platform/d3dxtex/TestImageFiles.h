@@ -14,8 +14,7 @@ using Bytes = std::vector<BYTE>;
 
 // A width x height image whose texel (x, y) is `argbAt(x, y)`.
 template <typename Fn>
-CPixelImage MakeImage(UINT width, UINT height, Fn argbAt)
-{
+CPixelImage MakeImage(UINT width, UINT height, Fn argbAt) {
     CPixelImage image(width, height);
     for (UINT y = 0; y < height; ++y) {
         for (UINT x = 0; x < width; ++x) {
@@ -30,7 +29,7 @@ CPixelImage DistinctOpaqueImage();
 
 // Through stb_image_write; `components` 1 (grey from red), 3 (RGB) or 4 (RGBA).
 Bytes EncodePng(const CPixelImage& image, int components);
-Bytes EncodeBmp(const CPixelImage& image);  // 24-bit, rows bottom-up
+Bytes EncodeBmp(const CPixelImage& image);                  // 24-bit, rows bottom-up
 Bytes EncodeTga(const CPixelImage& image, int components);  // origin bottom-left, RLE
 Bytes EncodeJpeg(const CPixelImage& image);
 // Hand-built: 24-bit BMP with a negative height (rows top-down), 24-bit TGA

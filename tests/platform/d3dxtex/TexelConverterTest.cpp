@@ -2,8 +2,7 @@
 
 #include "platform/d3dxtex/CTexelConverter.h"
 
-TEST(TexelConverter, WritesTheD3DLayoutOfEachFormat)
-{
+TEST(TexelConverter, WritesTheD3DLayoutOfEachFormat) {
     const DWORD texel = 0x80FF8000;  // half alpha, red, half green, no blue
     BYTE bytes[4] = {};
 
@@ -30,8 +29,7 @@ TEST(TexelConverter, WritesTheD3DLayoutOfEachFormat)
     EXPECT_EQ(CTexelConverter::BytesPerTexel(D3DFMT_R8G8B8), 3u);
 }
 
-TEST(TexelConverter, EveryFormatReadsBackWhatItCanHold)
-{
+TEST(TexelConverter, EveryFormatReadsBackWhatItCanHold) {
     const DWORD texels[3] = {0xFFFFFFFF, 0x00000000, 0xFF00FF00};
     const D3DFORMAT formats[] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_R8G8B8,   D3DFMT_R5G6B5,
                                  D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4};

@@ -23,8 +23,7 @@ TEST_F(SdlErrorReportTest, WithoutADisplayTheTextGoesToStderr) {
             ReportError("No music", "Warning", ErrorIcon::Warning);
             std::_Exit(0);
         },
-        testing::ExitedWithCode(0),
-        "ScreenSaver: Unable to initialize the 3D Window. Leaving.\nWarning: No music");
+        testing::ExitedWithCode(0), "ScreenSaver: Unable to initialize the 3D Window. Leaving.\nWarning: No music");
 }
 
 }  // namespace

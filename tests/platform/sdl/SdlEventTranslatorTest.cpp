@@ -15,8 +15,13 @@ class SdlEventTranslatorTest : public testing::Test {
 protected:
     SdlEventTranslatorTest()
         : translator(
-              input, [this](UINT m, WPARAM w, LPARAM l) { posted.push_back(MSG{nullptr, m, w, l}); },
-              [] { return POINT{100, 50}; }) {}
+              input,
+              [this](UINT m, WPARAM w, LPARAM l) {
+                  posted.push_back(MSG{nullptr, m, w, l});
+              },
+              [] {
+                  return POINT{100, 50};
+              }) {}
 
     void Key(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, bool repeat = false) {
         SDL_Event event{};
@@ -187,9 +192,10 @@ TEST_F(SdlEventTranslatorTest, ButtonsPostMessagesAndButtonState) {
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 7, 8);  // no message for side buttons
 
     std::vector<UINT> messages;
-    for (const MSG& m : posted) messages.push_back(m.message);
-    EXPECT_EQ(messages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONDOWN,
-                                           WM_MBUTTONUP}));
+    for (const MSG& m : posted)
+        messages.push_back(m.message);
+    EXPECT_EQ(messages,
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}));
     EXPECT_EQ(posted[1].wParam & (MK_LBUTTON | MK_RBUTTON), MK_LBUTTON | MK_RBUTTON);
     EXPECT_EQ(posted[1].lParam, CSdlEventTranslator::PackPoint(7, 8));
     const CInputState::MouseState mouse = input.ReadMouse();

@@ -35,7 +35,8 @@ std::vector<MSG> Drain(CSdlWindow& window, std::chrono::milliseconds within = 10
     const auto deadline = std::chrono::steady_clock::now() + within;
     MSG msg;
     while (std::chrono::steady_clock::now() < deadline) {
-        while (window.PeekMessage(msg)) messages.push_back(msg);
+        while (window.PeekMessage(msg))
+            messages.push_back(msg);
         std::this_thread::sleep_for(2ms);
     }
     return messages;
@@ -43,7 +44,8 @@ std::vector<MSG> Drain(CSdlWindow& window, std::chrono::milliseconds within = 10
 
 const MSG* Find(const std::vector<MSG>& messages, UINT message) {
     for (const MSG& m : messages)
-        if (m.message == message) return &m;
+        if (m.message == message)
+            return &m;
     return nullptr;
 }
 
@@ -214,7 +216,8 @@ TEST(SdlWindowTest, MessagesAndTitlesFromOtherThreadsReachTheOwner) {
     bool found = false;
     const auto deadline = std::chrono::steady_clock::now() + 2s;
     while (!found && std::chrono::steady_clock::now() < deadline) {
-        if (window->WaitMessage(msg, 50)) found = msg.message == WM_USER + 1;
+        if (window->WaitMessage(msg, 50))
+            found = msg.message == WM_USER + 1;
     }
     ASSERT_TRUE(found);
     EXPECT_EQ(msg.hwnd, window.get());
@@ -237,7 +240,8 @@ TEST(SdlWindowTest, ClosingTheWindowPostsWmDestroyOnce) {
     EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
     const std::vector<MSG> messages = Drain(*window);
     int destroys = 0;
-    for (const MSG& m : messages) destroys += m.message == WM_DESTROY ? 1 : 0;
+    for (const MSG& m : messages)
+        destroys += m.message == WM_DESTROY ? 1 : 0;
     EXPECT_EQ(destroys, 1);
     // A closed window has nothing to draw into.
     EXPECT_FALSE(window->CreateContext());

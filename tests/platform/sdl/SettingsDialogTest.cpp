@@ -77,7 +77,8 @@ bool RunDialog(SDisplaySettings& settings, const std::vector<ScriptedKey>& keys,
     const bool accepted = dialog.Run(settings, &error);
     EXPECT_TRUE(error.empty()) << error;
     EXPECT_TRUE(script.Done()) << "the dialog ended before the script did";
-    if (title) *title = script.Title();
+    if (title)
+        *title = script.Title();
     return accepted;
 }
 

@@ -30,8 +30,7 @@ struct SCanvas {
     SGlyphTarget Target() { return {pixels.data(), width, height, width, 1}; }
     std::uint8_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 
-    long Coverage(int top = 0, int bottom = -1) const
-    {
+    long Coverage(int top = 0, int bottom = -1) const {
         long sum = 0;
         for (int y = top; y < (bottom < 0 ? height : bottom); ++y) {
             for (int x = 0; x < width; ++x) {
@@ -42,8 +41,7 @@ struct SCanvas {
     }
 
     // Coverage-weighted mean column of the rows [top, bottom).
-    double CentreX(int top, int bottom) const
-    {
+    double CentreX(int top, int bottom) const {
         double weighted = 0, total = 0;
         for (int y = top; y < bottom; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -56,22 +54,19 @@ struct SCanvas {
     }
 };
 
-SCanvas DrawAlone(const CGlyphRasterizer& font, unsigned char c, int size = 256)
-{
+SCanvas DrawAlone(const CGlyphRasterizer& font, unsigned char c, int size = 256) {
     SCanvas canvas(size, size);
     EXPECT_TRUE(font.DrawChar(c, 8, 8, canvas.Target()));
     return canvas;
 }
 
-CGlyphRasterizer& Font(CGlyphRasterizer& font, const char* face, int height, int weight, bool italic)
-{
+CGlyphRasterizer& Font(CGlyphRasterizer& font, const char* face, int height, int weight, bool italic) {
     EXPECT_TRUE(font.Create({face, height, weight, italic})) << font.GetError();
     return font;
 }
 
 // How far the top of a vertical stroke leans right of its bottom, in pixels.
-double Lean(const CGlyphRasterizer& font)
-{
+double Lean(const CGlyphRasterizer& font) {
     const SCanvas canvas = DrawAlone(font, 'I');
     int top = canvas.height, bottom = 0;
     for (int y = 0; y < canvas.height; ++y) {
@@ -85,15 +80,13 @@ double Lean(const CGlyphRasterizer& font)
     return canvas.CentreX(top, top + third) - canvas.CentreX(bottom - third, bottom);
 }
 
-std::string FileName(const std::string& path)
-{
+std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
 }  // namespace
 
-TEST(FontResolver, ArialResolvesToTheMetricCompatibleLiberationSans)
-{
+TEST(FontResolver, ArialResolvesToTheMetricCompatibleLiberationSans) {
     SFontFace face;
     ASSERT_TRUE(CFontResolver::Resolve("Arial", 400, false, face));
     EXPECT_EQ(face.family, "Liberation Sans");
@@ -117,8 +110,7 @@ TEST(FontResolver, ArialResolvesToTheMetricCompatibleLiberationSans)
     EXPECT_GT(fallback.GetCharExtent('A').cx, 0);
 }
 
-TEST(GlyphRasterizer, TwelvePointBoldArialHasGdiLikeCells)
-{
+TEST(GlyphRasterizer, TwelvePointBoldArialHasGdiLikeCells) {
     EXPECT_EQ(CGlyphRasterizer::HeightFromPoints(12, 96), -16);
     EXPECT_EQ(CGlyphRasterizer::HeightFromPoints(10, 96), -13);  // 13.33 rounds down
     EXPECT_EQ(CGlyphRasterizer::HeightFromPoints(9, 96), -12);
@@ -153,8 +145,7 @@ TEST(GlyphRasterizer, TwelvePointBoldArialHasGdiLikeCells)
     EXPECT_NEAR(byCell.GetTextMetrics().height, 23, 1);
 }
 
-TEST(GlyphRasterizer, DrawingACharacterCoversOnlyItsCell)
-{
+TEST(GlyphRasterizer, DrawingACharacterCoversOnlyItsCell) {
     CGlyphRasterizer font;
     Font(font, "Arial", -16, 700, false);
     const STextMetrics metrics = font.GetTextMetrics();
@@ -198,8 +189,7 @@ TEST(GlyphRasterizer, DrawingACharacterCoversOnlyItsCell)
     }
 }
 
-TEST(GlyphRasterizer, DrawingAtTheEdgesNeverWritesOutsideTheBuffer)
-{
+TEST(GlyphRasterizer, DrawingAtTheEdgesNeverWritesOutsideTheBuffer) {
     CGlyphRasterizer font;
     Font(font, "Arial", -40, 400, true);
     // A 30 × 30 window inside a larger guarded image.
@@ -225,8 +215,7 @@ TEST(GlyphRasterizer, DrawingAtTheEdgesNeverWritesOutsideTheBuffer)
     EXPECT_FALSE(font.DrawChar('W', 0, 0, invalid));
 }
 
-TEST(GlyphRasterizer, BoldAndItalicChangeTheGlyphs)
-{
+TEST(GlyphRasterizer, BoldAndItalicChangeTheGlyphs) {
     CGlyphRasterizer regular, bold, italic;
     Font(regular, "Arial", -48, 400, false);
     Font(bold, "Arial", -48, 700, false);
@@ -238,8 +227,7 @@ TEST(GlyphRasterizer, BoldAndItalicChangeTheGlyphs)
     EXPECT_GT(Lean(italic), 3.0);  // about tan(12°) × two thirds of 34 pixels
 }
 
-TEST(GlyphRasterizer, FamiliesWithoutBoldOrItalicFacesGetThemSynthesised)
-{
+TEST(GlyphRasterizer, FamiliesWithoutBoldOrItalicFacesGetThemSynthesised) {
     // DejaVu Math TeX Gyre comes in one regular face only.
     CGlyphRasterizer regular, bold, italic;
     Font(regular, "DejaVu Math TeX Gyre", -48, 400, false);
@@ -258,8 +246,7 @@ TEST(GlyphRasterizer, FamiliesWithoutBoldOrItalicFacesGetThemSynthesised)
     EXPECT_GT(Lean(italic), 3.0);
 }
 
-TEST(GlyphRasterizer, RefusesFilesThatAreNoFonts)
-{
+TEST(GlyphRasterizer, RefusesFilesThatAreNoFonts) {
     CGlyphRasterizer font;
     EXPECT_FALSE(font.CreateFromFile("/nonexistent/folder/font.ttf", 0, {}));
     EXPECT_NE(font.GetError().find("/nonexistent/folder/font.ttf"), std::string::npos) << font.GetError();
@@ -293,8 +280,7 @@ TEST(GlyphRasterizer, RefusesFilesThatAreNoFonts)
     EXPECT_TRUE(font.GetError().empty());
 }
 
-TEST(GlyphRasterizer, OneInstanceServesTwoThreads)
-{
+TEST(GlyphRasterizer, OneInstanceServesTwoThreads) {
     CGlyphRasterizer font;
     Font(font, "Arial", -24, 400, false);
     const SCanvas expected = DrawAlone(font, 'g', 48);

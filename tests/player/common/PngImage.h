@@ -24,19 +24,27 @@ struct SImage {
 inline bool ReadPng(const std::string& path, SImage& image) {
     int channels = 0;
     unsigned char* data = stbi_load(path.c_str(), &image.width, &image.height, &channels, 4);
-    if (data == nullptr) return false;
+    if (data == nullptr)
+        return false;
     image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
     for (size_t i = 0; i < image.pixels.size(); ++i) {
-        image.pixels[i] = static_cast<std::uint32_t>(data[i * 4 + 3]) << 24 | static_cast<std::uint32_t>(data[i * 4]) << 16 |
+        image.pixels[i] = static_cast<std::uint32_t>(data[i * 4 + 3]) << 24 |
+                          static_cast<std::uint32_t>(data[i * 4]) << 16 |
                           static_cast<std::uint32_t>(data[i * 4 + 1]) << 8 | data[i * 4 + 2];
     }
     stbi_image_free(data);
     return true;
 }
 
-inline int Red(std::uint32_t argb) { return static_cast<int>((argb >> 16) & 0xFF); }
-inline int Green(std::uint32_t argb) { return static_cast<int>((argb >> 8) & 0xFF); }
-inline int Blue(std::uint32_t argb) { return static_cast<int>(argb & 0xFF); }
+inline int Red(std::uint32_t argb) {
+    return static_cast<int>((argb >> 16) & 0xFF);
+}
+inline int Green(std::uint32_t argb) {
+    return static_cast<int>((argb >> 8) & 0xFF);
+}
+inline int Blue(std::uint32_t argb) {
+    return static_cast<int>(argb & 0xFF);
+}
 
 // Red clearly dominates: the lit faces of the red box.
 inline bool IsReddish(std::uint32_t argb) {

@@ -77,7 +77,8 @@ TEST(DisplaySetup, AScreensaverFormatTurnsOnTheExitRules) {
         screen.ProcessLoopMessage(MSG{nullptr, message, wParam, 0});
     };
     // Mouse moves without motion, key releases and music requests are no reason to stop.
-    for (int i = 0; i < 15; ++i) send(WM_MOUSEMOVE);
+    for (int i = 0; i < 15; ++i)
+        send(WM_MOUSEMOVE);
     send(WM_KEYUP, 'A');
     send(WM_LUMIVEXIS_STOP_MUSIC);
     send(WM_ACTIVATEAPP, 1);

@@ -26,7 +26,8 @@ TEST(PlayerOptions, WindowIdsAreHexadecimalOrDecimalX11Ids) {
     EXPECT_EQ(id, 0x1Ful);
     EXPECT_TRUE(CPlayerOptions::ParseWindowId("44040199", id));
     EXPECT_EQ(id, 44040199ul);
-    for (const char* bad : {"", "0", "0x", "0x0", "12ab", "-5", " 0x10", "0x1 ", "0x100000000", "99999999999999999999"}) {
+    for (const char* bad :
+         {"", "0", "0x", "0x0", "12ab", "-5", " 0x10", "0x1 ", "0x100000000", "99999999999999999999"}) {
         EXPECT_FALSE(CPlayerOptions::ParseWindowId(bad, id)) << bad;
     }
 }

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "CSceneFileProbe.h"
@@ -16,7 +16,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 void PutString(Bytes& bytes, const std::string& text) {
     const auto length = static_cast<std::uint32_t>(text.size());
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
     bytes.insert(bytes.end(), text.begin(), text.end());
 }
 
@@ -41,8 +42,8 @@ Bytes Trailer(int a, int b, std::uint32_t length, const std::string& name) {
 
 std::string Write(const std::string& name, const Bytes& bytes) {
     const std::string path = name + "." + std::to_string(getpid());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 

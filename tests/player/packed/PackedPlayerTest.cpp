@@ -32,9 +32,12 @@ protected:
 
     // Children run without a display, with their state in the test folder.
     static std::map<std::string, std::optional<std::string>> Environment() {
-        return {{"DISPLAY", std::nullopt},      {"WAYLAND_DISPLAY", std::nullopt},
-                {"XSCREENSAVER_WINDOW", std::nullopt}, {"HOME", s_folder},
-                {"XDG_STATE_HOME", s_folder + "/state"}, {"XDG_CONFIG_HOME", s_folder + "/config"},
+        return {{"DISPLAY", std::nullopt},
+                {"WAYLAND_DISPLAY", std::nullopt},
+                {"XSCREENSAVER_WINDOW", std::nullopt},
+                {"HOME", s_folder},
+                {"XDG_STATE_HOME", s_folder + "/state"},
+                {"XDG_CONFIG_HOME", s_folder + "/config"},
                 {"SDL_AUDIODRIVER", "dummy"}};
     }
     static lvxtest::SChildResult Run(const std::vector<std::string>& argv) {
@@ -75,9 +78,8 @@ TEST_F(PackedPlayer, APackedFilePlaysByItselfAndShowsTheScene) {
 }
 
 TEST_F(PackedPlayer, APlainSceneFilePlaysByPathAtItsOwnResolution) {
-    const lvxtest::SChildResult run =
-        Run({kBin + "/lumivexis", "pack", Path("box.bgs"), Path("window.run"), "--executable", "--resolution", "2",
-             "--windowed", "--title", "Box"});
+    const lvxtest::SChildResult run = Run({kBin + "/lumivexis", "pack", Path("box.bgs"), Path("window.run"),
+                                           "--executable", "--resolution", "2", "--windowed", "--title", "Box"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const lvxtest::SChildResult played =
         Run({kBin + "/ScreenSaver.dat", Path("window.run"), "--screenshot", Path("window.png")});
@@ -116,7 +118,8 @@ TEST_F(PackedPlayer, ForeignDamagedAndMissingScenesFailWithAMessage) {
     // Scene data whose records are garbage: the reader's message, no crash.
     std::string garbled = bytes;
     const size_t dataStart = std::filesystem::file_size(kBin + "/ScreenSaver.dat");
-    for (size_t i = dataStart + 40; i < garbled.size() - 122; i += 7) garbled[i] = static_cast<char>(0xFF);
+    for (size_t i = dataStart + 40; i < garbled.size() - 122; i += 7)
+        garbled[i] = static_cast<char>(0xFF);
     std::ofstream(Path("garbled.scr"), std::ios::binary) << garbled;
     run = Run({kBin + "/ScreenSaver.dat", Path("garbled.scr"), "--frames", "1"});
     EXPECT_EQ(run.signal, 0) << run.err;

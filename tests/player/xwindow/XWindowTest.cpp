@@ -29,9 +29,9 @@ protected:
         s_folder = std::filesystem::absolute("xwindow." + std::to_string(getpid())).string();
         std::filesystem::create_directories(s_folder);
         ASSERT_TRUE(lvxtest::WriteRedBoxScene(s_folder + "/box.bgs"));
-        const lvxtest::SChildResult packed = lvxtest::RunChild(
-            {kBin + "/lumivexis", "pack", s_folder + "/box.bgs", s_folder + "/box.scr"},
-            {{"XDG_STATE_HOME", s_folder + "/state"}});
+        const lvxtest::SChildResult packed =
+            lvxtest::RunChild({kBin + "/lumivexis", "pack", s_folder + "/box.bgs", s_folder + "/box.scr"},
+                              {{"XDG_STATE_HOME", s_folder + "/state"}});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
@@ -48,17 +48,21 @@ protected:
         XSync(m_display, False);
     }
     void TearDown() override {
-        if (m_display != nullptr) XCloseDisplay(m_display);
+        if (m_display != nullptr)
+            XCloseDisplay(m_display);
     }
 
     std::map<std::string, std::optional<std::string>> Environment(const std::optional<std::string>& window) const {
-        return {{"XSCREENSAVER_WINDOW", window}, {"XDG_STATE_HOME", s_folder + "/state"},
-                {"XDG_CONFIG_HOME", s_folder + "/config"}, {"SDL_AUDIODRIVER", "dummy"}};
+        return {{"XSCREENSAVER_WINDOW", window},
+                {"XDG_STATE_HOME", s_folder + "/state"},
+                {"XDG_CONFIG_HOME", s_folder + "/config"},
+                {"SDL_AUDIODRIVER", "dummy"}};
     }
 
     unsigned long PixelAt(int x, int y) {
         XImage* image = XGetImage(m_display, m_window, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0;
+        if (image == nullptr)
+            return 0;
         const unsigned long pixel = XGetPixel(image, 0, 0);
         XDestroyImage(image);
         return pixel;
@@ -67,7 +71,8 @@ protected:
     // Waits until the middle of the window is red (the box).
     bool WaitForTheBox() {
         for (int i = 0; i < 300; ++i) {
-            if (lvxtest::IsReddish(static_cast<std::uint32_t>(PixelAt(160, 120)))) return true;
+            if (lvxtest::IsReddish(static_cast<std::uint32_t>(PixelAt(160, 120))))
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return false;
@@ -123,9 +128,9 @@ TEST_F(XWindowPlayer, AVanishingWindowEndsTheRunQuietly) {
 }
 
 TEST_F(XWindowPlayer, AWindowThatDoesNotExistIsReported) {
-    const lvxtest::SChildResult result = lvxtest::RunChild(
-        {kBin + "/ScreenSaver.dat", s_folder + "/box.bgs", "--window-id", "0x7ffffff"}, Environment(std::nullopt),
-        std::chrono::seconds(30));
+    const lvxtest::SChildResult result =
+        lvxtest::RunChild({kBin + "/ScreenSaver.dat", s_folder + "/box.bgs", "--window-id", "0x7ffffff"},
+                          Environment(std::nullopt), std::chrono::seconds(30));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("does not exist"), std::string::npos) << result.err;
 }

@@ -47,14 +47,16 @@ void EnterPrivateWorkingFolder() {
 template <class TObject>
 void EnsureFactoryKnows(const char* type) {
     std::unique_ptr<CObjects> probe(CObjectFactory::Get(type));
-    if (!probe) CObjectFactory::Register(type, [] { return new TObject(); });
+    if (!probe)
+        CObjectFactory::Register(type, [] { return new TObject(); });
 }
 
 // A 2 x 2 24-bit BMP of one colour (0xRRGGBB).
 std::vector<BYTE> Bmp(unsigned int rgb) {
     std::vector<BYTE> file(54 + 16, 0);
     auto put32 = [&file](size_t at, unsigned int value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<BYTE>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<BYTE>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -82,7 +84,8 @@ T* Find(CScene& scene, const char* name) {
 
 std::vector<std::string> ListOrder(CScene& scene) {
     std::vector<std::string> names;
-    for (int i = 0; i < scene.GetObjectNumber(); ++i) names.push_back(scene.GetObjectA(i)->GetObjName());
+    for (int i = 0; i < scene.GetObjectNumber(); ++i)
+        names.push_back(scene.GetObjectA(i)->GetObjName());
     return names;
 }
 
@@ -102,9 +105,15 @@ struct SScreenSettings {
     }
     static SScreenSettings Now() {
         CScreen& s = CScreen::Instance();
-        return {s.GetBackgroundColorARGB(), s.IsFogEnabled(),  s.GetFogDensity(),
-                s.GetFogStart(),            s.GetFogEnd(),     Packed(s.GetFogColor()),
-                s.GetTotalTime(),           s.IsLoop(),        s.GetSound().GetLoop(),
+        return {s.GetBackgroundColorARGB(),
+                s.IsFogEnabled(),
+                s.GetFogDensity(),
+                s.GetFogStart(),
+                s.GetFogEnd(),
+                Packed(s.GetFogColor()),
+                s.GetTotalTime(),
+                s.IsLoop(),
+                s.GetSound().GetLoop(),
                 s.GetSound().GetEnable()};
     }
     bool operator==(const SScreenSettings&) const = default;
@@ -182,7 +191,8 @@ protected:
         path->SetOrientation(OR_FRONT);
         path->SetDisplayTraj(true);
         // Objects know their type once initialised, as in the editor.
-        for (CObjects* object : std::initializer_list<CObjects*>{box, sphere, plane, camera, path}) object->Init();
+        for (CObjects* object : std::initializer_list<CObjects*>{box, sphere, plane, camera, path})
+            object->Init();
         // Trajectories last, so at the front of the list: saving still puts
         // them after the others.
         scene.AddObject(*box);
@@ -288,7 +298,8 @@ public:
         out.write(reinterpret_cast<const char*>(m_bytes.data()), static_cast<std::streamsize>(m_bytes.size()));
     }
     ~CPlayerImageStub() {
-        if (m_bOwned) std::filesystem::remove(m_path);
+        if (m_bOwned)
+            std::filesystem::remove(m_path);
     }
     const std::vector<BYTE>& Bytes() const { return m_bytes; }
 
@@ -333,12 +344,14 @@ TEST_F(ScenePersistence, AFullSceneComesBackFromAPlainFileAndFromAPackage) {
         ExpectFullScene(loaded);
 
         // The package needs none of the files it was made from.
-        for (const char* face : kFaces) std::filesystem::remove(folder.Path(face));
+        for (const char* face : kFaces)
+            std::filesystem::remove(folder.Path(face));
         std::filesystem::remove(folder.Path("background.bmp"));
         SetScreenSettings(0.25f, false);
         ASSERT_TRUE(loaded.Load(packedPath, true));
         ExpectFullScene(loaded);
-        for (int face = 0; face < 6; ++face) EXPECT_NE(loaded.GetSkyBox().GetTexturePointer(face), nullptr);
+        for (int face = 0; face < 6; ++face)
+            EXPECT_NE(loaded.GetSkyBox().GetTexturePointer(face), nullptr);
         EXPECT_NE(loaded.GetBackgroundImage().GetTexturePointer(0), nullptr);
 
         ASSERT_TRUE(loaded.LoadTOC(packedPath));
@@ -396,10 +409,12 @@ TEST_F(ScenePersistence, AReferenceToAnObjectLaterInTheFileIsNotResolved) {
     file.WriteHeader();
     file.WriteBool(false);
     file.WriteBool(false);
-    for (int i = 0; i < 7; ++i) file.WriteFile("");
+    for (int i = 0; i < 7; ++i)
+        file.WriteFile("");
     file.WriteColor(D3DCOLORVALUE{0, 0, 0, 1});
     file.WriteBool(false);
-    for (int i = 0; i < 3; ++i) file.WriteFloat(1.0f);
+    for (int i = 0; i < 3; ++i)
+        file.WriteFloat(1.0f);
     file.WriteColor(D3DCOLORVALUE{0, 0, 0, 1});
     file.WriteFloat(30.0f);
     file.WriteBool(true);
@@ -463,7 +478,8 @@ TEST_F(ScenePersistence, ADamagedFileLeavesTheCurrentSceneUntouched) {
     damaged.push_back({"bad header", good});
     damaged.back().bytes[4] = 'X';
     damaged.push_back({"bad count", good});
-    for (int i = 0; i < 4; ++i) damaged.back().bytes[kCountAt + i] = 0x7F;
+    for (int i = 0; i < 4; ++i)
+        damaged.back().bytes[kCountAt + i] = 0x7F;
     damaged.push_back({"record past the end", good});
     // The first record's length follows its type name "CBoxObject".
     damaged.back().bytes[kCountAt + 4 + 4 + 10 + 3] = 0x7F;

@@ -5,9 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "animation/CCameraTrajectoryObject.h"
@@ -68,7 +68,8 @@ CCameraTrajectoryObject* NewCamera(const char* name, int weight) {
 
 std::vector<std::string> ListOrder(CScene& scene) {
     std::vector<std::string> names;
-    for (int i = 0; i < scene.GetObjectNumber(); ++i) names.push_back(scene.GetObjectA(i)->GetObjName());
+    for (int i = 0; i < scene.GetObjectNumber(); ++i)
+        names.push_back(scene.GetObjectA(i)->GetObjName());
     return names;
 }
 
@@ -95,8 +96,8 @@ TEST_F(SceneOrder, WithoutCameraTrajectoriesTheNewestIsDrawnFirstAndNothingMoves
     scene.AddObject(*new CLoggedBox("opaque", log));
     scene.Render();
     scene.Render();
-    EXPECT_THAT(log, ElementsAre("opaque", "plain", "overlay", "transparent", "opaque", "plain", "overlay",
-                                 "transparent"));
+    EXPECT_THAT(log,
+                ElementsAre("opaque", "plain", "overlay", "transparent", "opaque", "plain", "overlay", "transparent"));
     EXPECT_THAT(ListOrder(scene), ElementsAre("opaque", "plain", "overlay", "transparent"));
     EXPECT_EQ(scene.GetCurrentCamera(), nullptr);
 }
@@ -131,8 +132,8 @@ TEST_F(SceneOrder, TransparentObjectsGoLastFarthestFirstWithOverlaysBetween) {
     const std::vector<std::string> expected = {"solid 2",   "solid 1",    "back overlay", "front overlay",
                                                "far glass", "near glass", "plain",        "camera"};
     EXPECT_EQ(ListOrder(scene), expected);
-    EXPECT_THAT(log, ElementsAre("solid 2", "solid 1", "back overlay", "front overlay", "far glass",
-                                 "near glass", "plain"));
+    EXPECT_THAT(log,
+                ElementsAre("solid 2", "solid 1", "back overlay", "front overlay", "far glass", "near glass", "plain"));
     EXPECT_EQ(scene.GetCurrentCamera(), camera);
 
     // The eye moves to the other side: the glasses swap, nothing else moves.

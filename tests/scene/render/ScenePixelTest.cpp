@@ -2,11 +2,11 @@
 // follows the current camera trajectory.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "animation/CCameraTrajectoryObject.h"
@@ -20,10 +20,18 @@ namespace {
 
 constexpr int kSize = 64;
 
-int Channel(std::uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
-int Red(std::uint32_t argb) { return Channel(argb, 16); }
-int Green(std::uint32_t argb) { return Channel(argb, 8); }
-int Blue(std::uint32_t argb) { return Channel(argb, 0); }
+int Channel(std::uint32_t argb, int shift) {
+    return static_cast<int>((argb >> shift) & 0xFF);
+}
+int Red(std::uint32_t argb) {
+    return Channel(argb, 16);
+}
+int Green(std::uint32_t argb) {
+    return Channel(argb, 8);
+}
+int Blue(std::uint32_t argb) {
+    return Channel(argb, 0);
+}
 
 std::uint32_t Centre(const std::vector<std::uint32_t>& pixels) {
     return pixels[static_cast<size_t>(kSize / 2) * kSize + kSize / 2];
@@ -84,7 +92,8 @@ TEST(ScenePixels, TheViewFollowsTheCurrentCameraTrajectory) {
         screen.SetCamera(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, -1));
         scene->Render();
         frames.push_back(runner.ReadBackBuffer());
-        if (frame == 2) scene.reset();
+        if (frame == 2)
+            scene.reset();
     });
     ASSERT_TRUE(ran);
     ASSERT_EQ(frames.size(), 3u);
@@ -129,12 +138,14 @@ TEST(ScenePixels, TheSkyBoxSurroundsTheViewerAndShowsAgainAfterCleanUp) {
         screen.SetCamera(D3DXVECTOR3(3, 1, -2), D3DXVECTOR3(0.3f, 0.2f, 1));
         scene->Render();
         frames.push_back(runner.ReadBackBuffer());
-        if (frame == 2) scene.reset();
+        if (frame == 2)
+            scene.reset();
     });
     ASSERT_TRUE(ran);
     ASSERT_EQ(frames.size(), 3u);
     auto lit = [](std::uint32_t argb) { return Red(argb) + Green(argb) + Blue(argb); };
-    for (std::uint32_t corner : {frames[0][0], frames[0].back(), Centre(frames[0])}) EXPECT_GT(lit(corner), 100);
+    for (std::uint32_t corner : {frames[0][0], frames[0].back(), Centre(frames[0])})
+        EXPECT_GT(lit(corner), 100);
     EXPECT_LT(lit(Centre(frames[1])), 10);
     EXPECT_GT(lit(Centre(frames[2])), 100);
     screen.SetWindow(nullptr);

@@ -27,8 +27,7 @@ namespace {
 // Counts destructions so that ownership can be checked.
 class CTrackedObject : public CObjects {
 public:
-    CTrackedObject(const char* name, int* destroyed, const char* type = "CTrackedObject")
-        : m_destroyed(destroyed) {
+    CTrackedObject(const char* name, int* destroyed, const char* type = "CTrackedObject") : m_destroyed(destroyed) {
         m_Name = name;
         m_Type = type;
     }
@@ -266,8 +265,7 @@ TEST(Tools, VectorHelpers) {
     // No zero check: a zero vector gives NaN, without crashing.
     EXPECT_TRUE(std::isnan(CTools::Normalize(D3DXVECTOR3(0.0f, 0.0f, 0.0f)).x));
 
-    const D3DXVECTOR3 normal = CTools::GetFaceNormal(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0),
-                                                     D3DXVECTOR3(0, 2, 0));
+    const D3DXVECTOR3 normal = CTools::GetFaceNormal(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0), D3DXVECTOR3(0, 2, 0));
     EXPECT_FLOAT_EQ(normal.z, 1.0f);
     EXPECT_FLOAT_EQ(CTools::AngleBetweenVectors(x, y), static_cast<float>(M_PI / 2));
     // Parallel vectors whose rounded cosine exceeds 1 still give 0, not NaN.

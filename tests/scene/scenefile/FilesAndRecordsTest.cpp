@@ -6,12 +6,12 @@
 
 #include <filesystem>
 
-#include "support/CErrorCapture.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CObjects.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 #include "scene/common/CTempFolder.h"
+#include "support/CErrorCapture.h"
 
 namespace {
 
@@ -28,9 +28,7 @@ std::vector<BYTE> Embedded(CSceneFile& file, const CString& name) {
 // A stored object with one value of its own, written before the base strings.
 class CCounterObject : public CObjects {
 public:
-    explicit CCounterObject(int value = 0, const char* type = "CCounterObject") : m_value(value) {
-        m_Type = type;
-    }
+    explicit CCounterObject(int value = 0, const char* type = "CCounterObject") : m_value(value) { m_Type = type; }
     void Save(CSceneFile& file) override {
         file.WriteInt(m_value);
         CObjects::Save(file);
@@ -86,8 +84,7 @@ protected:
 // Runs a test body with the current directory set to folder.
 class CCurrentDirectory {
 public:
-    explicit CCurrentDirectory(const std::filesystem::path& folder)
-        : m_previous(std::filesystem::current_path()) {
+    explicit CCurrentDirectory(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
         std::filesystem::current_path(folder);
     }
     ~CCurrentDirectory() { std::filesystem::current_path(m_previous); }

@@ -6,10 +6,10 @@
 
 #include <cstring>
 
-#include "support/CErrorCapture.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 #include "scene/common/CTempFolder.h"
+#include "support/CErrorCapture.h"
 
 namespace {
 
@@ -51,10 +51,10 @@ TEST(SceneFileEncoding, ScalarsAndStringsAreLittleEndianWithoutPadding) {
     file.WriteBool(false);
     file.WriteString("ab");
     file.WriteString("");
-    EXPECT_EQ(file.GetData(), Bytes({0x04, 0x03, 0x02, 0x01,  //
-                                     0xFE, 0xFF, 0xFF, 0xFF,  //
-                                     0x00, 0x00, 0x80, 0x3F,  //
-                                     0x01, 0x00,              //
+    EXPECT_EQ(file.GetData(), Bytes({0x04, 0x03, 0x02, 0x01,              //
+                                     0xFE, 0xFF, 0xFF, 0xFF,              //
+                                     0x00, 0x00, 0x80, 0x3F,              //
+                                     0x01, 0x00,                          //
                                      0x02, 0x00, 0x00, 0x00, 0x61, 0x62,  //
                                      0x00, 0x00, 0x00, 0x00}));
 }
@@ -93,8 +93,8 @@ TEST(SceneFileEncoding, HeaderIsMagicAndVersionStrings) {
     CScene scene;
     CSceneFile file(scene, false, "");
     EXPECT_TRUE(file.WriteHeader());
-    EXPECT_EQ(file.GetData(), Concat({Bytes({21, 0, 0, 0}), Text("BrennoxGraphicalScene"),
-                                      Bytes({11, 0, 0, 0}), Text("001.000.000")}));
+    EXPECT_EQ(file.GetData(),
+              Concat({Bytes({21, 0, 0, 0}), Text("BrennoxGraphicalScene"), Bytes({11, 0, 0, 0}), Text("001.000.000")}));
 
     CSceneFile good(scene, false, "");
     ASSERT_TRUE(good.LoadData(file.GetData()));
@@ -125,8 +125,7 @@ TEST(SceneFileTrailer, StoresDisplayFormatAndTruncatesLongNames) {
     const std::vector<BYTE> trailer(saved.end() - 122, saved.end());
     EXPECT_EQ(std::vector<BYTE>(trailer.begin(), trailer.begin() + 14),
               Bytes({0x0D, 0x0E, 3, 0, 0, 0, 5, 0, 0, 0, 126, 0, 0, 0}));
-    EXPECT_EQ(std::vector<BYTE>(trailer.begin() + 14, trailer.begin() + 114),
-              std::vector<BYTE>(100, 'x'));
+    EXPECT_EQ(std::vector<BYTE>(trailer.begin() + 14, trailer.begin() + 114), std::vector<BYTE>(100, 'x'));
     EXPECT_EQ(std::vector<BYTE>(trailer.begin() + 114, trailer.end()), std::vector<BYTE>(8, 0));
 
     CSceneFile in(scene, false, "");
@@ -181,8 +180,9 @@ TEST(SceneFileDamage, OversizedLengthsAreRefusedWithAMessage) {
     data[data.size() - 122 + 11] = 0x10;  // length 126 + 4096
     CSceneFile damaged(scene, false, "");
     EXPECT_FALSE(damaged.LoadData(data));
-    EXPECT_THAT(errors.Texts(), testing::ElementsAre(testing::HasSubstr(
-                                    "the scene data length in the trailer is larger than the file")));
+    EXPECT_THAT(
+        errors.Texts(),
+        testing::ElementsAre(testing::HasSubstr("the scene data length in the trailer is larger than the file")));
 }
 
 TEST(SceneFileDamage, ScalarReadsPastTheDataReturnZeroWithoutAdvancing) {
@@ -231,8 +231,8 @@ TEST(SceneFileSave, FailedSaveReportsAndKeepsThePreviousFile) {
     // write anywhere).
     if (::geteuid() != 0) {
         const std::string old = folder.Write("old.bgs", "previous");
-        std::filesystem::permissions(folder.Root(), std::filesystem::perms::owner_read |
-                                                        std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(folder.Root(),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         CSceneFile readOnly(scene, false, "");
         readOnly.WriteInt(3);
         EXPECT_FALSE(readOnly.Save(old));

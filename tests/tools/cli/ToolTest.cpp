@@ -4,10 +4,10 @@
 #include <fstream>
 #include <string>
 
-#include "CPackCommand.h"
-#include "CRenderCommand.h"
 #include "CJsonWriter.h"
+#include "CPackCommand.h"
 #include "CProgressBar.h"
+#include "CRenderCommand.h"
 #include "common/ChildProcess.h"
 #include "common/PngImage.h"
 #include "common/TestScenes.h"
@@ -43,7 +43,8 @@ std::string Tool::s_folder;
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
     return count;
 }
 
