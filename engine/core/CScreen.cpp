@@ -11,10 +11,8 @@
 #include "objects/CPlaneObject.h"
 #include "platform/base/Timing.h"
 #include "platform/d3dxtex/d3dx8tex.h"
-#include "platform/sdl/CSdlWindow.h"
-#include "platform/sdl/CSettingsDialog.h"
-#include "platform/sdl/SdlDisplayModes.h"
 #include "platform/window/COutputWindow.h"
+#include "platform/window/CPlatformRegistry.h"
 #include "scene/CObjects.h"
 
 namespace {
@@ -47,13 +45,8 @@ DWORD FloatBits(float value) {
     return std::bit_cast<DWORD>(value);
 }
 
-// The number the log shows for a window: SDL's id for the engine's own
-// window, 0 for other outputs (host windows, the headless surface).
 int WindowNumber(HWND window) {
-    if (const auto* sdl = dynamic_cast<const CSdlWindow*>(window)) {
-        return static_cast<int>(sdl->WindowId());
-    }
-    return 0;
+    return window != nullptr ? window->WindowNumber() : 0;
 }
 
 }  // namespace
@@ -316,22 +309,25 @@ void CScreen::Display(bool softwareVertexProcessing) {
 }
 
 bool CScreen::CreateOwnWindow() {
-    // The mode search should see the display's real modes.
-    RegisterSdlDisplayModes();
-
-    SSdlWindowSettings settings;
-    settings.width = GetXResolution();
-    settings.height = GetYResolution();
-    settings.topmost = m_bScreenSaverMode;
-    if (m_bUseDesktopScreen) {
-        settings.mode = TSdlWindowMode::FullscreenDesktop;
-    } else if (m_bFullscreen) {
-        settings.mode = TSdlWindowMode::Fullscreen;
-    } else {
-        settings.mode = TSdlWindowMode::Windowed;
-    }
+    // The mode search should see the display's real modes (where the host
+    // registered a source for them; otherwise the layer keeps its list).
     std::string error;
-    std::unique_ptr<CSdlWindow> window = CSdlWindow::Create(m_Title, settings, &error);
+    CPlatformRegistry::RefreshDisplayModes(error);
+
+    SOwnWindowRequest request;
+    request.title = m_Title;
+    request.width = GetXResolution();
+    request.height = GetYResolution();
+    request.topmost = m_bScreenSaverMode;
+    if (m_bUseDesktopScreen) {
+        request.mode = TOwnWindowMode::FullscreenDesktop;
+    } else if (m_bFullscreen) {
+        request.mode = TOwnWindowMode::Fullscreen;
+    } else {
+        request.mode = TOwnWindowMode::Windowed;
+    }
+    error.clear();
+    std::unique_ptr<COutputWindow> window = CPlatformRegistry::CreateOwnWindow(request, error);
     if (window == nullptr) {
         Log("Create Window: %s\n", error.c_str());
         return false;
@@ -346,9 +342,7 @@ void CScreen::CloseOwnWindow() {
         return;
     }
     // The render thread has destroyed its GL context; now the window can go.
-    if (auto* sdl = dynamic_cast<CSdlWindow*>(m_pOwnWindow.get())) {
-        sdl->Close();
-    }
+    m_pOwnWindow->Close();
     MSG msg;
     while (m_pOwnWindow->PeekMessage(msg, true)) {
         if (msg.message == WM_DESTROY) {
@@ -651,9 +645,8 @@ void CScreen::DisplayResolutionDlg() {
     settings.colorDepth = m_iColorDepth;
     settings.fullscreen = m_bFullscreen;
     settings.viewInfo = m_bViewInfo;
-    CSettingsDialog dialog;
     std::string error;
-    if (!dialog.Run(settings, &error)) {
+    if (!CPlatformRegistry::RunSettingsDialog(settings, error)) {
         if (!error.empty()) {
             Log("CScreen::DisplayResolutionDlg => %s\n", error.c_str());
         }

@@ -68,10 +68,11 @@ public:
     // Destroys the window (after the render thread has destroyed its context)
     // and queues WM_DESTROY. Later calls do nothing; the destructor closes
     // without the message.
-    void Close();
+    void Close() override;
     bool IsOpen() const;
     // SDL's id of the window, for events addressed to it.
     std::uint32_t WindowId() const { return m_windowId; }
+    int WindowNumber() const override { return static_cast<int>(m_windowId); }
 
 protected:
     void PumpEvents() override;

@@ -6,12 +6,7 @@
 
 #include <array>
 
-struct SDisplaySettings {
-    int resolution = 0;  // 0 640 x 480, 1 800 x 600, 2 1024 x 768, 3 1280 x 1024, 4 1600 x 1200
-    int colorDepth = 1;  // 0: 16 bits, 1: 32 bits
-    bool fullscreen = false;
-    bool viewInfo = true;  // the logo and the version banner
-};
+#include "platform/window/SDisplaySettings.h"
 
 class CSettingsDialogModel {
 public:

@@ -45,6 +45,12 @@ public:
     virtual void SetTopmost(bool /*topmost*/) {}
     virtual void ShowCursor(bool /*show*/) {}
     virtual bool IsForeground() const { return true; }
+    // Closes the window once the render thread has let go of its context; a
+    // window that closes queues WM_DESTROY for its owner.
+    virtual void Close() {}
+    // The number the engine's log shows for the window (the window system's
+    // id for the engine's own window; 0 for other outputs).
+    virtual int WindowNumber() const { return 0; }
     // Position of the pointer in screen coordinates.
     virtual POINT GetCursorPos() const { return {}; }
 

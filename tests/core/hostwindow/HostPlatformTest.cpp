@@ -1,0 +1,155 @@
+// The engine's platform pieces come from the host. This program links no
+// window system of the engine's own: it stands for a host such as the editor,
+// which plays on its own output window and registers its own implementations
+// of what the engine may ask for (its own window, the settings dialog, the
+// display's modes).
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/CoreTestSupport.h"
+#include "core/CScreen.h"
+#include "core/CScreenListener.h"
+#include "core/CScreenRunner.h"
+#include "platform/window/CPlatformRegistry.h"
+#include "support/CErrorCapture.h"
+
+namespace {
+
+// Draws a few frames and returns, which ends the run.
+class CFrameListener : public CScreenListener {
+public:
+    void Run() override {
+        CScreen& screen = CScreen::Instance();
+        while (screen.IsRunning() && frames < 3) {
+            screen.GetTickCount();
+            screen.BeginScene(true);
+            screen.EndScene(true);
+            ++frames;
+        }
+    }
+    int frames = 0;
+};
+
+class HostPlatformTest : public testing::Test {
+protected:
+    void SetUp() override {
+        coretest::EnterPrivateWorkingFolder();
+        CScreen& screen = CScreen::Instance();
+        screen.SetFullscreen(false);
+        screen.SetUseDesktopScreen(false);
+        screen.SetResolution(RES_640_480);
+        screen.ViewInfo(false);
+        m_logStart = coretest::ReadLog().size();
+    }
+    void TearDown() override {
+        CPlatformRegistry::RegisterOwnWindow(nullptr);
+        CPlatformRegistry::RegisterSettingsDialog(nullptr);
+        CPlatformRegistry::RegisterDisplayModeSource(nullptr);
+        CScreen::Instance().SetWindow(nullptr);
+        CScreen::Instance().SetTitle("Lumivexis Output window");
+    }
+    size_t m_logStart = 0;
+};
+
+TEST_F(HostPlatformTest, RunsOnTheHostsOutputWindowWithNothingRegistered) {
+    CScreen& screen = CScreen::Instance();
+    screen.SetBackgroundColor(D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f});
+    coretest::CTestWindow window(40, 30);
+    CScreenRunner runner(window);
+    CErrorCapture errors;
+    ASSERT_TRUE(runner.RunFrames(2, nullptr));
+
+    EXPECT_EQ(runner.Pixel(20, 15), 0xFF0000FFu);
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_TRUE(screen.GetErrors().empty());
+}
+
+TEST_F(HostPlatformTest, WithoutARegisteredWindowADisplayWithNoWindowFailsCleanly) {
+    CScreen& screen = CScreen::Instance();
+    CFrameListener listener;
+    screen.SetWindow(nullptr);
+    screen.SetListener(listener);
+    CErrorCapture errors;
+    screen.Display(false);
+
+    EXPECT_EQ(listener.frames, 0);
+    EXPECT_EQ(screen.GetWindow(), nullptr);
+    ASSERT_EQ(errors.Count(), 1u);
+    EXPECT_EQ(errors.Texts()[0], "Unable to initialize the 3D Window. Leaving.");
+    const std::string log = coretest::LogSince(m_logStart);
+    EXPECT_NE(log.find("Create Window: no window system is registered for the engine's own window\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST_F(HostPlatformTest, TheEnginesOwnWindowIsTheOneTheHostRegistered) {
+    SOwnWindowRequest seen;
+    bool modesAsked = false;
+    CPlatformRegistry::RegisterDisplayModeSource([&](std::string&) {
+        modesAsked = true;
+        return true;
+    });
+    CPlatformRegistry::RegisterOwnWindow([&](const SOwnWindowRequest& request, std::string&) {
+        seen = request;
+        return std::make_unique<coretest::CTestWindow>(request.width / 10, request.height / 10);
+    });
+    CScreen& screen = CScreen::Instance();
+    screen.SetTitle("Host title");
+    screen.SetResolution(RES_800_600);
+    screen.SetWindow(nullptr);
+    CFrameListener listener;
+    screen.SetListener(listener);
+    CErrorCapture errors;
+    screen.Display(false);  // returns when the run is over: the listener ends it
+
+    EXPECT_TRUE(modesAsked);
+    EXPECT_EQ(seen.title, "Host title");
+    EXPECT_EQ(seen.width, 800);
+    EXPECT_EQ(seen.height, 600);
+    EXPECT_EQ(seen.mode, TOwnWindowMode::Windowed);
+    EXPECT_FALSE(seen.topmost);
+    EXPECT_EQ(listener.frames, 3);
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(screen.GetWindow(), nullptr);  // the own window is gone again
+    const std::string log = coretest::LogSince(m_logStart);
+    EXPECT_NE(log.find("Create Window::Success\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("CLEAN UP FULL DONE!"), std::string::npos) << log;
+}
+
+TEST_F(HostPlatformTest, TheSettingsDialogIsTheHostsAndItsAnswerIsApplied) {
+    CScreen& screen = CScreen::Instance();
+    screen.SetResolution(RES_640_480);
+    screen.SetColorDepth(1);
+    // Nothing registered: the settings stay and the log says why.
+    screen.DisplayResolutionDlg();
+    EXPECT_EQ(screen.GetResolution(), RES_640_480);
+    EXPECT_NE(coretest::LogSince(m_logStart).find("no settings dialog is registered"), std::string::npos);
+
+    SDisplaySettings shown;
+    CPlatformRegistry::RegisterSettingsDialog([&](SDisplaySettings& settings, std::string&) {
+        shown = settings;
+        settings.resolution = RES_1024_768;
+        settings.colorDepth = 0;
+        return true;
+    });
+    screen.DisplayResolutionDlg();
+    EXPECT_EQ(shown.resolution, RES_640_480);
+    EXPECT_EQ(shown.colorDepth, 1);
+    EXPECT_EQ(screen.GetResolution(), RES_1024_768);
+    EXPECT_EQ(screen.GetColorDepth(), 0);
+
+    // Cancel leaves everything as it was.
+    CPlatformRegistry::RegisterSettingsDialog([](SDisplaySettings& settings, std::string&) {
+        settings.resolution = RES_1600_1200;
+        return false;
+    });
+    screen.DisplayResolutionDlg();
+    EXPECT_EQ(screen.GetResolution(), RES_1024_768);
+    screen.SetResolution(RES_640_480);
+    screen.SetColorDepth(1);
+}
+
+}  // namespace
