@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fontimport/CAtomicFile.h"
+#include "platform/files/CAtomicFile.h"
 
 namespace {
 
@@ -79,12 +79,7 @@ bool CPlayerSettings::Save(const std::string& path, const SPlayerSettings& setti
          << "fullscreen=" << (settings.fullscreen ? 1 : 0) << "\n"
          << "showinfo=" << (settings.showInfo ? 1 : 0) << "\n";
     const std::string bytes = text.str();
-    CAtomicFile file(path);
-    if (!file.Open() || !file.Write(bytes.data(), bytes.size()) || !file.Finish() || !file.Publish()) {
-        error = file.GetError();
-        return false;
-    }
-    return true;
+    return CAtomicFile::WriteWhole(path, bytes.data(), bytes.size(), error);
 }
 
 SPlayerSettings CPlayerSettings::FromScreen(CScreen& screen) {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "fontimport/CAtomicFile.h"
-#include "fontimport/CPngWriter.h"
+#include "platform/files/CAtomicFile.h"
+#include "platform/files/CPngWriter.h"
 
 bool CPngFile::Encode(int width, int height, const std::vector<std::uint32_t>& argb, std::vector<std::uint8_t>& png,
                       std::string& error) {
@@ -36,12 +36,7 @@ bool CPngFile::Write(const std::string& path, int width, int height, const std::
     std::vector<std::uint8_t> png;
     if (!Encode(width, height, argb, png, error))
         return false;
-    CAtomicFile file(path);
-    if (!file.Open() || !file.Write(png.data(), png.size()) || !file.Finish() || !file.Publish()) {
-        error = file.GetError();
-        return false;
-    }
-    return true;
+    return CAtomicFile::WriteWhole(path, png.data(), png.size(), error);
 }
 
 bool CPngFile::WriteTo(std::FILE* stream, int width, int height, const std::vector<std::uint32_t>& argb,

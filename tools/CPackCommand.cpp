@@ -13,7 +13,7 @@
 #include "CRunDirectory.h"
 #include "CSceneSource.h"
 #include "CToolArguments.h"
-#include "fontimport/CAtomicFile.h"
+#include "platform/files/CAtomicFile.h"
 #include "scene/CScene.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "fontimport/CFontImporter.h"
 
-#include "fontimport/CAtomicFile.h"
 #include "fontimport/CBnfWriter.h"
-#include "fontimport/CPngWriter.h"
+#include "platform/files/CAtomicFile.h"
+#include "platform/files/CPngWriter.h"
 
 namespace {
 

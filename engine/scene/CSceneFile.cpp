@@ -1,12 +1,7 @@
 #include "scene/CSceneFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,12 +9,12 @@
 #include <limits>
 #include <mutex>
 
-#include "core/CScreen.h"
+#include "core/CEngineLog.h"
 #include "core/CTools.h"
+#include "platform/files/CAtomicFile.h"
 #include "scene/CBNFile.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CObjects.h"
-#include "scene/CScene.h"
 
 static_assert(std::endian::native == std::endian::little, "scene files are little-endian and copied byte for byte");
 
@@ -79,22 +74,6 @@ std::filesystem::path PlayerImagePath() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path("ScreenSaver.dat") : program.parent_path() / "ScreenSaver.dat";
-}
-
-// Writes all bytes to fd, retrying after interruptions and short writes.
-bool WriteAll(int fd, const BYTE* bytes, size_t count) {
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes += written;
-        count -= static_cast<size_t>(written);
-    }
-    return true;
 }
 
 }  // namespace
@@ -466,49 +445,24 @@ bool CSceneFile::Save(const CString& path) {
         return fail("the scene data is larger than 4 GB.");
     }
 
-    // Write beside the target and rename over it only when everything is on
-    // disk: a failed save must not destroy the previous file.
-    const std::filesystem::path target(static_cast<const std::string&>(path));
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temporary = (folder / ".lumivexis-save-XXXXXX").string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return fail(std::strerror(errno));
-    }
-    auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return fail(std::strerror(error));
-    };
-
-    if (m_bPacked) {
+    // The file replaces the previous one only once it is complete on disk: a
+    // failed save must not destroy the previous file. A file being replaced
+    // keeps its permissions; a new package is a program and gets execute
+    // permission.
+    CAtomicFile file(path);
+    file.KeepPermissions(m_bPacked ? 0755 : 0644);
+    bool written = file.Open();
+    if (written && m_bPacked) {
         std::vector<BYTE> player;
         if (CBNFile::ReadAll(PlayerImagePath().string(), player)) {
-            if (!WriteAll(fd, player.data(), player.size())) {
-                return abandon(errno);
-            }
+            written = file.Write(player.data(), player.size());
         } else {
-            CScreen::Instance().Log("CSceneFile::Save => no player image at %s\n", PlayerImagePath().c_str());
+            CEngineLog::Instance().Write("CSceneFile::Save => no player image at %s\n", PlayerImagePath().c_str());
         }
     }
-    if (!WriteAll(fd, m_Buffer.data(), m_Buffer.size()) || ::fsync(fd) != 0) {
-        return abandon(errno);
-    }
-
-    // Keep the permissions of the file being replaced; a new package is a
-    // program and gets execute permission.
-    struct stat previous {};
-    const mode_t mode = (::stat(path.c_str(), &previous) == 0) ? (previous.st_mode & 07777) : m_bPacked ? 0755 : 0644;
-    ::fchmod(fd, mode);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return fail(std::strerror(error));
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return fail(std::strerror(error));
+    written = written && file.Write(m_Buffer.data(), m_Buffer.size()) && file.Finish() && file.Publish();
+    if (!written) {
+        return fail(std::strerror(file.GetErrorNumber()));
     }
     return true;
 }
@@ -567,7 +521,7 @@ void CSceneFile::WriteMusicFile(const std::vector<BYTE>& data) {
     for (const std::string& candidate : candidates) {
         if (WriteWholeFile(candidate, data)) {
             if (candidate != candidates.front()) {
-                CScreen::Instance().Log(
+                CEngineLog::Instance().Write(
                     "CSceneFile::ReadFile => the current directory is not writable, music written to %s\n",
                     candidate.c_str());
             }
@@ -576,7 +530,7 @@ void CSceneFile::WriteMusicFile(const std::vector<BYTE>& data) {
             return;
         }
     }
-    CScreen::Instance().Log("CSceneFile::ReadFile => unable to write music.tmp\n");
+    CEngineLog::Instance().Write("CSceneFile::ReadFile => unable to write music.tmp\n");
 }
 
 CString CSceneFile::GetMusicFilePath() {

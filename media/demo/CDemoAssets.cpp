@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fontimport/CAtomicFile.h"
-#include "fontimport/CPngWriter.h"
+#include "platform/files/CAtomicFile.h"
+#include "platform/files/CPngWriter.h"
 
 namespace {
 
@@ -160,10 +160,5 @@ bool CDemoAssets::WritePng(const std::string& path, const SImage& image, std::st
 }
 
 bool CDemoAssets::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    CAtomicFile file(path);
-    if (!file.Open() || !file.Write(bytes.data(), bytes.size()) || !file.Finish() || !file.Publish()) {
-        error = file.GetError();
-        return false;
-    }
-    return true;
+    return CAtomicFile::WriteWhole(path, bytes.data(), bytes.size(), error);
 }

@@ -1,4 +1,4 @@
-#include "fontimport/CPngWriter.h"
+#include "platform/files/CPngWriter.h"
 
 #include <png.h>
 
