@@ -64,29 +64,22 @@ void CCameraTrajectoryObject::CleanUp() {
 
 // ---------------------------------------------------------------- keyframes
 
+CKeyFrameCurves CCameraTrajectoryObject::KeyedCurves() {
+    CKeyFrameCurves curves;
+    curves.Add(m_Zoom).Add(m_Position).Add(m_Direction).Add(m_LookAt).Add(m_Weight);
+    return curves;
+}
+
 int CCameraTrajectoryObject::AddKeyFrame(float time) {
-    const int id = m_Zoom.Insert(m_Zoom.GetValue(time), time, -1);
-    m_Position.Insert(m_Position.GetValue(time), time, -1);
-    m_Direction.Insert(m_Direction.GetValue(time), time, -1);
-    m_LookAt.Insert(m_LookAt.GetValue(time), time, -1);
-    m_Weight.Insert(m_Weight.GetValue(time), time, -1);
-    return id;
+    return KeyedCurves().AddKeyFrame(time);
 }
 
 void CCameraTrajectoryObject::DeleteKeyFrame(int id) {
-    m_Zoom.Remove(id);
-    m_Position.Remove(id);
-    m_Direction.Remove(id);
-    m_LookAt.Remove(id);
-    m_Weight.Remove(id);
+    KeyedCurves().DeleteKeyFrame(id);
 }
 
 void CCameraTrajectoryObject::MoveKeyFrame(int id, float time) {
-    m_Zoom.Update(m_Zoom.GetPointValue(id), time, id);
-    m_Position.Update(m_Position.GetPointValue(id), time, id);
-    m_Direction.Update(m_Direction.GetPointValue(id), time, id);
-    m_LookAt.Update(m_LookAt.GetPointValue(id), time, id);
-    m_Weight.Update(m_Weight.GetPointValue(id), time, id);
+    KeyedCurves().MoveKeyFrame(id, time);
 }
 
 int CCameraTrajectoryObject::GetKeyFrameNumber() const {

@@ -10,6 +10,7 @@
 // scene clears the pointer when it destroys that object (ForgetObject).
 
 #include "animation/CInterpolation.h"
+#include "animation/CKeyFrameCurves.h"
 #include "animation/CVectorInterpolation.h"
 #include "animation/TOrientation.h"
 #include "objects/CBoxObject.h"
@@ -95,6 +96,8 @@ public:
     void ForgetObject(const CObjects& object);
 
 private:
+    // The five curves, zoom first (its identifiers are the keyframes').
+    CKeyFrameCurves KeyedCurves();
     void DrawMarker(CBoxObject& marker, const D3DXVECTOR3& eye, const D3DXVECTOR3& direction, const D3DXVECTOR3& up);
 
     CInterpolation m_Zoom;

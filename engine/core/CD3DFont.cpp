@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/CScreen.h"
+#include "core/CEngineLog.h"
 #include "platform/text/CGlyphRasterizer.h"
 
 namespace {
@@ -82,10 +82,7 @@ bool CD3DFont::Init() {
 
 void CD3DFont::CleanUp() {
     InvalidateDeviceObjects();
-    if (m_pTexture != nullptr) {
-        m_pTexture->Release();
-        m_pTexture = nullptr;
-    }
+    m_pTexture.Reset();
     CObjects::CleanUp();
 }
 
@@ -102,10 +99,7 @@ float CD3DFont::LineHeight() const {
 // ------------------------------------------------------------ device objects
 
 HRESULT CD3DFont::InitDeviceObjects(IDirect3DDevice8* device) {
-    if (m_pTexture != nullptr) {
-        m_pTexture->Release();
-        m_pTexture = nullptr;
-    }
+    m_pTexture.Reset();
     m_pd3dDevice = device;
     if (device == nullptr) {
         return E_FAIL;
@@ -122,11 +116,10 @@ HRESULT CD3DFont::InitDeviceObjects(IDirect3DDevice8* device) {
         m_dwTexWidth = m_dwTexHeight = caps.MaxTextureWidth;
     }
 
-    const HRESULT created =
-        device->CreateTexture(m_dwTexWidth, m_dwTexHeight, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED, &m_pTexture);
+    const HRESULT created = device->CreateTexture(m_dwTexWidth, m_dwTexHeight, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED,
+                                                  m_pTexture.ReleaseAndGetAddressOf());
     if (FAILED(created)) {
-        m_pTexture = nullptr;
-        return created;
+        return created;  // the handle stays empty
     }
     return RasteriseAtlas();
 }
@@ -140,8 +133,8 @@ HRESULT CD3DFont::RasteriseAtlas() {
     request.weight = (m_dwFontFlags & D3DFONT_BOLD) != 0 ? 700 : 400;
     request.italic = (m_dwFontFlags & D3DFONT_ITALIC) != 0;
     if (!font.Create(request)) {
-        CScreen::Instance().Log("CD3DFont::InitDeviceObjects => unable to create the font %s: %s\n", m_strFontName,
-                                font.GetError().c_str());
+        CEngineLog::Instance().Write("CD3DFont::InitDeviceObjects => unable to create the font %s: %s\n", m_strFontName,
+                                     font.GetError().c_str());
         return E_FAIL;
     }
 
@@ -189,10 +182,9 @@ HRESULT CD3DFont::RestoreDeviceObjects() {
     }
     InvalidateDeviceObjects();
     const HRESULT created = m_pd3dDevice->CreateVertexBuffer(kVertexBufferBytes, D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC,
-                                                             0, D3DPOOL_DEFAULT, &m_pVB);
+                                                             0, D3DPOOL_DEFAULT, m_pVB.ReleaseAndGetAddressOf());
     if (FAILED(created)) {
-        m_pVB = nullptr;
-        return created;
+        return created;  // the handle stays empty
     }
     // The same recording twice: the first block is captured over with the
     // caller's state before drawing, the second sets the drawing state.
@@ -204,7 +196,7 @@ HRESULT CD3DFont::RestoreDeviceObjects() {
 void CD3DFont::RecordStateBlock(DWORD& token) {
     IDirect3DDevice8* d = m_pd3dDevice;
     d->BeginStateBlock();
-    d->SetTexture(0, m_pTexture);
+    d->SetTexture(0, m_pTexture.Get());
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -238,10 +230,7 @@ void CD3DFont::RecordStateBlock(DWORD& token) {
 }
 
 HRESULT CD3DFont::InvalidateDeviceObjects() {
-    if (m_pVB != nullptr) {
-        m_pVB->Release();
-        m_pVB = nullptr;
-    }
+    m_pVB.Reset();
     if (m_pd3dDevice != nullptr) {
         if (m_dwSavedStateBlock != 0) {
             m_pd3dDevice->DeleteStateBlock(m_dwSavedStateBlock);
@@ -256,10 +245,7 @@ HRESULT CD3DFont::InvalidateDeviceObjects() {
 }
 
 HRESULT CD3DFont::DeleteDeviceObjects() {
-    if (m_pTexture != nullptr) {
-        m_pTexture->Release();
-        m_pTexture = nullptr;
-    }
+    m_pTexture.Reset();
     m_pd3dDevice = nullptr;
     return S_OK;
 }
@@ -307,7 +293,7 @@ void CD3DFont::BeginTextDraw(DWORD fvf, UINT stride, DWORD flags) {
     m_pd3dDevice->CaptureStateBlock(m_dwSavedStateBlock);
     m_pd3dDevice->ApplyStateBlock(m_dwDrawTextStateBlock);
     m_pd3dDevice->SetVertexShader(fvf);
-    m_pd3dDevice->SetStreamSource(0, m_pVB, stride);
+    m_pd3dDevice->SetStreamSource(0, m_pVB.Get(), stride);
     if ((flags & D3DFONT_FILTERED) != 0) {
         m_pd3dDevice->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
         m_pd3dDevice->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
@@ -358,7 +344,7 @@ HRESULT CD3DFont::DrawGlyphs(const char* text, FNewLine newLine, FWriteGlyph wri
 }
 
 HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWORD flags) {
-    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+    if (m_pd3dDevice == nullptr || !m_pVB || text == nullptr) {
         return E_FAIL;
     }
     BeginTextDraw(kFont2DFvf, sizeof(SFont2DVertex), flags);
@@ -379,7 +365,7 @@ HRESULT CD3DFont::DrawTextA(float x, float y, DWORD color, const char* text, DWO
 
 HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float yScale, DWORD color, const char* text,
                                  DWORD flags) {
-    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+    if (m_pd3dDevice == nullptr || !m_pVB || text == nullptr) {
         return E_FAIL;
     }
     BeginTextDraw(kFont2DFvf, sizeof(SFont2DVertex), flags);
@@ -411,7 +397,7 @@ HRESULT CD3DFont::DrawTextScaled(float x, float y, float z, float xScale, float 
 }
 
 HRESULT CD3DFont::Render3DText(const char* text, DWORD flags) {
-    if (m_pd3dDevice == nullptr || m_pVB == nullptr || text == nullptr) {
+    if (m_pd3dDevice == nullptr || !m_pVB || text == nullptr) {
         return E_FAIL;
     }
     BeginTextDraw(kFont3DFvf, sizeof(SFont3DVertex), flags);

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "platform/base/WinTypes.h"
+#include "platform/d3d8/CDeviceHandle.h"
 #include "platform/d3d8/d3d8.h"
 #include "scene/CObjects.h"
 
@@ -54,7 +55,7 @@ public:
     DWORD GetTextureWidth() const { return m_dwTexWidth; }
     DWORD GetTextureHeight() const { return m_dwTexHeight; }
     float GetTextScale() const { return m_fTextScale; }
-    IDirect3DTexture8* GetTexture() const { return m_pTexture; }
+    IDirect3DTexture8* GetTexture() const { return m_pTexture.Get(); }
     // Atlas coordinates (left, top, right, bottom) of a printable character.
     const std::array<float, 4>& GetTexCoords(char c) const;
 
@@ -80,8 +81,8 @@ private:
     char m_strFontName[80 + 1] = {};
     DWORD m_dwFontHeight;
     DWORD m_dwFontFlags;
-    IDirect3DTexture8* m_pTexture = nullptr;
-    IDirect3DVertexBuffer8* m_pVB = nullptr;
+    CDeviceHandle<IDirect3DTexture8> m_pTexture;
+    CDeviceHandle<IDirect3DVertexBuffer8> m_pVB;
     DWORD m_dwTexWidth = 0;
     DWORD m_dwTexHeight = 0;
     float m_fTextScale = 1.0f;

@@ -3,8 +3,10 @@
 #include <chrono>
 
 #include "core/CScreen.h"
+#include "platform/d3d8/CDeviceHandle.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/window/COutputWindow.h"
+#include "scene/CMP3Player.h"
 
 namespace {
 
@@ -103,8 +105,9 @@ void CScreenRunner::Run() {
 std::vector<std::uint32_t> CScreenRunner::ReadBackBuffer(int* width, int* height) {
     std::vector<std::uint32_t> pixels;
     IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
-    IDirect3DSurface8* backBuffer = nullptr;
-    if (device == nullptr || FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) {
+    CDeviceHandle<IDirect3DSurface8> backBuffer;
+    if (device == nullptr ||
+        FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.ReleaseAndGetAddressOf()))) {
         return pixels;
     }
     D3DSURFACE_DESC desc{};
@@ -126,7 +129,6 @@ std::vector<std::uint32_t> CScreenRunner::ReadBackBuffer(int* width, int* height
         if (height != nullptr)
             *height = static_cast<int>(desc.Height);
     }
-    backBuffer->Release();
     return pixels;
 }
 

@@ -40,11 +40,11 @@ void ShowBox(const CString& text, const char* title) {
 
 }  // namespace
 
-SMesh* C3DSMeshLoader::Load(CString path, SMesh* /*reference*/) {
+std::unique_ptr<SMesh> C3DSMeshLoader::Load(CString path, SMesh* /*reference*/) {
     m_Directory = DirectoryOf(path);
     m_Materials.clear();
     m_Objects.clear();
-    SMesh* mesh = Parse(path) ? BuildMesh() : nullptr;
+    std::unique_ptr<SMesh> mesh = Parse(path) ? BuildMesh() : nullptr;
     m_Materials.clear();
     m_Objects.clear();
     if (mesh == nullptr) {
@@ -52,7 +52,6 @@ SMesh* C3DSMeshLoader::Load(CString path, SMesh* /*reference*/) {
         return nullptr;
     }
     if (!CheckVertexLimit(*mesh)) {
-        delete mesh;
         return nullptr;
     }
     return mesh;
@@ -318,8 +317,8 @@ bool C3DSMeshLoader::FacesFitVertices() const {
     return true;
 }
 
-SMesh* C3DSMeshLoader::BuildMesh() const {
-    SMesh* mesh = new SMesh;
+std::unique_ptr<SMesh> C3DSMeshLoader::BuildMesh() const {
+    auto mesh = std::make_unique<SMesh>();
     BuildMaterials(*mesh);
 
     size_t vertexCount = 0;

@@ -20,7 +20,7 @@ public:
 
     // Ignores reference. Null after "unknown error. unable to load the model"
     // (and the message that says why, where there is one).
-    SMesh* Load(CString path, SMesh* reference) override;
+    std::unique_ptr<SMesh> Load(CString path, SMesh* reference) override;
 
 private:
     struct SMaterial {
@@ -68,7 +68,7 @@ private:
     void ReadColour(CMeshByteReader& reader, const SChunk& chunk);
     bool FacesFitVertices() const;
 
-    SMesh* BuildMesh() const;
+    std::unique_ptr<SMesh> BuildMesh() const;
     void BuildMaterials(SMesh& mesh) const;
     void AppendMaterial(SMesh& mesh, int material, std::uint32_t endFace) const;
 

@@ -52,11 +52,11 @@ bool CAnimFileMeshObject::LoadMeshes() {
     m_Meshes.resize(m_FileNames.size());
     SMesh* reference = nullptr;
     for (size_t i = 0; i < m_FileNames.size(); ++i) {
-        std::unique_ptr<CMeshLoader> loader(CMeshLoader::Create(m_FileNames[i], m_pScene));
+        std::unique_ptr<CMeshLoader> loader = CMeshLoader::Create(m_FileNames[i], m_pScene);
         if (!loader) {
             continue;
         }
-        std::unique_ptr<SMesh> mesh(loader->Load(m_FileNames[i], reference));
+        std::unique_ptr<SMesh> mesh = loader->Load(m_FileNames[i], reference);
         if (!mesh) {
             return false;
         }
@@ -127,19 +127,10 @@ float CAnimFileMeshObject::GetSpeed() const {
     return m_FramePosition.GetPointValue(GetCurrentKeyFrame());
 }
 
-int CAnimFileMeshObject::AddKeyFrame(float time) {
-    m_FramePosition.Insert(m_FramePosition.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CAnimFileMeshObject::DeleteKeyFrame(int id) {
-    m_FramePosition.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CAnimFileMeshObject::MoveKeyFrame(int id, float time) {
-    m_FramePosition.Update(m_FramePosition.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CAnimFileMeshObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_FramePosition);
+    return curves;
 }
 
 void CAnimFileMeshObject::Save(CSceneFile& file) {

@@ -29,9 +29,6 @@ public:
     void Save(CSceneFile& file) override;
     // Reads the files back and loads their meshes (from the scene file).
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // Replaces the sequence and loads its meshes; false when a file could not
     // be loaded (the meshes before it are kept).
@@ -46,6 +43,8 @@ public:
     unsigned int GetCurrentFrame() const { return m_CurrentFrame; }
 
 protected:
+    // The base's curves, then the frame position.
+    CKeyFrameCurves KeyedCurves() override;
     // Init once PreInit has taken the device: the first mesh into the buffers.
     bool CreateMesh();
     // The blend for the frame-position curve at the scene time.

@@ -13,11 +13,11 @@ bool CFileMeshObject::Init() {
 }
 
 bool CFileMeshObject::CreateMesh() {
-    std::unique_ptr<CMeshLoader> loader(CMeshLoader::Create(m_FileName, m_pScene));
+    std::unique_ptr<CMeshLoader> loader = CMeshLoader::Create(m_FileName, m_pScene);
     if (!loader) {
         return false;
     }
-    std::unique_ptr<SMesh> mesh(loader->Load(m_FileName, nullptr));
+    std::unique_ptr<SMesh> mesh = loader->Load(m_FileName, nullptr);
     if (!mesh) {
         return false;
     }

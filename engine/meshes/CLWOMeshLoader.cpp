@@ -40,18 +40,16 @@ D3DXVECTOR3 PositionOf(const SMeshVertex& vertex) {
 
 }  // namespace
 
-SMesh* CLWOMeshLoader::Load(CString path, SMesh* reference) {
+std::unique_ptr<SMesh> CLWOMeshLoader::Load(CString path, SMesh* reference) {
     m_Directory = DirectoryOf(path);
     if (!OpenFileInBuffer(path)) {
         return nullptr;
     }
-    m_pMesh = new SMesh;
+    m_pMesh = std::make_unique<SMesh>();
     const bool parsed = Parse(reference);
-    SMesh* mesh = m_pMesh;
-    m_pMesh = nullptr;
+    std::unique_ptr<SMesh> mesh = std::move(m_pMesh);
     m_File = CMeshFileData();
     if (!parsed) {
-        delete mesh;
         return nullptr;
     }
     return mesh;

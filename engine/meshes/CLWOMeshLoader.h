@@ -27,7 +27,7 @@ public:
     // reference (may be null): a mesh of the same topology whose positions
     // decide the angle split, so that every frame of an animation is split
     // alike. Null after one message box.
-    SMesh* Load(CString path, SMesh* reference) override;
+    std::unique_ptr<SMesh> Load(CString path, SMesh* reference) override;
 
 private:
     struct STag {
@@ -71,7 +71,7 @@ private:
 
     CMeshFileData m_File;
     CString m_Directory;
-    SMesh* m_pMesh = nullptr;
+    std::unique_ptr<SMesh> m_pMesh;
     std::uint32_t m_LayerCount = 0;
     std::vector<STag> m_Tags;
     std::vector<SClip> m_Clips;

@@ -16,17 +16,17 @@ int LastSeparator(const CString& path) {
 
 }  // namespace
 
-CMeshLoader* CMeshLoader::Create(const CString& fileName, CScene* scene) {
+std::unique_ptr<CMeshLoader> CMeshLoader::Create(const CString& fileName, CScene* scene) {
     CString extension = fileName.Right(3);
     extension.MakeLower();
     if (extension == "lwo") {
-        return new CLWOMeshLoader(scene);
+        return std::make_unique<CLWOMeshLoader>(scene);
     }
     if (extension == "3ds") {
-        return new C3DSMeshLoader(scene);
+        return std::make_unique<C3DSMeshLoader>(scene);
     }
     if (extension.Right(2) == ".x") {
-        return new CXMeshLoader(scene);
+        return std::make_unique<CXMeshLoader>(scene);
     }
     return nullptr;
 }

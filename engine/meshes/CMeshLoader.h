@@ -9,6 +9,7 @@
 // reported); otherwise it is read from the disk.
 
 #include <cstdint>
+#include <memory>
 
 #include "meshes/SMesh.h"
 #include "platform/base/CString.h"
@@ -28,14 +29,13 @@ public:
     virtual ~CMeshLoader() = default;
 
     // reference: a mesh of the same topology whose positions steer loaders
-    // that split vertices (LightWave); the others ignore it. Returns a new
-    // mesh owned by the caller, or null after the loader's messages.
-    virtual SMesh* Load(CString path, SMesh* reference) = 0;
+    // that split vertices (LightWave); the others ignore it. Returns the new
+    // mesh, or null after the loader's messages.
+    virtual std::unique_ptr<SMesh> Load(CString path, SMesh* reference) = 0;
 
     // The loader for a file name by its extension (compared lower-cased):
     // "lwo" LightWave, "3ds" 3D Studio, ".x" DirectX; null for any other.
-    // The caller deletes it.
-    static CMeshLoader* Create(const CString& fileName, CScene* scene);
+    static std::unique_ptr<CMeshLoader> Create(const CString& fileName, CScene* scene);
 
     CScene* GetScene() const { return m_pScene; }
     // Takes the mesh files from this scene file rather than from the current

@@ -6,6 +6,7 @@
 
 #include "core/CScreen.h"
 #include "core/CTools.h"
+#include "platform/d3d8/CDeviceHandle.h"
 #include "platform/d3dxmesh/d3dx8mesh.h"
 #include "scene/CSceneFile.h"
 
@@ -16,23 +17,15 @@ constexpr DWORD kEngineVertexFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;
 constexpr size_t kEngineVertexSize = 40;
 constexpr size_t kTexCoordOffset = 24;
 
-template <class T>
-void Release(T*& object) {
-    if (object != nullptr) {
-        object->Release();
-        object = nullptr;
-    }
-}
-
 }  // namespace
 
-SMesh* CXMeshLoader::Load(CString path, SMesh* /*reference*/) {
+std::unique_ptr<SMesh> CXMeshLoader::Load(CString path, SMesh* /*reference*/) {
     m_Directory = DirectoryOf(path);
     LPDIRECT3DDEVICE8 device = CScreen::Instance().GetD3DDevice();
-    ID3DXBuffer* adjacency = nullptr;
-    ID3DXBuffer* materials = nullptr;
+    CDeviceHandle<ID3DXBuffer> adjacency;
+    CDeviceHandle<ID3DXBuffer> materials;
     DWORD materialCount = 0;
-    ID3DXMesh* loaded = nullptr;
+    CDeviceHandle<ID3DXMesh> loaded;
     HRESULT result = D3D_OK;
     if (CSceneFile* sceneFile = GetSourceSceneFile(); sceneFile != nullptr) {
         BYTE* data = nullptr;
@@ -41,11 +34,12 @@ SMesh* CXMeshLoader::Load(CString path, SMesh* /*reference*/) {
             CTools::Error("Mesh loading: Unable to load mesh \"" + path + "\": not found in the archive.");
             return nullptr;
         }
-        result = D3DXLoadMeshFromXInMemory(data, static_cast<DWORD>(size), D3DXMESH_SYSTEMMEM, device, &adjacency,
-                                           &materials, &materialCount, &loaded);
+        result = D3DXLoadMeshFromXInMemory(data, static_cast<DWORD>(size), D3DXMESH_SYSTEMMEM, device,
+                                           adjacency.ReleaseAndGetAddressOf(), materials.ReleaseAndGetAddressOf(),
+                                           &materialCount, loaded.ReleaseAndGetAddressOf());
     } else {
-        result = D3DXLoadMeshFromX(path.c_str(), D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, &materialCount,
-                                   &loaded);
+        result = D3DXLoadMeshFromX(path.c_str(), D3DXMESH_SYSTEMMEM, device, adjacency.ReleaseAndGetAddressOf(),
+                                   materials.ReleaseAndGetAddressOf(), &materialCount, loaded.ReleaseAndGetAddressOf());
     }
     if (FAILED(result)) {
         if (result == D3DXERR_INVALIDMESH) {
@@ -54,22 +48,17 @@ SMesh* CXMeshLoader::Load(CString path, SMesh* /*reference*/) {
         return nullptr;
     }
 
-    ID3DXMesh* clone = nullptr;
-    result = loaded->CloneMeshFVF(D3DXMESH_SYSTEMMEM, kEngineVertexFormat, device, &clone);
-    Release(loaded);
+    CDeviceHandle<ID3DXMesh> clone;
+    result = loaded->CloneMeshFVF(D3DXMESH_SYSTEMMEM, kEngineVertexFormat, device, clone.ReleaseAndGetAddressOf());
+    loaded.Reset();
     if (FAILED(result)) {
-        Release(adjacency);
-        Release(materials);
         return nullptr;
     }
 
-    SMesh* mesh = new SMesh;
-    CopyMaterials(materials, materialCount, *mesh);
-    Release(materials);
-    CopyFaceRanges(*clone, *mesh);
-    CopyGeometry(*clone, *mesh);
-    Release(adjacency);
-    Release(clone);
+    auto mesh = std::make_unique<SMesh>();
+    CopyMaterials(materials.Get(), materialCount, *mesh);
+    CopyFaceRanges(*clone.Get(), *mesh);
+    CopyGeometry(*clone.Get(), *mesh);
     return mesh;
 }
 

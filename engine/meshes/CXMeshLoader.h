@@ -15,7 +15,7 @@ public:
     // Ignores reference. Null without a message when D3DX cannot read the
     // file; with one when the file is missing from the scene file being read
     // or the mesh has too many vertices to draw.
-    SMesh* Load(CString path, SMesh* reference) override;
+    std::unique_ptr<SMesh> Load(CString path, SMesh* reference) override;
 
 private:
     void CopyMaterials(ID3DXBuffer* materials, DWORD count, SMesh& mesh) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/CScreen.h"
 #include "objects/CShaderEffect.h"
@@ -14,21 +15,6 @@ namespace {
 
 constexpr float kHalfPi = 1.5707964f;
 constexpr D3DCOLORVALUE kDefaultColor{0.5f, 0.5f, 0.5f, 1.0f};
-
-template <class TInterface>
-void SafeRelease(TInterface*& object) {
-    if (object != nullptr) {
-        object->Release();
-        object = nullptr;
-    }
-}
-
-template <class TInterface>
-void ReleaseAll(std::vector<TInterface*>& objects) {
-    for (TInterface*& object : objects) {
-        SafeRelease(object);
-    }
-}
 
 D3DXMATRIX IdentityMatrix() {
     D3DXMATRIX identity;
@@ -103,83 +89,9 @@ CBaseObject::CBaseObject() {
     SetNumberMaterials(1);
 }
 
-CBaseObject::CBaseObject(const CBaseObject& other) : CObjects(other) {
-    CopySettings(other);
-}
-
-CBaseObject& CBaseObject::operator=(const CBaseObject& other) {
-    if (this != &other) {
-        CleanUp();
-        CObjects::operator=(other);
-        CopySettings(other);
-    }
-    return *this;
-}
-
 CBaseObject::~CBaseObject() {
     CleanUp();
     ReleaseEffectTextures();
-}
-
-// Everything but the device resources: a copy builds and loads its own at
-// its first render, so that two objects never release the same buffer.
-void CBaseObject::CopySettings(const CBaseObject& other) {
-    m_bNeedsInit = true;
-    m_bFullTextureStageMode = other.m_bFullTextureStageMode;
-    m_TextureFilter = other.m_TextureFilter;
-    m_iZBias = other.m_iZBias;
-    m_bSelected = other.m_bSelected;
-    m_iNumberMaterials = other.m_iNumberMaterials;
-    m_pTextures.assign(m_iNumberMaterials, nullptr);
-    m_pTextureSurfaces.assign(m_iNumberMaterials, nullptr);
-    m_TextureNames = other.m_TextureNames;
-    m_EffectTextureName = other.m_EffectTextureName;
-    m_iNumberVertices = 0;
-    m_iNumberFaces = 0;
-    m_FaceEnds = other.m_FaceEnds;
-    m_bDrawTexture = other.m_bDrawTexture;
-    m_bSpecular = other.m_bSpecular;
-    m_bOwnFieldOfView = other.m_bOwnFieldOfView;
-    m_bWriteOnTexture = other.m_bWriteOnTexture;
-    m_bVisible = other.m_bVisible;
-    m_Alpha = other.m_Alpha;
-    m_FillMode = other.m_FillMode;
-    m_Color = other.m_Color;
-    m_Position = other.m_Position;
-    m_Rotation = other.m_Rotation;
-    m_Pivot = other.m_Pivot;
-    m_DirectionTarget = other.m_DirectionTarget;
-    m_DirectionOrigin = other.m_DirectionOrigin;
-    m_UpVector = other.m_UpVector;
-    m_PerspectiveProjection = other.m_PerspectiveProjection;
-    m_PixelOverlayProjection = other.m_PixelOverlayProjection;
-    m_ScreenOverlayProjection = other.m_ScreenOverlayProjection;
-    m_WorldViewProjection = other.m_WorldViewProjection;
-    m_ProjectionMode = other.m_ProjectionMode;
-    m_Culling = other.m_Culling;
-    m_bFlatShading = other.m_bFlatShading;
-    m_Lighting = other.m_Lighting;
-    m_FacingCamera = other.m_FacingCamera;
-    m_Scale = other.m_Scale;
-    m_fAppliedScale = other.m_fAppliedScale;
-    m_BoundsMax = other.m_BoundsMax;
-    m_BoundsMin = other.m_BoundsMin;
-    m_Identity = other.m_Identity;
-    m_pLockedVertices = nullptr;
-    m_iCurrentKeyFrame = other.m_iCurrentKeyFrame;
-    m_bShaderLayout = other.m_bShaderLayout;
-    std::copy(std::begin(other.m_AlphaOperations), std::end(other.m_AlphaOperations), m_AlphaOperations);
-    std::copy(std::begin(other.m_ColorOperations), std::end(other.m_ColorOperations), m_ColorOperations);
-    m_Materials = other.m_Materials;
-    m_fReferenceSize = other.m_fReferenceSize;
-    m_RotationMatrix = other.m_RotationMatrix;
-    m_TranslationMatrix = other.m_TranslationMatrix;
-    m_DirectionMatrix = other.m_DirectionMatrix;
-    m_WorldMatrix = other.m_WorldMatrix;
-    m_PivotMatrix = other.m_PivotMatrix;
-    m_SavedView = other.m_SavedView;
-    m_pShaderEffect = other.m_pShaderEffect;
-    m_EffectTextureType = other.m_EffectTextureType;
 }
 
 bool CBaseObject::Init() {
@@ -193,15 +105,15 @@ bool CBaseObject::Init() {
         D3DXMatrixPerspectiveFovLH(&m_PerspectiveProjection, D3DX_PI / 4.0f, 1.0f, 0.1f, 1000.0f);
     }
     CObjects::Init();
-    if (m_pVB != nullptr && m_pIB != nullptr) {
+    if (m_pVB && m_pIB) {
         UpdateScale(true);
     }
     for (int material = 0; material < m_iNumberMaterials; ++material) {
-        if (!m_TextureNames[material].empty() && m_pTextures[material] == nullptr) {
+        if (!m_TextureNames[material].empty() && !m_pTextures[material]) {
             SetTexture(m_TextureNames[material], material);
         }
     }
-    if (!m_EffectTextureName.empty() && m_pEffectTexture == nullptr && m_pEffectCubeTexture == nullptr) {
+    if (!m_EffectTextureName.empty() && !m_pEffectTexture && !m_pEffectCubeTexture) {
         SetEffectTexture(m_EffectTextureName, m_EffectTextureType);
     }
     return true;
@@ -210,69 +122,56 @@ bool CBaseObject::Init() {
 void CBaseObject::CleanUp() {
     ReleaseBuffers();
     ReleaseTextures();
-    m_pTextures.assign(m_iNumberMaterials, nullptr);
-    m_pTextureSurfaces.assign(m_iNumberMaterials, nullptr);
+    m_pTextures.resize(m_iNumberMaterials);
+    m_pTextureSurfaces.resize(m_iNumberMaterials);
     ReleaseEffectTextures();
     CObjects::CleanUp();
 }
 
 void CBaseObject::ReleaseBuffers() {
-    if (m_pLockedVertices != nullptr && m_pVB != nullptr) {
+    if (m_pLockedVertices != nullptr && m_pVB) {
         m_pVB->Unlock();
     }
     m_pLockedVertices = nullptr;
-    SafeRelease(m_pVB);
-    SafeRelease(m_pIB);
+    m_pVB.Reset();
+    m_pIB.Reset();
 }
 
+// The slots stay, one per material.
 void CBaseObject::ReleaseTextures() {
-    ReleaseAll(m_pTextures);
-    ReleaseAll(m_pTextureSurfaces);
+    for (CDeviceHandle<IDirect3DTexture8>& texture : m_pTextures) {
+        texture.Reset();
+    }
+    for (CDeviceHandle<IDirect3DSurface8>& surface : m_pTextureSurfaces) {
+        surface.Reset();
+    }
 }
 
 void CBaseObject::ReleaseEffectTextures() {
-    SafeRelease(m_pEffectTexture);
-    SafeRelease(m_pEffectSurface);
-    SafeRelease(m_pEffectCubeTexture);
+    m_pEffectTexture.Reset();
+    m_pEffectSurface.Reset();
+    m_pEffectCubeTexture.Reset();
 }
 
 // ------------------------------------------------------------------ keyframes
 
+CKeyFrameCurves CBaseObject::KeyedCurves() {
+    CKeyFrameCurves curves;
+    curves.Add(m_Alpha).Add(m_Scale).Add(m_Position).Add(m_Rotation).Add(m_Color);
+    curves.Add(m_FillMode).Add(m_Culling).Add(m_Lighting).Add(m_FacingCamera);
+    return curves;
+}
+
 int CBaseObject::AddKeyFrame(float time) {
-    const int id = m_Alpha.Insert(m_Alpha.GetValue(time), time, -1);
-    m_Scale.Insert(m_Scale.GetValue(time), time, -1);
-    m_Position.Insert(m_Position.GetValue(time), time, -1);
-    m_Rotation.Insert(m_Rotation.GetValue(time), time, -1);
-    m_Color.Insert(m_Color.GetValue(time), time, -1);
-    m_FillMode.Insert(m_FillMode.GetValue(time), time, -1);
-    m_Culling.Insert(m_Culling.GetValue(time), time, -1);
-    m_Lighting.Insert(m_Lighting.GetValue(time), time, -1);
-    m_FacingCamera.Insert(m_FacingCamera.GetValue(time), time, -1);
-    return id;
+    return KeyedCurves().AddKeyFrame(time);
 }
 
 void CBaseObject::DeleteKeyFrame(int id) {
-    m_Alpha.Remove(id);
-    m_Scale.Remove(id);
-    m_Position.Remove(id);
-    m_Rotation.Remove(id);
-    m_Color.Remove(id);
-    m_FillMode.Remove(id);
-    m_Culling.Remove(id);
-    m_Lighting.Remove(id);
-    m_FacingCamera.Remove(id);
+    KeyedCurves().DeleteKeyFrame(id);
 }
 
 void CBaseObject::MoveKeyFrame(int id, float time) {
-    m_Alpha.Update(m_Alpha.GetPointValue(id), time, id);
-    m_Scale.Update(m_Scale.GetPointValue(id), time, id);
-    m_Position.Update(m_Position.GetPointValue(id), time, id);
-    m_Rotation.Update(m_Rotation.GetPointValue(id), time, id);
-    m_Color.Update(m_Color.GetPointValue(id), time, id);
-    m_FillMode.Update(m_FillMode.GetPointValue(id), time, id);
-    m_Culling.Update(m_Culling.GetPointValue(id), time, id);
-    m_Lighting.Update(m_Lighting.GetPointValue(id), time, id);
-    m_FacingCamera.Update(m_FacingCamera.GetPointValue(id), time, id);
+    KeyedCurves().MoveKeyFrame(id, time);
 }
 
 int CBaseObject::GetKeyFrameNumber() const {
@@ -448,7 +347,7 @@ void CBaseObject::UseShader(bool use) {
         return;
     }
     m_bShaderLayout = true;
-    if (m_pVB != nullptr) {
+    if (m_pVB) {
         ConvertVerticesToShaderLayout();
     }
 }
@@ -456,8 +355,7 @@ void CBaseObject::UseShader(bool use) {
 // Moves existing 40-byte vertices into the first slots of a new 80-byte
 // buffer, so that the layout can change under a built object.
 void CBaseObject::ConvertVerticesToShaderLayout() {
-    IDirect3DVertexBuffer8* oldBuffer = m_pVB;
-    m_pVB = nullptr;
+    const CDeviceHandle<IDirect3DVertexBuffer8> oldBuffer = std::move(m_pVB);
     const int count = m_iNumberVertices;
     SetNumberVertices(count);
     BYTE* oldData = nullptr;
@@ -474,7 +372,6 @@ void CBaseObject::ConvertVerticesToShaderLayout() {
         m_pVB->Unlock();
         m_pLockedVertices = nullptr;
     }
-    oldBuffer->Release();
 }
 
 void CBaseObject::SetShader(CShaderEffect* effect) {
@@ -489,8 +386,8 @@ void CBaseObject::SetNumberMaterials(int n) {
     ReleaseTextures();
     const D3DMATERIAL8 first = m_Materials.empty() ? DefaultMaterial() : m_Materials.front();
     m_iNumberMaterials = n;
-    m_pTextures.assign(n, nullptr);
-    m_pTextureSurfaces.assign(n, nullptr);
+    m_pTextures.resize(n);
+    m_pTextureSurfaces.resize(n);
     m_TextureNames.assign(n, CString());
     m_FaceEnds.assign(n, 0);
     m_Materials.assign(n, first);
@@ -591,22 +488,22 @@ bool CBaseObject::FetchSceneFile(const CString& name, const BYTE*& data, int& si
     return size >= 1 && bytes != nullptr;
 }
 
-bool CBaseObject::LoadTextureData(const BYTE* data, int size, IDirect3DTexture8*& texture) const {
+bool CBaseObject::LoadTextureData(const BYTE* data, int size, IDirect3DTexture8** texture) const {
     if (m_bWriteOnTexture) {
         return SUCCEEDED(D3DXCreateTextureFromFileInMemoryEx(
             m_pd3dDevice, data, static_cast<UINT>(size), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
-            D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
+            D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, texture));
     }
-    return SUCCEEDED(D3DXCreateTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), &texture));
+    return SUCCEEDED(D3DXCreateTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), texture));
 }
 
-bool CBaseObject::LoadTextureFile(const CString& name, IDirect3DTexture8*& texture) const {
+bool CBaseObject::LoadTextureFile(const CString& name, IDirect3DTexture8** texture) const {
     if (m_bWriteOnTexture) {
         return SUCCEEDED(D3DXCreateTextureFromFileExA(m_pd3dDevice, name.c_str(), D3DX_DEFAULT, D3DX_DEFAULT,
                                                       D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                                      D3DX_DEFAULT, 0, nullptr, nullptr, &texture));
+                                                      D3DX_DEFAULT, 0, nullptr, nullptr, texture));
     }
-    return SUCCEEDED(D3DXCreateTextureFromFileA(m_pd3dDevice, name.c_str(), &texture));
+    return SUCCEEDED(D3DXCreateTextureFromFileA(m_pd3dDevice, name.c_str(), texture));
 }
 
 void CBaseObject::SetTexture(CString name, int material) {
@@ -615,8 +512,8 @@ void CBaseObject::SetTexture(CString name, int material) {
     }
     m_bDrawTexture = true;
     m_TextureNames[material] = name;
-    SafeRelease(m_pTextures[material]);
-    SafeRelease(m_pTextureSurfaces[material]);
+    m_pTextures[material].Reset();
+    m_pTextureSurfaces[material].Reset();
     if (name.empty()) {
         return;
     }
@@ -626,15 +523,15 @@ void CBaseObject::SetTexture(CString name, int material) {
     // A file the scene file carries wins; otherwise the disk.
     const BYTE* data = nullptr;
     int size = 0;
-    IDirect3DTexture8* texture = nullptr;
+    CDeviceHandle<IDirect3DTexture8> texture;
+    IDirect3DTexture8** slot = texture.ReleaseAndGetAddressOf();
     const bool loaded =
-        FetchSceneFile(name, data, size) ? LoadTextureData(data, size, texture) : LoadTextureFile(name, texture);
-    if (!loaded || texture == nullptr) {
-        SafeRelease(texture);
+        FetchSceneFile(name, data, size) ? LoadTextureData(data, size, slot) : LoadTextureFile(name, slot);
+    if (!loaded || !texture) {
         m_TextureNames[material] = "";
         return;
     }
-    m_pTextures[material] = texture;
+    m_pTextures[material] = std::move(texture);
 }
 
 CString CBaseObject::GetTexture(int material) {
@@ -642,37 +539,34 @@ CString CBaseObject::GetTexture(int material) {
 }
 
 void CBaseObject::SetTexture(IDirect3DTexture8*& texture, int material) {
-    if (!IsMaterial(material) || texture == m_pTextures[material]) {
+    if (!IsMaterial(material) || texture == m_pTextures[material].Get()) {
         return;
     }
     if (texture != nullptr) {
         texture->AddRef();
     }
-    SafeRelease(m_pTextures[material]);
-    m_pTextures[material] = texture;
+    m_pTextures[material].Reset(texture);
 }
 
 IDirect3DTexture8* CBaseObject::GetTexturePointer(int material) const {
-    return IsMaterial(material) ? m_pTextures[material] : nullptr;
+    return IsMaterial(material) ? m_pTextures[material].Get() : nullptr;
 }
 
 bool CBaseObject::CreateTexture(int width, int height, int material) {
     if (!IsMaterial(material) || m_pd3dDevice == nullptr || width < 1 || height < 1) {
         return false;
     }
-    SafeRelease(m_pTextures[material]);
-    SafeRelease(m_pTextureSurfaces[material]);
+    m_pTextureSurfaces[material].Reset();
     m_bDrawTexture = true;
     const UINT w = static_cast<UINT>(width), h = static_cast<UINT>(height);
+    // A failed creation leaves the slot empty.
     if (FAILED(m_pd3dDevice->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                           &m_pTextures[material]))) {
-        m_pTextures[material] = nullptr;
+                                           m_pTextures[material].ReleaseAndGetAddressOf()))) {
         return false;
     }
     if (FAILED(m_pd3dDevice->CreateDepthStencilSurface(w, h, D3DFMT_D24S8, D3DMULTISAMPLE_NONE,
-                                                       &m_pTextureSurfaces[material]))) {
-        m_pTextureSurfaces[material] = nullptr;
-        SafeRelease(m_pTextures[material]);
+                                                       m_pTextureSurfaces[material].ReleaseAndGetAddressOf()))) {
+        m_pTextures[material].Reset();
         return false;
     }
     return true;
@@ -682,7 +576,7 @@ TextureBuffer CBaseObject::GetTextureBuffer(int material) const {
     if (!IsMaterial(material)) {
         return {};
     }
-    return {m_pTextures[material], m_pTextureSurfaces[material]};
+    return {m_pTextures[material].Get(), m_pTextureSurfaces[material].Get()};
 }
 
 SPixel* CBaseObject::LockTexture(int& width, int& height, int& pitch, int material) {
@@ -711,8 +605,8 @@ void CBaseObject::UnlockTexture(int material) {
 void CBaseObject::SetEffectTexture(CString name, EffectTextureType type) {
     m_EffectTextureName = name;
     m_EffectTextureType = type;
-    SafeRelease(m_pEffectTexture);
-    SafeRelease(m_pEffectCubeTexture);
+    m_pEffectTexture.Reset();
+    m_pEffectCubeTexture.Reset();
     if (name.empty() || m_pd3dDevice == nullptr) {
         return;
     }
@@ -726,8 +620,8 @@ void CBaseObject::SetEffectTexture(CString name, EffectTextureType type) {
 
 void CBaseObject::SetEffectTexture(const BYTE* data, int size, EffectTextureType type) {
     m_EffectTextureType = type;
-    SafeRelease(m_pEffectTexture);
-    SafeRelease(m_pEffectCubeTexture);
+    m_pEffectTexture.Reset();
+    m_pEffectCubeTexture.Reset();
     if (data == nullptr || size < 1 || m_pd3dDevice == nullptr || !LoadEffectTexture(CString(), data, size, type)) {
         m_EffectTextureName = "";
     }
@@ -737,22 +631,19 @@ void CBaseObject::SetEffectTexture(const BYTE* data, int size, EffectTextureType
 // name is empty. Leaves no texture behind on failure.
 bool CBaseObject::LoadEffectTexture(const CString& name, const BYTE* data, int size, EffectTextureType type) {
     const bool fromFile = !name.empty();
+    // A failed creation leaves the handle empty.
     if (type == ETT_CUBEMAP) {
-        const HRESULT result = fromFile
-                                   ? D3DXCreateCubeTextureFromFileA(m_pd3dDevice, name.c_str(), &m_pEffectCubeTexture)
-                                   : D3DXCreateCubeTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size),
-                                                                           &m_pEffectCubeTexture);
-        if (FAILED(result)) {
-            m_pEffectCubeTexture = nullptr;
-            return false;
-        }
-        return true;
+        IDirect3DCubeTexture8** cube = m_pEffectCubeTexture.ReleaseAndGetAddressOf();
+        const HRESULT result =
+            fromFile ? D3DXCreateCubeTextureFromFileA(m_pd3dDevice, name.c_str(), cube)
+                     : D3DXCreateCubeTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), cube);
+        return SUCCEEDED(result);
     }
+    IDirect3DTexture8** texture = m_pEffectTexture.ReleaseAndGetAddressOf();
     const HRESULT result =
-        fromFile ? D3DXCreateTextureFromFileA(m_pd3dDevice, name.c_str(), &m_pEffectTexture)
-                 : D3DXCreateTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), &m_pEffectTexture);
+        fromFile ? D3DXCreateTextureFromFileA(m_pd3dDevice, name.c_str(), texture)
+                 : D3DXCreateTextureFromFileInMemory(m_pd3dDevice, data, static_cast<UINT>(size), texture);
     if (FAILED(result)) {
-        m_pEffectTexture = nullptr;
         return false;
     }
     return type != ETT_NORMALMAP || ConvertEffectTextureToNormalMap();
@@ -761,19 +652,15 @@ bool CBaseObject::LoadEffectTexture(const CString& name, const BYTE* data, int s
 // Replaces the loaded height map by its normal map.
 bool CBaseObject::ConvertEffectTextureToNormalMap() {
     D3DSURFACE_DESC description{};
-    IDirect3DTexture8* normalMap = nullptr;
+    CDeviceHandle<IDirect3DTexture8> normalMap;
     const bool converted =
         SUCCEEDED(m_pEffectTexture->GetLevelDesc(0, &description)) &&
         SUCCEEDED(m_pd3dDevice->CreateTexture(description.Width, description.Height, 1, 0, D3DFMT_A8R8G8B8,
-                                              D3DPOOL_MANAGED, &normalMap)) &&
-        SUCCEEDED(D3DXComputeNormalMap(normalMap, m_pEffectTexture, nullptr, 0, D3DX_CHANNEL_RED, 2.0f));
-    SafeRelease(m_pEffectTexture);
-    if (!converted) {
-        SafeRelease(normalMap);
-        return false;
-    }
-    m_pEffectTexture = normalMap;
-    return true;
+                                              D3DPOOL_MANAGED, normalMap.ReleaseAndGetAddressOf())) &&
+        SUCCEEDED(D3DXComputeNormalMap(normalMap.Get(), m_pEffectTexture.Get(), nullptr, 0, D3DX_CHANNEL_RED, 2.0f));
+    // The height map goes either way; the normal map only when it was made.
+    m_pEffectTexture = converted ? std::move(normalMap) : CDeviceHandle<IDirect3DTexture8>();
+    return converted;
 }
 
 bool CBaseObject::CreateEffectTexture(int width, int height, EffectTextureType type) {
@@ -784,18 +671,18 @@ bool CBaseObject::CreateEffectTexture(int width, int height, EffectTextureType t
         return false;
     }
     const UINT w = static_cast<UINT>(width), h = static_cast<UINT>(height);
-    const HRESULT created = type == ETT_CUBEMAP
-                                ? m_pd3dDevice->CreateCubeTexture(w, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                                                  D3DPOOL_DEFAULT, &m_pEffectCubeTexture)
-                                : m_pd3dDevice->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                                              D3DPOOL_DEFAULT, &m_pEffectTexture);
+    // A failed creation leaves the handle empty.
+    const HRESULT created =
+        type == ETT_CUBEMAP
+            ? m_pd3dDevice->CreateCubeTexture(w, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                              m_pEffectCubeTexture.ReleaseAndGetAddressOf())
+            : m_pd3dDevice->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                          m_pEffectTexture.ReleaseAndGetAddressOf());
     if (FAILED(created)) {
-        m_pEffectTexture = nullptr;
-        m_pEffectCubeTexture = nullptr;
         return false;
     }
-    if (FAILED(m_pd3dDevice->CreateDepthStencilSurface(w, h, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, &m_pEffectSurface))) {
-        m_pEffectSurface = nullptr;
+    if (FAILED(m_pd3dDevice->CreateDepthStencilSurface(w, h, D3DFMT_D24S8, D3DMULTISAMPLE_NONE,
+                                                       m_pEffectSurface.ReleaseAndGetAddressOf()))) {
         ReleaseEffectTextures();
         return false;
     }
@@ -803,39 +690,38 @@ bool CBaseObject::CreateEffectTexture(int width, int height, EffectTextureType t
 }
 
 TextureBuffer CBaseObject::GetEffectTextureBuffer() const {
-    return {m_pEffectTexture, m_pEffectSurface};
+    return {m_pEffectTexture.Get(), m_pEffectSurface.Get()};
 }
 
 // ------------------------------------------------------------------ geometry
 
 void CBaseObject::SetNumberVertices(int n) {
-    if (m_pLockedVertices != nullptr && m_pVB != nullptr) {
+    if (m_pLockedVertices != nullptr && m_pVB) {
         m_pVB->Unlock();
     }
     m_pLockedVertices = nullptr;
-    SafeRelease(m_pVB);
+    m_pVB.Reset();
     m_iNumberVertices = 0;
     if (m_pd3dDevice == nullptr || n < 1) {
         return;
     }
+    // A failed creation leaves the handle empty.
     const DWORD format = m_bShaderLayout ? D3DFVF_3DVERTEX_FORSHADER : D3DFVF_3DVERTEX;
     if (FAILED(m_pd3dDevice->CreateVertexBuffer(static_cast<UINT>(n) * VertexStride(), 0, format, D3DPOOL_MANAGED,
-                                                &m_pVB))) {
-        m_pVB = nullptr;
+                                                m_pVB.ReleaseAndGetAddressOf()))) {
         return;
     }
     m_iNumberVertices = n;
 }
 
 void CBaseObject::SetNumberFaces(int n) {
-    SafeRelease(m_pIB);
+    m_pIB.Reset();
     m_iNumberFaces = 0;
     if (m_pd3dDevice == nullptr || n < 1) {
         return;
     }
     if (FAILED(m_pd3dDevice->CreateIndexBuffer(static_cast<UINT>(n) * 3 * sizeof(WORD), 0, D3DFMT_INDEX16,
-                                               D3DPOOL_DEFAULT, &m_pIB))) {
-        m_pIB = nullptr;
+                                               D3DPOOL_DEFAULT, m_pIB.ReleaseAndGetAddressOf()))) {
         return;
     }
     m_iNumberFaces = n;
@@ -843,7 +729,7 @@ void CBaseObject::SetNumberFaces(int n) {
 
 S3DVERTEX* CBaseObject::LockVB(DWORD& count) {
     count = 0;
-    if (m_pVB == nullptr) {
+    if (!m_pVB) {
         return nullptr;
     }
     if (m_pLockedVertices == nullptr) {
@@ -860,7 +746,7 @@ S3DVERTEX* CBaseObject::LockVB(DWORD& count) {
 WORD* CBaseObject::LockIB(DWORD& count) {
     count = 0;
     BYTE* data = nullptr;
-    if (m_pIB == nullptr || FAILED(m_pIB->Lock(0, 0, &data, 0)) || data == nullptr) {
+    if (!m_pIB || FAILED(m_pIB->Lock(0, 0, &data, 0)) || data == nullptr) {
         return nullptr;
     }
     count = static_cast<DWORD>(m_iNumberFaces);
@@ -868,7 +754,7 @@ WORD* CBaseObject::LockIB(DWORD& count) {
 }
 
 void CBaseObject::UnlockIB() {
-    if (m_pIB != nullptr) {
+    if (m_pIB) {
         m_pIB->Unlock();
     }
 }
@@ -894,7 +780,7 @@ void CBaseObject::FinishUnlockVB(bool computeNormals, bool setReference) {
     }
     if (computeNormals) {
         BYTE* indices = nullptr;
-        if (m_pIB != nullptr && SUCCEEDED(m_pIB->Lock(0, 0, &indices, D3DLOCK_READONLY)) && indices != nullptr) {
+        if (m_pIB && SUCCEEDED(m_pIB->Lock(0, 0, &indices, D3DLOCK_READONLY)) && indices != nullptr) {
             SetFaceNormals(vertices, reinterpret_cast<const WORD*>(indices));
             m_pIB->Unlock();
         }
@@ -1028,7 +914,7 @@ SIZE CBaseObject::ClientSize() const {
 
 void CBaseObject::Render() {
     PreRender();
-    if (!m_bVisible || m_pVB == nullptr || m_pIB == nullptr || m_pd3dDevice == nullptr || m_pScreen == nullptr) {
+    if (!m_bVisible || !m_pVB || !m_pIB || m_pd3dDevice == nullptr || m_pScreen == nullptr) {
         return;
     }
     ComputeWorldMatrix();
@@ -1179,7 +1065,7 @@ void CBaseObject::SetTextureStageStates() {
         m_pd3dDevice->SetTextureStageState(stage, D3DTSS_MINFILTER, m_TextureFilter);
         m_pd3dDevice->SetTextureStageState(stage, D3DTSS_MAGFILTER, m_TextureFilter);
     }
-    if (m_pEffectCubeTexture != nullptr) {
+    if (m_pEffectCubeTexture) {
         m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
         m_pd3dDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_BLENDFACTORALPHA);
         m_pd3dDevice->SetRenderState(D3DRS_TEXTUREFACTOR, 0x88FFFFFF);
@@ -1208,11 +1094,11 @@ void CBaseObject::SetStreamAndShaders() {
                                        ? m_pShaderEffect->GetVertexShaderID()
                                        : D3DFVF_3DVERTEX_FORSHADER;
         m_pd3dDevice->SetVertexShader(vertexShader);
-        m_pd3dDevice->SetStreamSource(0, m_pVB, sizeof(S3DVERTEX_FORSHADER));
+        m_pd3dDevice->SetStreamSource(0, m_pVB.Get(), sizeof(S3DVERTEX_FORSHADER));
         m_pd3dDevice->SetPixelShader(m_pShaderEffect != nullptr ? m_pShaderEffect->GetPixelShaderID() : 0);
     } else {
         m_pd3dDevice->SetVertexShader(D3DFVF_3DVERTEX);
-        m_pd3dDevice->SetStreamSource(0, m_pVB, sizeof(S3DVERTEX));
+        m_pd3dDevice->SetStreamSource(0, m_pVB.Get(), sizeof(S3DVERTEX));
         m_pd3dDevice->SetPixelShader(0);
     }
 }
@@ -1233,7 +1119,7 @@ void CBaseObject::RecomputeAlphaAndColors() {
 }
 
 void CBaseObject::BindMaterialTexture(int material) {
-    IDirect3DTexture8* texture = m_bDrawTexture ? m_pTextures[material] : nullptr;
+    IDirect3DTexture8* texture = m_bDrawTexture ? m_pTextures[material].Get() : nullptr;
     m_pd3dDevice->SetTexture(0, texture);
     if (m_bFullTextureStageMode) {
         for (DWORD stage = 1; stage <= 3; ++stage) {
@@ -1244,17 +1130,18 @@ void CBaseObject::BindMaterialTexture(int material) {
 
 // One draw per material range; face ends outside the buffer are clamped to it.
 void CBaseObject::DrawMaterials() {
-    m_pd3dDevice->SetIndices(m_pIB, 0);
+    m_pd3dDevice->SetIndices(m_pIB.Get(), 0);
     m_pd3dDevice->SetMaterial(&m_Materials[0]);
     BindMaterialTexture(0);
-    if (m_pEffectCubeTexture != nullptr) {
-        m_pd3dDevice->SetTexture(1, m_pEffectCubeTexture);
-        m_pd3dDevice->SetTexture(0, m_pEffectCubeTexture);
+    if (m_pEffectCubeTexture) {
+        m_pd3dDevice->SetTexture(1, m_pEffectCubeTexture.Get());
+        m_pd3dDevice->SetTexture(0, m_pEffectCubeTexture.Get());
     } else if (!m_bFullTextureStageMode) {
-        m_pd3dDevice->SetTexture(1, m_pEffectTexture);
+        m_pd3dDevice->SetTexture(1, m_pEffectTexture.Get());
     }
     const UINT vertices = static_cast<UINT>(m_iNumberVertices);
-    const int firstEnd = m_iNumberMaterials == 1 ? m_iNumberFaces : std::clamp<int>(m_FaceEnds[0], 0, m_iNumberFaces);
+    const int faces = m_iNumberFaces;
+    const int firstEnd = m_iNumberMaterials == 1 ? faces : std::clamp<int>(m_FaceEnds[0], 0, faces);
     if (firstEnd > 0) {
         m_pd3dDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, vertices, 0, static_cast<UINT>(firstEnd));
     }
@@ -1276,16 +1163,16 @@ void CBaseObject::RenderOnTexture(TextureBuffer buffer, bool clear) {
         return;
     }
     D3DVIEWPORT8 savedViewport{};
-    IDirect3DSurface8* savedTarget = nullptr;
-    IDirect3DSurface8* savedDepth = nullptr;
-    IDirect3DSurface8* level = nullptr;
+    CDeviceHandle<IDirect3DSurface8> savedTarget;
+    CDeviceHandle<IDirect3DSurface8> savedDepth;
+    CDeviceHandle<IDirect3DSurface8> level;
     D3DSURFACE_DESC description{};
     const bool ready = SUCCEEDED(m_pd3dDevice->GetViewport(&savedViewport)) &&
-                       SUCCEEDED(m_pd3dDevice->GetRenderTarget(&savedTarget)) &&
-                       SUCCEEDED(m_pd3dDevice->GetDepthStencilSurface(&savedDepth)) &&
+                       SUCCEEDED(m_pd3dDevice->GetRenderTarget(savedTarget.ReleaseAndGetAddressOf())) &&
+                       SUCCEEDED(m_pd3dDevice->GetDepthStencilSurface(savedDepth.ReleaseAndGetAddressOf())) &&
                        SUCCEEDED(buffer.texture->GetLevelDesc(0, &description)) &&
-                       SUCCEEDED(buffer.texture->GetSurfaceLevel(0, &level)) &&
-                       SUCCEEDED(m_pd3dDevice->SetRenderTarget(level, buffer.surface));
+                       SUCCEEDED(buffer.texture->GetSurfaceLevel(0, level.ReleaseAndGetAddressOf())) &&
+                       SUCCEEDED(m_pd3dDevice->SetRenderTarget(level.Get(), buffer.surface));
     if (ready) {
         const D3DCOLORVALUE& diffuse = m_Materials[0].Diffuse;
         const D3DCOLOR background = (ColorByte(diffuse.r) << 16) | (ColorByte(diffuse.g) << 8) | ColorByte(diffuse.b);
@@ -1294,12 +1181,9 @@ void CBaseObject::RenderOnTexture(TextureBuffer buffer, bool clear) {
         const D3DVIEWPORT8 viewport{0, 0, description.Width, description.Height, 0.0f, 100.0f};
         m_pd3dDevice->SetViewport(&viewport);
         Render();
-        m_pd3dDevice->SetRenderTarget(savedTarget, savedDepth);
+        m_pd3dDevice->SetRenderTarget(savedTarget.Get(), savedDepth.Get());
         m_pd3dDevice->SetViewport(&savedViewport);
     }
-    SafeRelease(level);
-    SafeRelease(savedDepth);
-    SafeRelease(savedTarget);
 }
 
 // ------------------------------------------------------------------ persistence

@@ -24,23 +24,30 @@
 #include "animation/CBoolInterpolation.h"
 #include "animation/CColorInterpolation.h"
 #include "animation/CInterpolation.h"
+#include "animation/CKeyFrameCurves.h"
 #include "animation/CVectorInterpolation.h"
+#include "objects/CDeviceObject.h"
+#include "objects/CResetOnCopy.h"
 #include "objects/ObjectTypes.h"
 #include "platform/base/CString.h"
+#include "platform/d3d8/CDeviceHandle.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3dx/d3dx8math.h"
-#include "scene/CObjects.h"
 
 class CShaderEffect;
 
-class CBaseObject : public CObjects {
+class CBaseObject : public CDeviceObject {
 public:
     CBaseObject();
     // A copy has the same names, materials, curves and settings but no device
     // resources of its own yet: it is initialised (buffers built, textures
-    // loaded again) at its first render.
-    CBaseObject(const CBaseObject& other);
-    CBaseObject& operator=(const CBaseObject& other);
+    // loaded again) at its first render. The copy is the compiler's: device
+    // objects are CDeviceHandle members (a copy is empty, a texture slot per
+    // material stays), what describes the buffers (vertex and face counts,
+    // the locked vertices) is CResetOnCopy, and CDeviceObject makes the copy
+    // need its Init and lets an assigned object clean up first.
+    CBaseObject(const CBaseObject& other) = default;
+    CBaseObject& operator=(const CBaseObject& other) = default;
     // Calls CleanUp.
     ~CBaseObject() override;
 
@@ -63,6 +70,7 @@ public:
     // from disk). A failed load leaves no texture and the name "".
     virtual void SetTexture(CString name, int material);
     virtual CString GetTexture(int material);
+    // These three reach every curve of KeyedCurves.
     virtual void DeleteKeyFrame(int id);
     // Inserts a key at time into every curve with the curve's own value at
     // that time (so nothing visible changes) and returns its identifier.
@@ -150,8 +158,8 @@ public:
     // Attaches an effect (not owned; null detaches) and lets it prepare.
     void SetShader(CShaderEffect* effect);
     CShaderEffect* GetShader() const { return m_pShaderEffect; }
-    IDirect3DVertexBuffer8* GetVB() const { return m_pVB; }
-    IDirect3DIndexBuffer8* GetIB() const { return m_pIB; }
+    IDirect3DVertexBuffer8* GetVB() const { return m_pVB.Get(); }
+    IDirect3DIndexBuffer8* GetIB() const { return m_pIB.Get(); }
     // The world matrix of the last render.
     const D3DXMATRIX& GetWorldMatrix() const { return m_WorldMatrix; }
 
@@ -193,8 +201,8 @@ public:
     void SetEffectTexture(CString name, EffectTextureType type);
     void SetEffectTexture(const BYTE* data, int size, EffectTextureType type);
     const CString& GetEffectTextureName() const { return m_EffectTextureName; }
-    IDirect3DTexture8* GetEffectTexture() const { return m_pEffectTexture; }
-    IDirect3DCubeTexture8* GetEffectCubeTexture() const { return m_pEffectCubeTexture; }
+    IDirect3DTexture8* GetEffectTexture() const { return m_pEffectTexture.Get(); }
+    IDirect3DCubeTexture8* GetEffectCubeTexture() const { return m_pEffectCubeTexture.Get(); }
     // A render-target effect texture (cube of edge w for ETT_CUBEMAP).
     bool CreateEffectTexture(int width, int height, EffectTextureType type);
     TextureBuffer GetEffectTextureBuffer() const;
@@ -234,6 +242,10 @@ public:
 
 protected:
     virtual void PostInit() {}
+    // Every keyed curve of the object, alpha first: a derived class appends
+    // its own to the base's list. Save and Load keep their own order, which
+    // the file format fixes.
+    virtual CKeyFrameCurves KeyedCurves();
 
 private:
     int VertexSlots() const { return m_bShaderLayout ? 2 : 1; }
@@ -250,9 +262,8 @@ private:
     void ReleaseTextures();
     void ReleaseEffectTextures();
     void ReleaseBuffers();
-    void CopySettings(const CBaseObject& other);
-    bool LoadTextureData(const BYTE* data, int size, IDirect3DTexture8*& texture) const;
-    bool LoadTextureFile(const CString& name, IDirect3DTexture8*& texture) const;
+    bool LoadTextureData(const BYTE* data, int size, IDirect3DTexture8** texture) const;
+    bool LoadTextureFile(const CString& name, IDirect3DTexture8** texture) const;
     bool FetchSceneFile(const CString& name, const BYTE*& data, int& size) const;
     static CString ReadTextureName(CSceneFile& file);
     bool LoadEffectTexture(const CString& name, const BYTE* data, int size, EffectTextureType type);
@@ -273,17 +284,19 @@ private:
     D3DTEXTUREFILTERTYPE m_TextureFilter = D3DTEXF_LINEAR;
     int m_iZBias = 0;
     bool m_bSelected = false;
-    std::vector<IDirect3DTexture8*> m_pTextures;
-    std::vector<IDirect3DSurface8*> m_pTextureSurfaces;
-    IDirect3DTexture8* m_pEffectTexture = nullptr;
-    IDirect3DSurface8* m_pEffectSurface = nullptr;
-    IDirect3DCubeTexture8* m_pEffectCubeTexture = nullptr;
+    // One slot per material.
+    std::vector<CDeviceHandle<IDirect3DTexture8>> m_pTextures;
+    std::vector<CDeviceHandle<IDirect3DSurface8>> m_pTextureSurfaces;
+    CDeviceHandle<IDirect3DTexture8> m_pEffectTexture;
+    CDeviceHandle<IDirect3DSurface8> m_pEffectSurface;
+    CDeviceHandle<IDirect3DCubeTexture8> m_pEffectCubeTexture;
     std::vector<CString> m_TextureNames;
     CString m_EffectTextureName;
-    IDirect3DVertexBuffer8* m_pVB = nullptr;
-    IDirect3DIndexBuffer8* m_pIB = nullptr;
-    int m_iNumberVertices = 0;
-    int m_iNumberFaces = 0;
+    CDeviceHandle<IDirect3DVertexBuffer8> m_pVB;
+    CDeviceHandle<IDirect3DIndexBuffer8> m_pIB;
+    // The sizes of the buffers above: a copy has none.
+    CResetOnCopy<int> m_iNumberVertices;
+    CResetOnCopy<int> m_iNumberFaces;
     int m_iNumberMaterials = 1;
     // Full ints: imported meshes can have more faces than a short holds.
     std::vector<int> m_FaceEnds;
@@ -315,7 +328,7 @@ private:
     D3DXVECTOR3 m_BoundsMax{1.0f, 1.0f, 1.0f};
     D3DXVECTOR3 m_BoundsMin{-1.0f, -1.0f, -1.0f};
     D3DXMATRIX m_Identity;
-    S3DVERTEX* m_pLockedVertices = nullptr;
+    CResetOnCopy<S3DVERTEX*> m_pLockedVertices;
     int m_iCurrentKeyFrame = 0;
     bool m_bShaderLayout = false;
     D3DTEXTUREOP m_AlphaOperations[2] = {D3DTOP_MODULATE, D3DTOP_MODULATE};

@@ -307,25 +307,10 @@ void CBmpFonts::DrawGlyph(const SGlyph& glyph) {
 
 // ------------------------------------------------------------------ keyframes
 
-int CBmpFonts::AddKeyFrame(float time) {
-    m_Text.Insert(m_Text.GetValue(time), time, -1);
-    m_ZoomX.Insert(m_ZoomX.GetValue(time), time, -1);
-    m_ZoomY.Insert(m_ZoomY.GetValue(time), time, -1);
-    return CPlaneObject::AddKeyFrame(time);
-}
-
-void CBmpFonts::DeleteKeyFrame(int id) {
-    CPlaneObject::DeleteKeyFrame(id);
-    m_Text.Remove(id);
-    m_ZoomX.Remove(id);
-    m_ZoomY.Remove(id);
-}
-
-void CBmpFonts::MoveKeyFrame(int id, float time) {
-    CPlaneObject::MoveKeyFrame(id, time);
-    m_Text.Update(m_Text.GetPointValue(id), time, id);
-    m_ZoomX.Update(m_ZoomX.GetPointValue(id), time, id);
-    m_ZoomY.Update(m_ZoomY.GetPointValue(id), time, id);
+CKeyFrameCurves CBmpFonts::KeyedCurves() {
+    CKeyFrameCurves curves = CPlaneObject::KeyedCurves();
+    curves.Add(m_Text).Add(m_ZoomX).Add(m_ZoomY);
+    return curves;
 }
 
 // ------------------------------------------------------------------ persistence

@@ -59,9 +59,6 @@ public:
     // texture is loaded; when it cannot be read nothing changes.
     void SetTexture(CString name, int slot) override;
     using CBaseObject::SetTexture;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // The text and zoom factors of the current keyframe.
     void SetText(const CString& text);
@@ -87,6 +84,10 @@ public:
     // the folder of the engine library, the current directory.
     static std::vector<CString> DefaultFontFolders();
     static CString GetProgramFolder();
+
+protected:
+    // The base's curves, then the text and zoom factors.
+    CKeyFrameCurves KeyedCurves() override;
 
 private:
     void ResetGlyphs();

@@ -116,25 +116,10 @@ void CBoxObject::GetSize(float& x, float& y, float& z) const {
     z = m_HalfDepth.GetPointValue(key) * 2.0f;
 }
 
-int CBoxObject::AddKeyFrame(float time) {
-    m_HalfWidth.Insert(m_HalfWidth.GetValue(time), time, -1);
-    m_HalfHeight.Insert(m_HalfHeight.GetValue(time), time, -1);
-    m_HalfDepth.Insert(m_HalfDepth.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CBoxObject::DeleteKeyFrame(int id) {
-    m_HalfWidth.Remove(id);
-    m_HalfHeight.Remove(id);
-    m_HalfDepth.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CBoxObject::MoveKeyFrame(int id, float time) {
-    m_HalfWidth.Update(m_HalfWidth.GetPointValue(id), time, id);
-    m_HalfHeight.Update(m_HalfHeight.GetPointValue(id), time, id);
-    m_HalfDepth.Update(m_HalfDepth.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CBoxObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_HalfWidth).Add(m_HalfHeight).Add(m_HalfDepth);
+    return curves;
 }
 
 void CBoxObject::Save(CSceneFile& file) {

@@ -15,15 +15,14 @@ public:
     // Half-width, half-height and half-depth curves, then the base part.
     void Save(CSceneFile& file) override;
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // Full edge lengths; the curves hold halves. Shown at the next Render.
     void SetSize(float x, float y, float z);
     void GetSize(float& x, float& y, float& z) const;
 
 protected:
+    // The base's curves, then the half extents.
+    CKeyFrameCurves KeyedCurves() override;
     // 36 vertices, 12 triangles: six flat faces, nothing shared.
     void CreatePrimitive();
 

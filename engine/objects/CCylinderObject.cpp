@@ -164,31 +164,10 @@ int CCylinderObject::GetStackNumber() const {
     return TruncatedCount(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
 }
 
-int CCylinderObject::AddKeyFrame(float time) {
-    m_Radius1.Insert(m_Radius1.GetValue(time), time, -1);
-    m_Radius2.Insert(m_Radius2.GetValue(time), time, -1);
-    m_Length.Insert(m_Length.GetValue(time), time, -1);
-    m_Slices.Insert(m_Slices.GetValue(time), time, -1);
-    m_Stacks.Insert(m_Stacks.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CCylinderObject::DeleteKeyFrame(int id) {
-    m_Radius1.Remove(id);
-    m_Radius2.Remove(id);
-    m_Length.Remove(id);
-    m_Slices.Remove(id);
-    m_Stacks.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CCylinderObject::MoveKeyFrame(int id, float time) {
-    m_Radius1.Update(m_Radius1.GetPointValue(id), time, id);
-    m_Radius2.Update(m_Radius2.GetPointValue(id), time, id);
-    m_Length.Update(m_Length.GetPointValue(id), time, id);
-    m_Slices.Update(m_Slices.GetPointValue(id), time, id);
-    m_Stacks.Update(m_Stacks.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CCylinderObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_Radius1).Add(m_Radius2).Add(m_Length).Add(m_Slices).Add(m_Stacks);
+    return curves;
 }
 
 void CCylinderObject::Save(CSceneFile& file) {

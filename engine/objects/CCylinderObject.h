@@ -19,9 +19,6 @@ public:
     // curves, then the base part.
     void Save(CSceneFile& file) override;
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // Written into the curves; the mesh follows at the next Render.
     void SetRadius(float r1, float r2);
@@ -34,6 +31,8 @@ public:
     int GetStackNumber() const;
 
 protected:
+    // The base's curves, then the radii, length, slices and stacks.
+    CKeyFrameCurves KeyedCurves() override;
     // (slices + 1)(stacks + 1) side vertices plus two caps of stacks + 2
     // vertices; 2 x stacks x (slices + 1) triangles.
     void CreatePrimitive();

@@ -273,22 +273,10 @@ void CPlaneObject::waveEffect(int variant) {
 
 // ------------------------------------------------------------------ keyframes
 
-int CPlaneObject::AddKeyFrame(float time) {
-    m_HalfWidth.Insert(m_HalfWidth.GetValue(time), time, -1);
-    m_HalfHeight.Insert(m_HalfHeight.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CPlaneObject::DeleteKeyFrame(int id) {
-    m_HalfWidth.Remove(id);
-    m_HalfHeight.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CPlaneObject::MoveKeyFrame(int id, float time) {
-    m_HalfWidth.Update(m_HalfWidth.GetPointValue(id), time, id);
-    m_HalfHeight.Update(m_HalfHeight.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CPlaneObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_HalfWidth).Add(m_HalfHeight);
+    return curves;
 }
 
 // ------------------------------------------------------------------ persistence

@@ -34,9 +34,6 @@ public:
     // wave is not stored.
     void Save(CSceneFile& file) override;
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // Full width and height at the current keyframe (the curves hold halves);
     // shown at the next Render.
@@ -71,6 +68,8 @@ public:
     using CBaseObject::Resize;
 
 protected:
+    // The base's curves, then the half width and height.
+    CKeyFrameCurves KeyedCurves() override;
     // Builds the grid at w x h directly, bypassing the size curves (the
     // bitmap fonts size their quad per character this way).
     void SetCurrentSize(float width, float height);

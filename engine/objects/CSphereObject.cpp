@@ -108,22 +108,10 @@ int CSphereObject::GetStackNumber() const {
     return TruncatedCount(m_Stacks.GetPointValue(GetCurrentKeyFrame()));
 }
 
-int CSphereObject::AddKeyFrame(float time) {
-    m_Slices.Insert(m_Slices.GetValue(time), time, -1);
-    m_Stacks.Insert(m_Stacks.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CSphereObject::DeleteKeyFrame(int id) {
-    m_Slices.Remove(id);
-    m_Stacks.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CSphereObject::MoveKeyFrame(int id, float time) {
-    m_Slices.Update(m_Slices.GetPointValue(id), time, id);
-    m_Stacks.Update(m_Stacks.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CSphereObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_Slices).Add(m_Stacks);
+    return curves;
 }
 
 void CSphereObject::Save(CSceneFile& file) {

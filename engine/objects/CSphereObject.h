@@ -15,9 +15,6 @@ public:
     // Slice-count curve, stack-count curve, radius, then the base part.
     void Save(CSceneFile& file) override;
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     void SetRadius(float radius);
     float GetRadius() const { return m_fRadius; }
@@ -28,6 +25,8 @@ public:
     int GetStackNumber() const;
 
 protected:
+    // The base's curves, then the slices and stacks.
+    CKeyFrameCurves KeyedCurves() override;
     // (stacks + 1) x (slices + 1) vertices, 2 x stacks x slices triangles.
     void CreatePrimitive();
 

@@ -117,28 +117,10 @@ int CTorusObject::GetRingNumber() const {
     return TruncatedCount(m_Rings.GetPointValue(GetCurrentKeyFrame()));
 }
 
-int CTorusObject::AddKeyFrame(float time) {
-    m_Radius1.Insert(m_Radius1.GetValue(time), time, -1);
-    m_Radius2.Insert(m_Radius2.GetValue(time), time, -1);
-    m_Sides.Insert(m_Sides.GetValue(time), time, -1);
-    m_Rings.Insert(m_Rings.GetValue(time), time, -1);
-    return CBaseObject::AddKeyFrame(time);
-}
-
-void CTorusObject::DeleteKeyFrame(int id) {
-    m_Radius1.Remove(id);
-    m_Radius2.Remove(id);
-    m_Sides.Remove(id);
-    m_Rings.Remove(id);
-    CBaseObject::DeleteKeyFrame(id);
-}
-
-void CTorusObject::MoveKeyFrame(int id, float time) {
-    m_Radius1.Update(m_Radius1.GetPointValue(id), time, id);
-    m_Radius2.Update(m_Radius2.GetPointValue(id), time, id);
-    m_Sides.Update(m_Sides.GetPointValue(id), time, id);
-    m_Rings.Update(m_Rings.GetPointValue(id), time, id);
-    CBaseObject::MoveKeyFrame(id, time);
+CKeyFrameCurves CTorusObject::KeyedCurves() {
+    CKeyFrameCurves curves = CBaseObject::KeyedCurves();
+    curves.Add(m_Radius1).Add(m_Radius2).Add(m_Sides).Add(m_Rings);
+    return curves;
 }
 
 void CTorusObject::Save(CSceneFile& file) {

@@ -18,9 +18,6 @@ public:
     // the base part.
     void Save(CSceneFile& file) override;
     bool Load(CSceneFile& file) override;
-    int AddKeyFrame(float time) override;
-    void DeleteKeyFrame(int id) override;
-    void MoveKeyFrame(int id, float time) override;
 
     // r1: tube radius, r2: radius of the ring's centre line. Written into the
     // curves; the mesh follows at the next Render.
@@ -32,6 +29,8 @@ public:
     int GetRingNumber() const;
 
 protected:
+    // The base's curves, then the radii, sides and rings.
+    CKeyFrameCurves KeyedCurves() override;
     // (rings + 1)(sides + 1) vertices, 2 x rings x sides triangles.
     void CreatePrimitive();
 
