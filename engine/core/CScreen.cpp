@@ -6,13 +6,14 @@
 #include <system_error>
 
 #include "core/CD3DFont.h"
+#include "core/CEngineLog.h"
 #include "core/CScreenListener.h"
 #include "core/CTools.h"
-#include "objects/CPlaneObject.h"
+#include "platform/base/SceneTime.h"
 #include "platform/base/Timing.h"
-#include "platform/d3dxtex/d3dx8tex.h"
 #include "platform/window/COutputWindow.h"
 #include "platform/window/CPlatformRegistry.h"
+#include "scene/CMP3Player.h"
 #include "scene/CObjects.h"
 
 namespace {
@@ -51,13 +52,6 @@ int WindowNumber(HWND window) {
 
 }  // namespace
 
-// The screen's render-target quad. The texture window must follow the blur
-// factors at once, not only at the plane's next rebuild.
-class CScreenTexturePlane : public CPlaneObject {
-public:
-    void ApplyTextureWindow() { RefreshTextureCoordinates(); }
-};
-
 CScreen* CScreen::m_pInstance = nullptr;
 
 CScreen& CScreen::Instance() {
@@ -67,49 +61,31 @@ CScreen& CScreen::Instance() {
     return *created;
 }
 
-CScreen::CScreen() {
-    OpenLog();
+CScreen::CScreen()
+    : m_OwnWindowLoop([this](HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam) { return WndMsgProc(window, message, wParam, lParam); },
+                      [this] { SetStopFlag(); }),
+      m_pSound(std::make_unique<CMP3Player>()),
+      m_Clock(*m_pSound, [this](bool play) { PostToWindow(play ? WM_LUMIVEXIS_PLAY_MUSIC : WM_LUMIVEXIS_STOP_MUSIC); }),
+      m_RenderTexturePass(m_pd3dDevice, m_hwnd) {
+    CEngineLog::Instance();  // the log starts with the screen
     m_Version = GetVersion();
-    QueryPerformanceFrequency(&m_llPerformanceFrequency);
-    if (m_llPerformanceFrequency <= 0) {
-        m_llPerformanceFrequency = 1;
-    }
-    // Times are measured from here: seconds since the machine started do
-    // not fit a float with millisecond resolution after a few hours.
-    QueryPerformanceCounter(&m_llPerformanceOrigin);
     D3DXMatrixIdentity(&m_matWorld);
     D3DXMatrixPerspectiveFovLH(&m_matProj, m_fFieldOfView, 640.0f / 480.0f, kNearPlane, kFarPlane);
+    // The curves' GetValue() animates at the playback clock's time.
+    SetSceneTimeSource([] { return CScreen::Instance().GetTickCount(); });
 }
 
 CScreen::~CScreen() {
-    if (m_pLogFile != nullptr) {
-        std::fclose(m_pLogFile);
-    }
     std::lock_guard<std::mutex> guard(m_errorsMutex);
     m_Errors.clear();
 }
 
-void CScreen::OpenLog() {
-    m_pLogFile = std::fopen("log.txt", "w");
-    if (m_pLogFile == nullptr) {
-        // Running from a folder we may not write to (an installed screensaver)
-        // is normal: the engine then runs without its log.
-        std::fprintf(stderr, "Lumivexis: cannot write log.txt in the current directory\n");
-    }
-}
-
 void CScreen::Log(const char* format, ...) {
-    std::lock_guard<std::mutex> guard(m_logMutex);
-    if (m_pLogFile == nullptr) {
-        return;
-    }
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(m_pLogFile, format, arguments);
+    CEngineLog::Instance().WriteV(format, arguments);
     va_end(arguments);
-    // Flushed line by line so that the log survives a crash, which is when it
-    // is read most.
-    std::fflush(m_pLogFile);
 }
 
 CString CScreen::GetVersion() const {
@@ -216,8 +192,8 @@ bool CScreen::GetShowFPS() const {
 
 void CScreen::SetTitle(const CString& title) {
     m_Title = title;
-    if (m_pOwnWindow != nullptr) {
-        m_pOwnWindow->SetTitle(title);
+    if (HWND ownWindow = m_OwnWindowLoop.GetOwnWindow()) {
+        ownWindow->SetTitle(title);
     }
 }
 
@@ -246,16 +222,11 @@ void CScreen::Display(bool softwareVertexProcessing) {
         }
     }
 
-    const float now = myGetTickCount();
-    m_fStartTime = now;
-    m_fRealStartTime = now;
-    m_fLastTick = now;
-    m_fCurrentTime = 0.0f;
-    m_fRealCurrentTime = 0.0f;
+    m_Clock.Start();
     m_RunEvent.SetEvent();
     m_bPausedByDeactivation = false;
     m_bFirstActivationPending = true;
-    m_iMouseMoveCount = 0;
+    m_OwnWindowLoop.BeginRun();
     m_dwInfoLastTime = m_dwFpsLastTime = timeGetTime();
     m_iInfoFrames = m_iFpsFrames = 0;
 
@@ -288,9 +259,9 @@ void CScreen::Display(bool softwareVertexProcessing) {
         return;
     }
 
-    if (m_pOwnWindow != nullptr) {
+    if (m_OwnWindowLoop.GetOwnWindow() != nullptr) {
         Log("Enter the message loop...\n");
-        RunMessageLoop();
+        m_OwnWindowLoop.RunMessageLoop(m_bScreenSaverMode);
         SetStopFlag();
         while (!m_bThreadFinished) {
             Sleep(100);
@@ -309,11 +280,6 @@ void CScreen::Display(bool softwareVertexProcessing) {
 }
 
 bool CScreen::CreateOwnWindow() {
-    // The mode search should see the display's real modes (where the host
-    // registered a source for them; otherwise the layer keeps its list).
-    std::string error;
-    CPlatformRegistry::RefreshDisplayModes(error);
-
     SOwnWindowRequest request;
     request.title = m_Title;
     request.width = GetXResolution();
@@ -326,122 +292,22 @@ bool CScreen::CreateOwnWindow() {
     } else {
         request.mode = TOwnWindowMode::Windowed;
     }
-    error.clear();
-    std::unique_ptr<COutputWindow> window = CPlatformRegistry::CreateOwnWindow(request, error);
-    if (window == nullptr) {
-        Log("Create Window: %s\n", error.c_str());
+    if (!m_OwnWindowLoop.CreateOwnWindow(request)) {
         return false;
     }
-    m_pOwnWindow = std::move(window);
-    m_hwnd = m_pOwnWindow.get();
+    m_hwnd = m_OwnWindowLoop.GetOwnWindow();
     return true;
 }
 
 void CScreen::CloseOwnWindow() {
-    if (m_pOwnWindow == nullptr) {
-        return;
-    }
-    // The render thread has destroyed its GL context; now the window can go.
-    m_pOwnWindow->Close();
-    MSG msg;
-    while (m_pOwnWindow->PeekMessage(msg, true)) {
-        if (msg.message == WM_DESTROY) {
-            WndMsgProc(m_hwnd, msg.message, msg.wParam, msg.lParam);
-        }
-    }
-    m_pOwnWindow.reset();
-    m_hwnd = nullptr;
-}
-
-void CScreen::RunMessageLoop() {
-    MSG msg;
-    if (m_hwnd->PeekMessage(msg, false) && msg.message == WM_QUIT) {
-        return;
-    }
-    bool quit = false;
-    while (!quit) {
-        // Waiting briefly for the next message instead of spinning: the
-        // render thread does the drawing, this thread only reacts.
-        if (!m_hwnd->WaitMessage(msg, 10)) {
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            break;
-        }
-        quit = ProcessLoopMessage(msg);
+    // A host's window stays the output window.
+    if (m_OwnWindowLoop.CloseOwnWindow()) {
+        m_hwnd = nullptr;
     }
 }
 
 bool CScreen::ProcessLoopMessage(const MSG& msg) {
-    HWND target = msg.hwnd != nullptr ? msg.hwnd : m_hwnd;
-    if (!m_bScreenSaverMode) {
-        if (!TranslateAccelerator(msg)) {
-            WndMsgProc(target, msg.message, msg.wParam, msg.lParam);
-        }
-    } else if (msg.message == WM_LUMIVEXIS_PLAY_MUSIC || msg.message == WM_LUMIVEXIS_STOP_MUSIC) {
-        // The clock's music requests are no user input: they are handled in
-        // screensaver mode too, or the music would not restart on a loop.
-        WndMsgProc(target, msg.message, msg.wParam, msg.lParam);
-    }
-
-    bool quit = false;
-    if (msg.message == WM_CLOSE) {
-        SetStopFlag();
-        Log("Receiving a WM_CLOSE message\n");
-        quit = true;
-    }
-    if (m_bScreenSaverMode) {
-        ApplyScreenSaverRule(msg);
-    }
-    return quit;
-}
-
-bool CScreen::TranslateAccelerator(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) {
-        return false;
-    }
-    WndMsgProc(msg.hwnd != nullptr ? msg.hwnd : m_hwnd, WM_COMMAND, IDM_EXIT, 0);
-    return true;
-}
-
-bool CScreen::ApplyScreenSaverRule(const MSG& msg) {
-    switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        Log("Leaving screen saver .. receiving a key or a mouse button message\n");
-        SetStopFlag();
-        return true;
-    case WM_MOUSEMOVE: {
-        // Windows sends a few mouse moves when a window appears; only real
-        // motion after the first ten ends the screensaver.
-        const POINT cursor = m_hwnd != nullptr ? m_hwnd->GetCursorPos() : POINT{};
-        ++m_iMouseMoveCount;
-        const bool moved = cursor.x != m_LastCursor.x || cursor.y != m_LastCursor.y;
-        m_LastCursor = cursor;
-        if (m_iMouseMoveCount >= 11 && moved) {
-            Log("Received a mouse move message. LEAVING!\n");
-            SetStopFlag();
-            return true;
-        }
-        return false;
-    }
-    case WM_ACTIVATEAPP:
-        if (msg.wParam == 0) {
-            SetStopFlag();
-            return true;
-        }
-        return false;
-    case WM_POWERBROADCAST:
-        if (msg.wParam == PBT_APMSUSPEND) {
-            SetStopFlag();
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    return m_OwnWindowLoop.ProcessLoopMessage(msg, m_hwnd, m_bScreenSaverMode);
 }
 
 LRESULT CScreen::WndMsgProc(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
@@ -553,20 +419,13 @@ void CScreen::RunLumivexis() {
         AddError("Error: Unable to init Direct3D. Please install DirectX 8.1 or better.");
         // Direct3D may exist without a device; it is not kept for the
         // next run.
-        if (m_pD3D != nullptr) {
-            m_pD3D->Release();
-            m_pD3D = nullptr;
-        }
+        m_pD3D.Reset();
     } else {
-        m_pFont = new CD3DFont("Arial", 12, D3DFONT_BOLD);
+        m_pFont = std::make_unique<CD3DFont>("Arial", 12, D3DFONT_BOLD);
         m_pFont->Init();
-        m_Keyboard.Init();
-        m_Mouse.Init();
-        if (m_bRenderOnTexture) {
-            // Switched on for an earlier device: the targets belong to this one.
-            std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-            ReloadRenderOnTexture();
-        }
+        m_Keyboard.Init(m_hwnd);
+        m_Mouse.Init(m_hwnd);
+        m_RenderTexturePass.OnDeviceCreated();
         m_bInitialized = true;
 
         if (m_pListener != nullptr) {
@@ -578,8 +437,7 @@ void CScreen::RunLumivexis() {
         }
         m_Keyboard.CleanUp();
         m_Mouse.CleanUp();
-        delete m_pFont;
-        m_pFont = nullptr;
+        m_pFont.reset();
         Cleanup();
         Log("CLEAN UP FULL DONE!");
     }
@@ -620,20 +478,20 @@ void CScreen::DisplayErrors() {
 }
 
 CMP3Player& CScreen::GetSound() {
-    return m_Sound;
+    return *m_pSound;
 }
 
-IDirect3DDevice8* CScreen::GetD3DDevice() {
-    return m_pd3dDevice;
+IDirect3DDevice8* CScreen::GetD3DDevice() const {
+    return m_pd3dDevice.Get();
 }
 
-int CScreen::GetScreenModeNumber() {
-    return m_pD3D != nullptr ? static_cast<int>(m_pD3D->GetAdapterModeCount(D3DADAPTER_DEFAULT)) : 0;
+int CScreen::GetScreenModeNumber() const {
+    return m_pD3D ? static_cast<int>(m_pD3D->GetAdapterModeCount(D3DADAPTER_DEFAULT)) : 0;
 }
 
-D3DDISPLAYMODE CScreen::GetScreenMode(int index) {
+D3DDISPLAYMODE CScreen::GetScreenMode(int index) const {
     D3DDISPLAYMODE mode{};
-    if (m_pD3D != nullptr && index >= 0) {
+    if (m_pD3D && index >= 0) {
         m_pD3D->EnumAdapterModes(D3DADAPTER_DEFAULT, static_cast<UINT>(index), &mode);
     }
     return mode;
@@ -662,8 +520,8 @@ void CScreen::DisplayResolutionDlg() {
 
 HRESULT CScreen::InitD3D(HWND window) {
     Log("CScreen::InitD3D => Start\n");
-    m_pD3D = Direct3DCreate8(D3D_SDK_VERSION);
-    if (m_pD3D == nullptr) {
+    m_pD3D.Reset(Direct3DCreate8(D3D_SDK_VERSION));
+    if (!m_pD3D) {
         Log("CScreen::InitD3D => Unable to create m_pD3D\n");
         return E_FAIL;
     }
@@ -752,17 +610,17 @@ HRESULT CScreen::InitD3DDevice(HWND window) {
     Log("CScreen::InitD3DDevice => Try to create the device...\n");
     LogPresentParameters(behavior);
 
-    HRESULT result =
-        m_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behavior, &m_d3dpp, &m_pd3dDevice);
+    HRESULT result = m_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behavior, &m_d3dpp,
+                                          m_pd3dDevice.ReleaseAndGetAddressOf());
     if (FAILED(result)) {
         Log("CScreen::InitD3DDevice => Try to create the device: FAILED, then try to create a software vertex "
             "processing device...\n");
         ReportDeviceFailure(result, false);
         result = m_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                       D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &m_d3dpp,
-                                      &m_pd3dDevice);
+                                      m_pd3dDevice.ReleaseAndGetAddressOf());
         if (FAILED(result)) {
-            m_pd3dDevice = nullptr;
+            m_pd3dDevice.Reset();
             Log("CScreen::InitD3DDevice => then try to create a software vertex processing device: FAILED TOO! "
                 "LEAVING!!\n");
             ReportDeviceFailure(result, true);
@@ -836,7 +694,7 @@ void CScreen::ReportDeviceFailure(HRESULT result, bool asError) {
 }
 
 bool CScreen::ResetD3DDevice() {
-    if (m_pd3dDevice == nullptr || m_pd3dDevice->TestCooperativeLevel() != D3DERR_DEVICENOTRESET) {
+    if (!m_pd3dDevice || m_pd3dDevice->TestCooperativeLevel() != D3DERR_DEVICENOTRESET) {
         return false;
     }
     return SUCCEEDED(m_pd3dDevice->Reset(&m_d3dpp));
@@ -859,13 +717,11 @@ void CScreen::CheckAndRestoreSurfaces() {
     }
     m_ObjectsAwaitingReset.splice(m_ObjectsAwaitingReset.end(), lost);
     // Default-pool resources block a reset: the render targets always go.
-    ReleaseRenderTargets();
+    m_RenderTexturePass.OnDeviceLost();
     if (!ResetD3DDevice()) {
         return;
     }
-    if (m_bRenderOnTexture) {
-        ReloadRenderOnTexture();
-    }
+    m_RenderTexturePass.OnDeviceReset();
     RestoreObjectsAfterReset();
 }
 
@@ -884,22 +740,10 @@ void CScreen::RestoreObjectsAfterReset() {
 
 void CScreen::Cleanup() {
     Log("CScreen::CleanUp...\n");
-    {
-        std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-        ReleaseRenderTargets();
-        if (m_pTexturePlane != nullptr) {
-            m_pTexturePlane->CleanUp();
-        }
-    }
+    m_RenderTexturePass.OnDeviceDestroyed();
     ResetD3DDevice();
-    if (m_pd3dDevice != nullptr) {
-        m_pd3dDevice->Release();
-        m_pd3dDevice = nullptr;
-    }
-    if (m_pD3D != nullptr) {
-        m_pD3D->Release();
-        m_pD3D = nullptr;
-    }
+    m_pd3dDevice.Reset();
+    m_pD3D.Reset();
 }
 
 // ======================================================== registered objects
@@ -944,10 +788,10 @@ void CScreen::BeginScene(bool clear) {
 }
 
 void CScreen::BeginSceneSync(bool clear) {
-    IDirect3DDevice8* device = m_pd3dDevice;
+    IDirect3DDevice8* device = m_pd3dDevice.Get();
     if (device != nullptr) {
         const D3DCOLOR background = m_BackgroundColor;
-        if (!m_bRenderOnTexture && clear) {
+        if (!m_RenderTexturePass.IsRenderOnTexture() && clear) {
             device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
         }
         device->SetRenderState(D3DRS_ZENABLE, TRUE);
@@ -970,17 +814,15 @@ void CScreen::BeginSceneSync(bool clear) {
         device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_NONE);
         device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
 
-        if (m_bRenderOnTexture) {
-            ProcessFeedbackBegin(clear);
-        }
+        m_RenderTexturePass.ProcessFeedbackBegin(clear, m_BackgroundColor);
         device->BeginScene();
     }
     SetupMatrices();
-    StepClock();
+    m_Clock.StepClock();
 }
 
 void CScreen::SetupMatrices() {
-    IDirect3DDevice8* device = m_pd3dDevice;
+    IDirect3DDevice8* device = m_pd3dDevice.Get();
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     D3DXMatrixIdentity(&m_matWorld);
     if (device != nullptr) {
@@ -1020,51 +862,13 @@ void CScreen::SetupMatrices() {
     }
 }
 
-void CScreen::StepClock() {
-    const float now = myGetTickCount();
-    const float speed = m_fPlaySpeed;
-    const float total = m_fTotalTime;
-    float time = m_fCurrentTime + (now - m_fLastTick) * speed;
-    m_Sound.SetPosition(static_cast<long>(time * 1000.0f));
-
-    if (time < 0.0f) {
-        if (speed >= 0.0f) {
-            time = 0.0f;
-        } else if (m_bLoop) {
-            time = total;
-        } else {
-            time = 0.0f;
-            m_bStopped = true;
-            PostToWindow(WM_LUMIVEXIS_STOP_MUSIC);
-            m_fPlaySpeed = 0.0f;
-        }
-    }
-    if (time > total) {
-        time = 0.0f;
-        if (!m_bLoop) {
-            PostToWindow(WM_LUMIVEXIS_STOP_MUSIC);
-            m_bStopped = true;
-            m_fPlaySpeed = 0.0f;
-        } else if (speed == 1.0f) {
-            m_Sound.SetPosition(0);
-            PostToWindow(WM_LUMIVEXIS_PLAY_MUSIC);
-        }
-    }
-    m_fCurrentTime = time;
-    m_fLastTick = now;
-    m_bTimeResetPending = false;
-    m_fRealCurrentTime = now - m_fRealStartTime;
-}
-
 void CScreen::EndScene(bool present) {
-    IDirect3DDevice8* device = m_pd3dDevice;
+    IDirect3DDevice8* device = m_pd3dDevice.Get();
     if (device == nullptr) {
         return;
     }
     DrawOverlay();
-    if (m_bRenderOnTexture) {
-        ProcessFeedbackEnd();
-    }
+    m_RenderTexturePass.ProcessFeedbackEnd();
     device->EndScene();
     if (present && device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) {
         CheckAndRestoreSurfaces();
@@ -1115,13 +919,13 @@ void CScreen::DrawOverlay() {
 }
 
 void CScreen::Clear() {
-    if (m_pd3dDevice != nullptr) {
+    if (m_pd3dDevice) {
         m_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_BackgroundColor | 0xFF000000u, 1.0f, 0);
     }
 }
 
 void CScreen::ClearZ() {
-    if (m_pd3dDevice != nullptr) {
+    if (m_pd3dDevice) {
         m_pd3dDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     }
 }
@@ -1201,7 +1005,7 @@ CCamera& CScreen::GetCamera() {
     return m_RemoteCamera;
 }
 
-void CScreen::GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction) {
+void CScreen::GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction) const {
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     if (m_bUserCamera) {
         position = m_UserCamera.m_vPosition;
@@ -1212,7 +1016,7 @@ void CScreen::GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction) {
     }
 }
 
-void CScreen::GetCameraPosition(float& x, float& y, float& z, float& dirX, float& dirY, float& dirZ) {
+void CScreen::GetCameraPosition(float& x, float& y, float& z, float& dirX, float& dirY, float& dirZ) const {
     D3DXVECTOR3 position;
     D3DXVECTOR3 direction;
     GetCameraPosition(position, direction);
@@ -1224,17 +1028,17 @@ void CScreen::GetCameraPosition(float& x, float& y, float& z, float& dirX, float
     dirZ = direction.z;
 }
 
-D3DXMATRIX CScreen::GetViewMatrix() {
+D3DXMATRIX CScreen::GetViewMatrix() const {
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     return m_bUserCamera ? m_UserCamera.m_matView : m_RemoteCamera.m_matView;
 }
 
-D3DXMATRIX CScreen::GetWorldMatrix() {
+D3DXMATRIX CScreen::GetWorldMatrix() const {
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     return m_matWorld;
 }
 
-D3DXMATRIX CScreen::GetProjMatrix() {
+D3DXMATRIX CScreen::GetProjMatrix() const {
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     return m_matProj;
 }
@@ -1261,7 +1065,7 @@ void CScreen::SetBackgroundColor(D3DCOLORVALUE color) {
     m_BackgroundColor = ToARGB(color);
 }
 
-D3DCOLORVALUE CScreen::GetBackgroundColor() {
+D3DCOLORVALUE CScreen::GetBackgroundColor() const {
     return FromARGB(m_BackgroundColor);
 }
 
@@ -1278,12 +1082,12 @@ bool CScreen::IsFogEnabled() const {
 }
 
 void CScreen::SetFogColor(D3DCOLORVALUE color) {
-    std::lock_guard<std::mutex> guard(m_textMutex);
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     m_FogColor = color;
 }
 
-D3DCOLORVALUE CScreen::GetFogColor() {
-    std::lock_guard<std::mutex> guard(m_textMutex);
+D3DCOLORVALUE CScreen::GetFogColor() const {
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     return m_FogColor;
 }
 
@@ -1320,349 +1124,137 @@ bool CScreen::GetAmbientLight() const {
 }
 
 void CScreen::SetAmbientColor(D3DCOLORVALUE color) {
-    std::lock_guard<std::mutex> guard(m_textMutex);
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     m_AmbientColor = color;
 }
 
-D3DCOLORVALUE CScreen::GetAmbientColor() {
-    std::lock_guard<std::mutex> guard(m_textMutex);
+D3DCOLORVALUE CScreen::GetAmbientColor() const {
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     return m_AmbientColor;
 }
 
 void CScreen::SetLightVectorForEffect(const D3DXVECTOR3& light) {
-    std::lock_guard<std::mutex> guard(m_cameraMutex);
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     m_vLightVectorForEffect = light;
 }
 
-D3DXVECTOR3 CScreen::GetLightVectorForEffect() {
-    std::lock_guard<std::mutex> guard(m_cameraMutex);
+D3DXVECTOR3 CScreen::GetLightVectorForEffect() const {
+    std::lock_guard<std::mutex> guard(m_sceneSettingsMutex);
     return m_vLightVectorForEffect;
 }
 
 // ===================================================================== clock
 
-float CScreen::GetTickCount() {
-    return m_bTimeResetPending ? 0.0f : m_fCurrentTime.load();
+float CScreen::GetTickCount() const {
+    return m_Clock.GetTickCount();
 }
 
-float CScreen::GetRealCurrentTime() {
-    return m_fRealCurrentTime;
+float CScreen::GetRealCurrentTime() const {
+    return m_Clock.GetRealCurrentTime();
 }
 
 void CScreen::Play(float speed) {
-    m_bStopped = false;
-    m_fPlaySpeed = speed;
-    m_Sound.SetPosition(static_cast<long>(m_fCurrentTime * 1000.0f));
-    if (speed == 1.0f) {
-        m_Sound.Play();
-    } else {
-        m_Sound.Stop();
-    }
+    m_Clock.Play(speed);
 }
 
 void CScreen::Pause() {
-    m_fPlaySpeed = 0.0f;
-    m_Sound.Pause();
+    m_Clock.Pause();
 }
 
 void CScreen::Stop() {
-    m_bStopped = true;
-    Pause();
-    ResetTime();
-    m_Sound.Stop();
-    m_Sound.SetPosition(0);
+    m_Clock.Stop();
+    m_fLastKeyCameraTime = 0.0f;  // the clock went back to 0
 }
 
-bool CScreen::IsStopped() {
-    return m_bStopped;
+bool CScreen::IsStopped() const {
+    return m_Clock.IsStopped();
 }
 
 float CScreen::GetPlaySpeed() const {
-    return m_fPlaySpeed;
+    return m_Clock.GetPlaySpeed();
 }
 
 void CScreen::SetTime(float seconds) {
-    m_fCurrentTime = seconds;
-    m_Sound.SetPosition(static_cast<long>(seconds * 1000.0f));
-    if (!m_bStopped && m_fPlaySpeed == 1.0f) {
-        m_Sound.Play();
-    }
+    m_Clock.SetTime(seconds);
 }
 
 void CScreen::ResetTime() {
-    const float now = myGetTickCount();
-    m_fStartTime = now;
-    m_fLastTick = now;
-    m_fCurrentTime = 0.0f;
+    m_Clock.ResetTime();
     m_fLastKeyCameraTime = 0.0f;
-    m_bTimeResetPending = true;
 }
 
 void CScreen::SetTotalTime(float seconds) {
-    m_fTotalTime = seconds;
+    m_Clock.SetTotalTime(seconds);
 }
 
-float CScreen::GetTotalTime() {
-    return m_fTotalTime;
+float CScreen::GetTotalTime() const {
+    return m_Clock.GetTotalTime();
 }
 
 void CScreen::SetLoop(bool loop) {
-    m_bLoop = loop;
+    m_Clock.SetLoop(loop);
 }
 
-bool CScreen::IsLoop() {
-    return m_bLoop;
+bool CScreen::IsLoop() const {
+    return m_Clock.IsLoop();
 }
 
 void CScreen::SetClockSource(ClockSource source) {
-    std::lock_guard<std::mutex> guard(m_clockSourceMutex);
-    m_ClockSource = std::move(source);
-}
-
-float CScreen::myGetTickCount() {
-    {
-        std::lock_guard<std::mutex> guard(m_clockSourceMutex);
-        if (m_ClockSource) {
-            return static_cast<float>(m_ClockSource());
-        }
-    }
-    LONGLONG counter = 0;
-    QueryPerformanceCounter(&counter);
-    return static_cast<float>(static_cast<double>(counter - m_llPerformanceOrigin) /
-                              static_cast<double>(m_llPerformanceFrequency));
+    m_Clock.SetClockSource(std::move(source));
 }
 
 // ========================================================= render to texture
 
 void CScreen::RenderOnTexture(bool on) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    m_bRenderOnTexture = on;
-    ReleaseRenderTargets();
-    switch (m_Resolution) {
-    case RES_640_480:
-        m_uRenderTextureWidth = 1024;
-        m_uRenderTextureHeight = 512;
-        break;
-    case RES_800_600:
-    case RES_1024_768:
-        m_uRenderTextureWidth = 1024;
-        m_uRenderTextureHeight = 1024;
-        break;
-    case RES_1280_1024:
-        m_uRenderTextureWidth = 2048;
-        m_uRenderTextureHeight = 1024;
-        break;
-    case RES_1600_1200:
-        m_uRenderTextureWidth = 2048;
-        m_uRenderTextureHeight = 2048;
-        break;
-    }
-    if (on) {
-        ReloadRenderOnTexture();
-    }
+    m_RenderTexturePass.RenderOnTexture(on, GetXResolution());
 }
 
 bool CScreen::IsRenderOnTexture() const {
-    return m_bRenderOnTexture;
+    return m_RenderTexturePass.IsRenderOnTexture();
 }
 
 UINT CScreen::GetRenderTextureWidth() const {
-    return m_uRenderTextureWidth;
+    return m_RenderTexturePass.GetRenderTextureWidth();
 }
 
 UINT CScreen::GetRenderTextureHeight() const {
-    return m_uRenderTextureHeight;
+    return m_RenderTexturePass.GetRenderTextureHeight();
 }
 
 IDirect3DTexture8* CScreen::GetRenderTexture() const {
-    return m_pRenderTexture;
-}
-
-void CScreen::ReleaseRenderTargets() {
-    if (m_pTexturePlane != nullptr) {
-        IDirect3DTexture8* none = nullptr;
-        m_pTexturePlane->SetTexture(none, 0);
-    }
-    for (IDirect3DSurface8** surface : {&m_pRenderSurface, &m_pRenderDepthSurface}) {
-        if (*surface != nullptr) {
-            (*surface)->Release();
-            *surface = nullptr;
-        }
-    }
-    if (m_pRenderTexture != nullptr) {
-        m_pRenderTexture->Release();
-        m_pRenderTexture = nullptr;
-    }
-}
-
-void CScreen::ReloadRenderOnTexture() {
-    IDirect3DDevice8* device = m_pd3dDevice;
-    const bool created =
-        device != nullptr &&
-        SUCCEEDED(D3DXCreateTexture(device, m_uRenderTextureWidth, m_uRenderTextureHeight, 1, D3DUSAGE_RENDERTARGET,
-                                    D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &m_pRenderTexture)) &&
-        SUCCEEDED(device->CreateDepthStencilSurface(m_uRenderTextureWidth, m_uRenderTextureHeight, D3DFMT_D24S8,
-                                                    D3DMULTISAMPLE_NONE, &m_pRenderDepthSurface)) &&
-        SUCCEEDED(m_pRenderTexture->GetSurfaceLevel(0, &m_pRenderSurface));
-    if (!created) {
-        ReleaseRenderTargets();
-        m_bRenderOnTexture = false;
-        return;
-    }
-    CScreenTexturePlane& plane = TexturePlane();
-    plane.SetProjectionMode(PM_SCREEN_OVERLAY);
-    plane.Init();
-    plane.SetColor(D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f}, 0);
-    plane.SetLighting(false);
-    plane.SetTexture(m_pRenderTexture, 0);
-    plane.DrawTexture(true);
-    ReloadRenderPosition();
-}
-
-void CScreen::ReloadRenderPosition() {
-    if (m_hwnd == nullptr || m_pTexturePlane == nullptr) {
-        return;
-    }
-    // Only the part of the texture the (scaled) viewport rendered is shown,
-    // kept a hair inside it so that filtering never picks up the border.
-    const SIZE client = m_hwnd->GetClientSize();
-    const float right =
-        static_cast<float>(client.cx) / static_cast<float>(m_uRenderTextureWidth) * m_fBlurFactorX - 0.001f;
-    const float bottom =
-        static_cast<float>(client.cy) / static_cast<float>(m_uRenderTextureHeight) * m_fBlurFactorY - 0.001f;
-    CScreenTexturePlane& plane = *m_pTexturePlane;
-    plane.SetTextureOffset(0.001f, 0.001f, right, bottom);
-    plane.ApplyTextureWindow();
-    plane.SetPosition((m_fRenderX0 + m_fRenderX1) / 2.0f, (m_fRenderY0 + m_fRenderY1) / 2.0f, 0.0f);
-    plane.SetSize(m_fRenderX1 - m_fRenderX0, m_fRenderY1 - m_fRenderY0);
-}
-
-CScreenTexturePlane& CScreen::TexturePlane() {
-    if (m_pTexturePlane == nullptr) {
-        m_pTexturePlane = std::make_unique<CScreenTexturePlane>();
-    }
-    return *m_pTexturePlane;
+    return m_RenderTexturePass.GetRenderTexture();
 }
 
 CPlaneObject& CScreen::GetTexturePlane() {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    return TexturePlane();
+    return m_RenderTexturePass.GetTexturePlane();
 }
 
 void CScreen::Feedback(bool on) {
-    m_bFeedback = on;
-    m_bFirstFeedbackFrame = true;
+    m_RenderTexturePass.Feedback(on);
 }
 
 void CScreen::SetBlurMode(bool blur) {
-    m_bBlurMode = blur;
+    m_RenderTexturePass.SetBlurMode(blur);
 }
 
 void CScreen::SetBlurFactor(float a, float b) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    m_fBlurFactorX = 1.0f - a;
-    m_fBlurFactorY = 1.0f - b;
-    if (m_bRenderOnTexture) {
-        ReloadRenderPosition();
-    }
+    m_RenderTexturePass.SetBlurFactor(a, b);
 }
 
 void CScreen::SetRenderPosition(float x0, float y0, float x1, float y1) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    m_fRenderX0 = x0;
-    m_fRenderY0 = y0;
-    m_fRenderX1 = x1;
-    m_fRenderY1 = y1;
-    if (m_bRenderOnTexture) {
-        ReloadRenderPosition();
-    }
+    m_RenderTexturePass.SetRenderPosition(x0, y0, x1, y1);
 }
 
 void CScreen::SetAlphaTexture(float alpha) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    TexturePlane().SetAlpha(alpha);
-    m_fTextureAlpha = alpha;
+    m_RenderTexturePass.SetAlphaTexture(alpha);
 }
 
 void CScreen::SetFadeTexture(float fade) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    TexturePlane().SetColor(D3DCOLORVALUE{fade, fade, fade, m_fTextureAlpha}, 0);
-}
-
-void CScreen::ProcessFeedbackBegin(bool clear) {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    IDirect3DDevice8* device = m_pd3dDevice;
-    if (device == nullptr || m_pRenderSurface == nullptr) {
-        return;
-    }
-    device->GetDepthStencilSurface(&m_pSavedDepthSurface);
-    device->GetViewport(&m_SavedViewport);
-    device->GetRenderTarget(&m_pSavedRenderTarget);
-    m_ScaledViewport = m_SavedViewport;
-    m_ScaledViewport.Width = static_cast<DWORD>(static_cast<float>(m_SavedViewport.Width) * m_fBlurFactorX);
-    m_ScaledViewport.Height = static_cast<DWORD>(static_cast<float>(m_SavedViewport.Height) * m_fBlurFactorY);
-    device->SetRenderTarget(m_pRenderSurface, m_pRenderDepthSurface);
-    device->SetViewport(&m_ScaledViewport);
-    if (clear) {
-        const D3DCOLOR rgb = m_BackgroundColor & 0x00FFFFFFu;
-        if (m_bFirstFeedbackFrame || !m_bFeedback) {
-            device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, rgb | 0xFF000000u, 1.0f, 0);
-            m_bFirstFeedbackFrame = false;
-        } else {
-            // A nearly transparent clear over last frame's image: trails.
-            device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, rgb | 0x0A000000u, 1.0f, 0);
-        }
-    }
-}
-
-bool CScreen::RestoreScreenTarget() {
-    IDirect3DDevice8* device = m_pd3dDevice;
-    if (device == nullptr || m_pSavedRenderTarget == nullptr) {
-        return false;
-    }
-    device->SetRenderTarget(m_pSavedRenderTarget, m_pSavedDepthSurface);
-    device->SetViewport(&m_SavedViewport);
-    m_pSavedRenderTarget->Release();
-    m_pSavedRenderTarget = nullptr;
-    if (m_pSavedDepthSurface != nullptr) {
-        m_pSavedDepthSurface->Release();
-        m_pSavedDepthSurface = nullptr;
-    }
-    return true;
-}
-
-void CScreen::DrawTexturePlane() {
-    IDirect3DDevice8* device = m_pd3dDevice;
-    if (device == nullptr || m_pTexturePlane == nullptr) {
-        return;
-    }
-    // The screen is not cleared in this mode (that is what leaves trails);
-    // its depth buffer is, so that the quad is never hidden by old depths.
-    device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    const D3DTEXTUREFILTERTYPE filter = m_bBlurMode ? D3DTEXF_POINT : D3DTEXF_LINEAR;
-    device->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
-    device->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
-    m_pTexturePlane->SetTextureFilter(filter);
-    m_pTexturePlane->Render();
+    m_RenderTexturePass.SetFadeTexture(fade);
 }
 
 void CScreen::MiddleScene() {
-    if (!m_bRenderOnTexture) {
-        return;
-    }
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    if (RestoreScreenTarget()) {
-        DrawTexturePlane();
-    }
-}
-
-void CScreen::ProcessFeedbackEnd() {
-    std::lock_guard<std::recursive_mutex> guard(m_renderTextureMutex);
-    // After MiddleScene the quad is already drawn, under what the host drew
-    // since; drawing it again would cover that.
-    if (RestoreScreenTarget()) {
-        DrawTexturePlane();
-    }
+    m_RenderTexturePass.MiddleScene();
 }
 
 // ===================================================================== input

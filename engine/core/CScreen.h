@@ -17,6 +17,10 @@
 // operations, the clock step and all drawing on the render thread. Scene
 // settings (colours, fog, camera) may be set from the host thread while the
 // render thread draws; they are read under a lock once per frame.
+//
+// Inside, the playback clock (CPlaybackClock), the render-to-texture pass
+// (CRenderTexturePass) and the own window's message loop (COwnWindowLoop)
+// are helpers of the screen's own; its methods for them delegate.
 
 #include <atomic>
 #include <cstdio>
@@ -31,21 +35,25 @@
 #include "core/CCameraUser.h"
 #include "core/CKeyboard.h"
 #include "core/CMouse.h"
+#include "core/COwnWindowLoop.h"
+#include "core/CPlaybackClock.h"
+#include "core/CRenderTexturePass.h"
+#include "core/ScreenMessages.h"
 #include "platform/base/CEvent.h"
 #include "platform/base/CMutex.h"
 #include "platform/base/CString.h"
 #include "platform/base/D3DTypes.h"
 #include "platform/base/WinTypes.h"
+#include "platform/d3d8/CDeviceHandle.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3dx/d3dx8math.h"
-#include "scene/CMP3Player.h"
 
 class CD3DFont;
+class CMP3Player;
 class CMove;
 class CObjects;
 class CPlaneObject;
 class CScreenListener;
-class CScreenTexturePlane;
 
 // Requested full-screen mode (and the aspect of the projection).
 enum TResolutionEnum : int {
@@ -56,17 +64,10 @@ enum TResolutionEnum : int {
     RES_1600_1200 = 4,
 };
 
-// Messages the engine posts to the output window.
-constexpr UINT WM_LUMIVEXIS_ERRORS = WM_USER + 1;  // 1025: start-up errors collected
-constexpr UINT WM_LUMIVEXIS_PLAY_MUSIC = 5024;     // the clock wants the music started
-constexpr UINT WM_LUMIVEXIS_STOP_MUSIC = 5025;     // ... or stopped
-// The command of the own window's accelerator (Escape).
-constexpr WORD IDM_EXIT = 32771;
-
 class CScreen {
 public:
     // Seconds of a monotonic clock; tests replace it to step time exactly.
-    using ClockSource = std::function<double()>;
+    using ClockSource = CPlaybackClock::ClockSource;
 
     static CScreen& Instance();
 
@@ -122,10 +123,10 @@ public:
     // after the run's WM_CLOSE arrived and before they destroy their window.
     void WaitForRenderThread();
 
-    IDirect3DDevice8* GetD3DDevice();
+    IDirect3DDevice8* GetD3DDevice() const;
     // Adapter modes of the default adapter (while Direct3D exists).
-    int GetScreenModeNumber();
-    D3DDISPLAYMODE GetScreenMode(int index);
+    int GetScreenModeNumber() const;
+    D3DDISPLAYMODE GetScreenMode(int index) const;
     // The "Lumivexis settings" dialog: resolution, colours, full screen, logo.
     void DisplayResolutionDlg();
     // Shows the start-up errors joined in one message, if there are any.
@@ -173,23 +174,23 @@ public:
     void SetMouseCamera(float mx, float my, float mz, float yaw, float pitch, float wheel);
     bool IsUserCameraMode() const;
     CCamera& GetCamera();
-    void GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction);
-    void GetCameraPosition(float& x, float& y, float& z, float& dirX, float& dirY, float& dirZ);
-    D3DXMATRIX GetViewMatrix();
-    D3DXMATRIX GetWorldMatrix();
-    D3DXMATRIX GetProjMatrix();
+    void GetCameraPosition(D3DXVECTOR3& position, D3DXVECTOR3& direction) const;
+    void GetCameraPosition(float& x, float& y, float& z, float& dirX, float& dirY, float& dirZ) const;
+    D3DXMATRIX GetViewMatrix() const;
+    D3DXMATRIX GetWorldMatrix() const;
+    D3DXMATRIX GetProjMatrix() const;
     void SetFieldOfView(float fovY);
     void ResetFieldOfView();
     float GetFieldOfView() const;
 
     // ---------------------------------------------------- scene settings
     void SetBackgroundColor(D3DCOLORVALUE color);
-    D3DCOLORVALUE GetBackgroundColor();
+    D3DCOLORVALUE GetBackgroundColor() const;
     D3DCOLOR GetBackgroundColorARGB() const;
     void EnableFog(bool enable);
     bool IsFogEnabled() const;
     void SetFogColor(D3DCOLORVALUE color);
-    D3DCOLORVALUE GetFogColor();
+    D3DCOLORVALUE GetFogColor() const;
     void SetFogStart(float start);
     float GetFogStart() const;
     void SetFogEnd(float end);
@@ -199,24 +200,24 @@ public:
     void SetAmbientLight(int on);
     bool GetAmbientLight() const;
     void SetAmbientColor(D3DCOLORVALUE color);
-    D3DCOLORVALUE GetAmbientColor();
+    D3DCOLORVALUE GetAmbientColor() const;
     void SetLightVectorForEffect(const D3DXVECTOR3& light);
-    D3DXVECTOR3 GetLightVectorForEffect();
+    D3DXVECTOR3 GetLightVectorForEffect() const;
 
     // ------------------------------------------------------------- clock
-    float GetTickCount();  // scene seconds; 0 while a time reset is pending
-    float GetRealCurrentTime();
+    float GetTickCount() const;  // scene seconds; 0 while a time reset is pending
+    float GetRealCurrentTime() const;
     void Play(float speed);
     void Stop();
     void Pause();
-    bool IsStopped();
+    bool IsStopped() const;
     float GetPlaySpeed() const;
     void SetTime(float seconds);
     void ResetTime();
     void SetTotalTime(float seconds);
-    float GetTotalTime();
+    float GetTotalTime() const;
     void SetLoop(bool loop);
-    bool IsLoop();
+    bool IsLoop() const;
     // Replaces the performance counter (null restores it).
     void SetClockSource(ClockSource source);
 
@@ -255,12 +256,10 @@ protected:
 
 private:
     CScreen();
-    void OpenLog();
-    float myGetTickCount();
     void SetStopFlag();
     void AddError(const CString& error);
+    // The own window for the current settings; false when none opened.
     bool CreateOwnWindow();
-    void RunMessageLoop();
     void CloseOwnWindow();
     void RenderThreadProc();
     void PostToWindow(UINT message);
@@ -268,120 +267,70 @@ private:
     void LogPresentParameters(DWORD behavior);
     void ReportDeviceFailure(HRESULT result, bool asError);
     void RestoreObjectsAfterReset();
-    bool TranslateAccelerator(const MSG& msg);
-    bool ApplyScreenSaverRule(const MSG& msg);
     void OnActivateApp(WPARAM wParam);
 
     void SetupMatrices();
-    void StepClock();
     void DrawOverlay();
     void MeasureFrameRate(int& frames, DWORD& lastTime, float& fps);
     D3DXMATRIX MakeProjection(float fovY, float aspect, float zNear, float zFar) const;
-    void ReleaseRenderTargets();
-    void ReloadRenderOnTexture();
-    void ReloadRenderPosition();
-    void ProcessFeedbackBegin(bool clear);
-    void ProcessFeedbackEnd();
-    // Back to the screen's target after the texture pass; false when the
-    // pass was not active (already ended by MiddleScene, or no texture).
-    bool RestoreScreenTarget();
-    void DrawTexturePlane();
-    CScreenTexturePlane& TexturePlane();
 
     static CScreen* m_pInstance;
 
-    // --- output window ---
+    // --- output window and run settings (host thread, before Display) ---
+    // The output window of the run: the host's, or the own window's.
     HWND m_hwnd = nullptr;
-    std::unique_ptr<COutputWindow> m_pOwnWindow;
-    std::atomic<bool> m_bTimeResetPending{false};
-    FILE* m_pLogFile = nullptr;
-    std::mutex m_logMutex;
-    D3DXVECTOR3 m_vLightVectorForEffect{0.0f, -1.0f, 0.0f};
-    CMP3Player m_Sound;
-    bool m_bScreenSaverMode = false;
-    std::atomic<bool> m_bInitialized{false};
-
-    // --- clock ---
-    std::atomic<float> m_fPlaySpeed{0.0f};
-    std::atomic<bool> m_bStopped{true};
-    std::atomic<float> m_fTotalTime{60.0f};
-    std::atomic<bool> m_bLoop{true};
-    CString m_Version;
-    std::atomic<float> m_fFieldOfView{D3DX_PI / 4.0f};
-
-    // --- fog ---
-    std::atomic<bool> m_bFogEnabled{false};
-    D3DCOLORVALUE m_FogColor{0.0f, 0.0f, 0.0f, 1.0f};
-    std::atomic<float> m_fFogStart{10.0f};
-    std::atomic<float> m_fFogEnd{20.0f};
-    std::atomic<float> m_fFogDensity{0.0f};
-
-    // --- Direct3D ---
-    IDirect3D8* m_pD3D = nullptr;
-    IDirect3DDevice8* m_pd3dDevice = nullptr;
+    CString m_Title = "Lumivexis Output window";
     bool m_bFullscreen = false;
-    std::atomic<bool> m_bViewInfo{true};
-    std::atomic<bool> m_bShowFPS{false};
+    bool m_bUseDesktopScreen = false;
+    bool m_bScreenSaverMode = false;
     TResolutionEnum m_Resolution = RES_640_480;
     int m_iColorDepth = 1;
+    bool m_bSoftwareVertexProcessing = false;
+    COwnWindowLoop m_OwnWindowLoop;
 
-    // --- run state ---
-    std::atomic<bool> m_bStop{false};
+    // --- the run ---
+    CScreenListener* m_pListener = nullptr;
+    std::thread m_RenderThread;
+    std::atomic<bool> m_bInitialized{false};
     std::atomic<bool> m_bThreadFinished{false};
+    std::atomic<bool> m_bStop{false};
+    // Guards the writes of m_bStop: a run's start clears it while the window
+    // or the render thread may set it.
     CMutex m_StopMutex;
-    std::atomic<D3DCOLOR> m_BackgroundColor{0xFF000000u};
-    CD3DFont* m_pFont = nullptr;
-    std::mutex m_textMutex;
-    CString m_InfoLine;
-    CString m_Messages[8];
-    CString m_InfoLine2;
+    // Set while the run may draw; reset while a full-screen run is paused
+    // because its window lost the focus (BeginScene waits on it).
     CEvent m_RunEvent{false, true};
     bool m_bPausedByDeactivation = false;
     bool m_bFirstActivationPending = true;
-    std::atomic<bool> m_bAmbientLight{true};
-    D3DCOLORVALUE m_AmbientColor{0.5f, 0.5f, 0.5f, 1.0f};
-    CString m_Title = "Lumivexis Output window";
-    int m_iMouseMoveCount = 0;
-    POINT m_LastCursor{};
 
-    // --- frame rate ---
-    int m_iInfoFrames = 0;
-    DWORD m_dwInfoLastTime = 0;
-    int m_iFpsFrames = 0;
-    DWORD m_dwFpsLastTime = 0;
-    float m_fFPS = 0.0f;
+    // --- start-up errors ---
+    // Guards m_Errors: the render thread collects them, the host shows them.
+    mutable std::mutex m_errorsMutex;
+    std::vector<CString> m_Errors;
 
-    // --- render on texture ---
-    std::atomic<bool> m_bRenderOnTexture{false};
-    std::atomic<bool> m_bFeedback{false};
-    bool m_bFirstFeedbackFrame = true;
-    std::atomic<bool> m_bBlurMode{false};
-    float m_fBlurFactorX = 1.0f;
-    float m_fBlurFactorY = 1.0f;
-    float m_fRenderX0 = -0.5f;
-    float m_fRenderX1 = 0.501f;
-    float m_fRenderY0 = -0.5f;
-    float m_fRenderY1 = 0.501f;
-    UINT m_uRenderTextureWidth = 512;
-    UINT m_uRenderTextureHeight = 256;
-    IDirect3DTexture8* m_pRenderTexture = nullptr;
-    IDirect3DSurface8* m_pRenderSurface = nullptr;
-    IDirect3DSurface8* m_pRenderDepthSurface = nullptr;
-    IDirect3DSurface8* m_pSavedRenderTarget = nullptr;
-    IDirect3DSurface8* m_pSavedDepthSurface = nullptr;
-    D3DVIEWPORT8 m_SavedViewport{};
-    D3DVIEWPORT8 m_ScaledViewport{};
-    float m_fTextureAlpha = 1.0f;
-    std::recursive_mutex m_renderTextureMutex;
-
-    // --- input ---
-    CKeyboard m_Keyboard;
-    CMouse m_Mouse;
-    float m_fKeyCameraSpeed = 5.0f;
-    float m_fLastKeyCameraTime = 0.0f;
-
-    // --- device parameters, matrices and cameras ---
+    // --- Direct3D (render thread) ---
+    CDeviceHandle<IDirect3D8> m_pD3D;
+    CDeviceHandle<IDirect3DDevice8> m_pd3dDevice;
     D3DPRESENT_PARAMETERS m_d3dpp{};
+
+    // --- scene settings: set by the host thread, read once per frame ---
+    std::atomic<D3DCOLOR> m_BackgroundColor{0xFF000000u};
+    std::atomic<bool> m_bFogEnabled{false};
+    std::atomic<float> m_fFogStart{10.0f};
+    std::atomic<float> m_fFogEnd{20.0f};
+    std::atomic<float> m_fFogDensity{0.0f};
+    std::atomic<bool> m_bAmbientLight{true};
+    // Guards the settings below, which are too wide for an atomic.
+    mutable std::mutex m_sceneSettingsMutex;
+    D3DCOLORVALUE m_FogColor{0.0f, 0.0f, 0.0f, 1.0f};
+    D3DCOLORVALUE m_AmbientColor{0.5f, 0.5f, 0.5f, 1.0f};
+    D3DXVECTOR3 m_vLightVectorForEffect{0.0f, -1.0f, 0.0f};
+
+    // --- cameras and matrices ---
+    std::atomic<float> m_fFieldOfView{D3DX_PI / 4.0f};
+    // Guards the cameras, which of them is used and the world and projection
+    // matrices: the host thread moves the camera while the render thread
+    // draws with it.
     mutable std::mutex m_cameraMutex;
     D3DXMATRIX m_matWorld;
     D3DXMATRIX m_matProj;
@@ -389,30 +338,39 @@ private:
     CCameraRemote m_RemoteCamera;
     CCameraUser m_UserCamera;
 
+    // --- overlay: version banner, camera line, frame rate, message lines ---
+    std::atomic<bool> m_bViewInfo{true};
+    std::atomic<bool> m_bShowFPS{false};
+    CString m_Version;
+    std::unique_ptr<CD3DFont> m_pFont;  // while the device exists
+    // Guards the overlay's text: the message lines come from the host thread,
+    // the camera line from the frame set-up; the overlay draws both.
+    std::mutex m_textMutex;
+    CString m_Messages[8];
+    CString m_InfoLine2;
+    int m_iInfoFrames = 0;
+    DWORD m_dwInfoLastTime = 0;
+    int m_iFpsFrames = 0;
+    DWORD m_dwFpsLastTime = 0;
+    float m_fFPS = 0.0f;
+
+    // --- playback clock and its music ---
+    std::unique_ptr<CMP3Player> m_pSound;
+    CPlaybackClock m_Clock;  // after m_pSound, which it drives
+
+    // --- render to texture ---
+    CRenderTexturePass m_RenderTexturePass;
+
+    // --- input ---
+    CKeyboard m_Keyboard;
+    CMouse m_Mouse;
+    float m_fKeyCameraSpeed = 5.0f;
+    float m_fLastKeyCameraTime = 0.0f;
+
     // --- registered objects ---
     std::list<CObjects*> m_RegisteredObjects;
     // Objects cleaned up for a lost device, initialised again after the reset.
     std::list<CObjects*> m_ObjectsAwaitingReset;
+    // Guards both lists: objects register from any thread.
     mutable CMutex m_registeredMutex;
-    bool m_bUseDesktopScreen = false;
-    // Made at first use: a plane is a scene object that itself asks for the
-    // screen, which must exist by then.
-    std::unique_ptr<CScreenTexturePlane> m_pTexturePlane;
-
-    // --- time values ---
-    std::atomic<float> m_fCurrentTime{0.0f};
-    std::atomic<float> m_fRealCurrentTime{0.0f};
-    float m_fStartTime = 0.0f;
-    float m_fRealStartTime = 0.0f;
-    float m_fLastTick = 0.0f;
-    LONGLONG m_llPerformanceFrequency = 1;
-    LONGLONG m_llPerformanceOrigin = 0;
-    std::mutex m_clockSourceMutex;
-    ClockSource m_ClockSource;
-
-    bool m_bSoftwareVertexProcessing = false;
-    mutable std::mutex m_errorsMutex;
-    std::vector<CString> m_Errors;
-    CScreenListener* m_pListener = nullptr;
-    std::thread m_RenderThread;
 };
