@@ -6,6 +6,7 @@
 #include "core/CScreen.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "platform/x11/CX11ForeignWindow.h"
+#include "scene/CMP3Player.h"
 
 namespace {
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain
-  build-essential g++ cmake ninja-build pkg-config git clang lld libclang-rt-14-dev
+  build-essential g++ cmake ninja-build pkg-config git clang lld libclang-rt-14-dev clang-format python3
   # engine: window, input, audio, GL, images, fonts
   libsdl2-dev libsdl2-mixer-dev libepoxy-dev libegl-dev libgl-dev libegl-mesa0
   libgl1-mesa-dri libgbm1 mesa-utils libx11-dev

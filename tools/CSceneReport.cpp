@@ -16,6 +16,7 @@
 #include "objects/CPlaneObject.h"
 #include "objects/CSphereObject.h"
 #include "objects/CTorusObject.h"
+#include "scene/CMP3Player.h"
 #include "scene/CScene.h"
 
 SReportValue SReportValue::Number(std::string name, float value) {

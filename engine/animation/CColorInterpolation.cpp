@@ -1,6 +1,6 @@
 #include "animation/CColorInterpolation.h"
 
-#include "core/CScreen.h"
+#include "platform/base/SceneTime.h"
 
 CColorInterpolation::CColorInterpolation() {
     SetMode(IM_LINEAR);
@@ -48,7 +48,7 @@ D3DCOLORVALUE CColorInterpolation::GetValue(float t) const {
 
 D3DCOLORVALUE CColorInterpolation::GetValue() const {
     // One clock reading for all four members.
-    return GetValue(CScreen::Instance().GetTickCount());
+    return GetValue(CurrentSceneTime());
 }
 
 D3DCOLORVALUE CColorInterpolation::GetPointValue(int id) const {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "core/CScreen.h"
+#include "platform/base/SceneTime.h"
 #include "scene/CSceneFile.h"
 
 int CInterpolation::Insert(float value, float time, int id) {
@@ -77,7 +77,7 @@ void CInterpolation::SetPointLockedFromIndex(int index, bool locked) {
 }
 
 float CInterpolation::GetValue() const {
-    return GetValue(CScreen::Instance().GetTickCount());
+    return GetValue(CurrentSceneTime());
 }
 
 float CInterpolation::GetValue(float t) const {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "core/CScreen.h"
+#include "platform/base/SceneTime.h"
 #include "scene/CSceneFile.h"
 
 CStringInterpolation::CStringInterpolation() {
@@ -46,7 +46,7 @@ CString CStringInterpolation::GetValue(float t) const {
 }
 
 CString CStringInterpolation::GetValue() const {
-    return GetValue(CScreen::Instance().GetTickCount());
+    return GetValue(CurrentSceneTime());
 }
 
 CString CStringInterpolation::GetPointValue(int id) const {

@@ -1,6 +1,6 @@
 #include "animation/CVectorInterpolation.h"
 
-#include "core/CScreen.h"
+#include "platform/base/SceneTime.h"
 
 void CVectorInterpolation::Insert(const D3DXVECTOR3& v, float time, int id) {
     Insert(v.x, v.y, v.z, time, id);
@@ -40,7 +40,7 @@ D3DXVECTOR3 CVectorInterpolation::GetValue(float t) const {
 
 D3DXVECTOR3 CVectorInterpolation::GetValue() const {
     // One clock reading for all three members.
-    return GetValue(CScreen::Instance().GetTickCount());
+    return GetValue(CurrentSceneTime());
 }
 
 D3DXVECTOR3 CVectorInterpolation::GetPointValue(int id) const {

@@ -3,7 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "core/CScreen.h"
 #include "platform/window/COutputWindow.h"
 #include "platform/window/DIKeyCodes.h"
 
@@ -71,8 +70,7 @@ DWORD FoldMask(const CInputState::KeyboardState& state, const std::array<std::pa
 
 }  // namespace
 
-void CKeyboard::Init() {
-    HWND window = CScreen::Instance().GetWindow();
+void CKeyboard::Init(HWND window) {
     if (window == nullptr) {
         m_pDevice = nullptr;
         return;

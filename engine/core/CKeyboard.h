@@ -26,9 +26,9 @@ public:
     CKeyboard(const CKeyboard&) = delete;
     CKeyboard& operator=(const CKeyboard&) = delete;
 
-    // Attaches to the screen's output window and acquires it; without a
-    // window the keyboard stays absent and every read returns 0.
-    void Init();
+    // Attaches to the output window (the screen's) and acquires it; without
+    // a window the keyboard stays absent and every read returns 0.
+    void Init(HWND window);
     void CleanUp();
     bool IsPresent() const { return m_pDevice != nullptr; }
 

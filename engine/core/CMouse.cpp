@@ -1,10 +1,8 @@
 #include "core/CMouse.h"
 
-#include "core/CScreen.h"
 #include "platform/window/COutputWindow.h"
 
-void CMouse::Init() {
-    HWND window = CScreen::Instance().GetWindow();
+void CMouse::Init(HWND window) {
     if (window == nullptr) {
         m_pDevice = nullptr;
         return;

@@ -15,9 +15,9 @@ public:
     CMouse(const CMouse&) = delete;
     CMouse& operator=(const CMouse&) = delete;
 
-    // Attaches to the screen's output window and acquires it; without a
-    // window the mouse stays absent and every read returns nothing.
-    void Init();
+    // Attaches to the output window (the screen's) and acquires it; without
+    // a window the mouse stays absent and every read returns nothing.
+    void Init(HWND window);
     void CleanUp();
     bool IsPresent() const { return m_pDevice != nullptr; }
 

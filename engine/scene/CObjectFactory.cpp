@@ -3,44 +3,9 @@
 #include <map>
 #include <mutex>
 
-#include "animation/CCameraTrajectoryObject.h"
-#include "animation/CTrajectoryObject.h"
-#include "meshes/CAnimFileMeshObject.h"
-#include "meshes/CFileMeshObject.h"
-#include "objects/CBmpFonts.h"
-#include "objects/CBoxObject.h"
-#include "objects/CCylinderObject.h"
-#include "objects/CHeightMapObject.h"
-#include "objects/CPlaneObject.h"
-#include "objects/CSphereObject.h"
-#include "objects/CTorusObject.h"
 #include "scene/CObjects.h"
 
 namespace {
-
-template <class TObject>
-CObjects* Create() {
-    return new TObject();
-}
-
-// Every object type a scene file can hold, one line per type:
-//     {"CBoxObject", &Create<CBoxObject>},
-const std::map<CString, CObjects* (*)()>& StorableTypes() {
-    static const std::map<CString, CObjects* (*)()> types = {
-        {"CPlaneObject", &Create<CPlaneObject>},
-        {"CSphereObject", &Create<CSphereObject>},
-        {"CBoxObject", &Create<CBoxObject>},
-        {"CTorusObject", &Create<CTorusObject>},
-        {"CCylinderObject", &Create<CCylinderObject>},
-        {"CHeightMapObject", &Create<CHeightMapObject>},
-        {"CBmpFonts", &Create<CBmpFonts>},
-        {"CFileMeshObject", &Create<CFileMeshObject>},
-        {"CAnimFileMeshObject", &Create<CAnimFileMeshObject>},
-        {"CTrajectoryObject", &Create<CTrajectoryObject>},
-        {"CCameraTrajectoryObject", &Create<CCameraTrajectoryObject>},
-    };
-    return types;
-}
 
 struct SRegisteredTypes {
     std::mutex mutex;

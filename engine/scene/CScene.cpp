@@ -9,6 +9,7 @@
 #include "core/CScreen.h"
 #include "core/CTools.h"
 #include "objects/CBaseObject.h"
+#include "scene/CMP3Player.h"
 #include "scene/CObjects.h"
 #include "scene/CSceneFile.h"
 #include "scene/CSceneFileException.h"
