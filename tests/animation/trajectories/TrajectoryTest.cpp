@@ -3,8 +3,6 @@
 // needed: the clock is set by hand and markers are watched, not drawn.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,32 +10,18 @@
 #include "animation/CTrajectoryObject.h"
 #include "core/CScreen.h"
 #include "objects/CBoxObject.h"
+#include "support/CScreenStateGuard.h"
 
 namespace {
 
 constexpr float kEpsilon = 1e-4f;
 
-// The engine log goes to the current directory: one folder per process.
-void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-trajectories-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
-}
-
 // Scene time stands still at what the test sets.
 class Trajectories : public ::testing::Test {
 protected:
-    void SetUp() override {
-        EnterPrivateWorkingFolder();
-        At(0.0f);
-    }
-    void TearDown() override { At(0.0f); }
+    void SetUp() override { At(0.0f); }
     static void At(float seconds) { CScreen::Instance().SetTime(seconds); }
+    CScreenStateGuard m_screenState;
 };
 
 void ExpectVector(const D3DXVECTOR3& actual, float x, float y, float z) {

@@ -10,6 +10,7 @@
 
 #include "platform/d3d8/d3d8.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "support/CHeadlessDevice.h"
 
 namespace {
 
@@ -36,15 +37,7 @@ D3DMATRIX Identity() {
 class CD3D8Scene {
 public:
     CD3D8Scene() {
-        m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.Windowed = TRUE;
-        parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D16;
-        if (!m_d3d || FAILED(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, &m_window,
-                                                 D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_MULTITHREADED,
-                                                 &parameters, &m_device)))
+        if (!m_device)
             return;
         BYTE* data = nullptr;
         m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
@@ -76,17 +69,13 @@ public:
             m_device->SetIndices(nullptr, 0);
             m_vb->Release();
             m_ib->Release();
-            m_device->Release();
         }
-        if (m_d3d)
-            m_d3d->Release();
     }
     IDirect3DDevice8* Device() const { return m_device; }
 
 private:
-    CHeadlessWindow m_window{kSize, kSize};
-    IDirect3D8* m_d3d = nullptr;
-    IDirect3DDevice8* m_device = nullptr;
+    CHeadlessDevice m_headless{kSize, kSize};
+    IDirect3DDevice8* m_device = m_headless.Get();
     IDirect3DVertexBuffer8* m_vb = nullptr;
     IDirect3DIndexBuffer8* m_ib = nullptr;
 };

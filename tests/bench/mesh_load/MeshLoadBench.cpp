@@ -22,6 +22,7 @@
 #include "meshes/common/LwoTriangulation.h"
 #include "meshes/common/MeshFiles.h"
 #include "platform/base/ErrorReport.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -33,17 +34,10 @@ std::vector<BYTE> ReadBytes(const std::filesystem::path& path) {
     return std::vector<BYTE>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-std::filesystem::path BenchFolder() {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lvx-bench-mesh-load";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
+// The mesh files the benchmarks load, in a folder that goes when they end.
 std::filesystem::path Save(const std::string& name, const std::vector<BYTE>& bytes) {
-    const std::filesystem::path path = BenchFolder() / name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    static const CTempFolder folder;
+    return folder.Write(name, bytes);
 }
 
 // A rolling height field: positions, texture coordinates and two triangles

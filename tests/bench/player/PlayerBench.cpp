@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 
@@ -15,6 +14,7 @@
 #include "common/ChildProcess.h"
 #include "core/CScreen.h"
 #include "scene/CScene.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -23,22 +23,15 @@ const std::string kBin = LVX_BIN_DIR;
 // The demo packed into a screensaver, once per run of the benchmark, in a
 // temporary folder that goes when the benchmark ends.
 struct SPackedDemo {
-    std::string folder;
-    std::string path;
+    CTempFolder folder;
+    std::string path = folder.Path("demo.scr");
 
     SPackedDemo() {
-        folder = (std::filesystem::temp_directory_path() / ("lvx-bench-player." + std::to_string(getpid()))).string();
-        std::filesystem::create_directories(folder);
-        path = folder + "/demo.scr";
         const lvxtest::SChildResult result =
             lvxtest::RunChild({kBin + "/lumivexis", "pack", kBin + "/media/demo/demo.bgs", path, "--resolution", "1"},
-                              {{"XDG_STATE_HOME", folder}});
+                              {{"XDG_STATE_HOME", folder.Root().string()}});
         if (result.exitCode != 0)
             std::fprintf(stderr, "bench_player: packing the demo failed: %s\n", result.err.c_str());
-    }
-    ~SPackedDemo() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 };
 

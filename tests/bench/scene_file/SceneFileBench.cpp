@@ -23,6 +23,7 @@
 #include "scene/CObjects.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -52,24 +53,20 @@ public:
     std::vector<BYTE> m_Bytes;
 };
 
-// Set once the package exists, so that main can remove it.
-std::filesystem::path g_createdFolder;
-
 struct SPackage {
     std::filesystem::path folder;
     std::string path;
     size_t bytes = 0;
 };
 
-// A temporary folder with the embedded files and one saved package.
+// The process's private working folder with the embedded files and one
+// saved package (some 150 MB, removed at exit).
 SPackage& Package() {
     static SPackage package = [] {
         SetErrorReportHandler([](const std::string&, const std::string&, ErrorIcon) {});
         CObjectFactory::Register("CAttachment", [] { return new CAttachment(); });
         SPackage made;
-        made.folder = std::filesystem::temp_directory_path() / ("lvx-bench-scene-file-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(made.folder);
-        std::filesystem::current_path(made.folder);  // the engine log goes here
+        made.folder = CTempFolder::EnterPrivateWorkingFolder();  // the engine log goes here too
         std::mt19937 random(1);
         std::vector<char> content(kFileBytes);
         CScene scene;
@@ -87,7 +84,6 @@ SPackage& Package() {
         made.path = (made.folder / "package.exe").string();
         scene.Save(made.path, true);
         made.bytes = std::filesystem::file_size(made.path);
-        g_createdFolder = made.folder;
         return made;
     }();
     return package;
@@ -152,10 +148,5 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    // The package and its files take some 150 MB of the temporary folder.
-    std::error_code ignored;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
-    if (!g_createdFolder.empty())
-        std::filesystem::remove_all(g_createdFolder, ignored);
     return 0;
 }

@@ -8,10 +8,7 @@
 // thread, where the device lives.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <random>
@@ -23,6 +20,7 @@
 #include "objects/CBoxObject.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "scene/CScene.h"
+#include "support/CTempFolder.h"
 
 // ---------------------------------------------------------------- allocations
 
@@ -173,10 +171,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("lvx-bench-scene-render-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);  // the engine log goes here
+    CTempFolder::EnterPrivateWorkingFolder();  // the engine log goes here
 
     CScreen& screen = CScreen::Instance();
     screen.ViewInfo(false);
@@ -193,8 +188,5 @@ int main(int argc, char** argv) {
     });
     screen.SetWindow(nullptr);
     benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
-    std::filesystem::remove_all(folder, ignored);
     return ran ? 0 : 1;
 }

@@ -36,7 +36,7 @@ void ExpectMatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b) {
 class CameraTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         CScreen::Instance().SetResolution(RES_640_480);
         CScreen::Instance().SetCamera(D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 1));
     }

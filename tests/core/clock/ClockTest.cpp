@@ -9,6 +9,8 @@
 
 #include "common/CoreTestSupport.h"
 #include "core/CScreen.h"
+#include "scene/CMP3Player.h"
+#include "support/CScreenStateGuard.h"
 
 using testing::ElementsAre;
 
@@ -17,7 +19,6 @@ namespace {
 class ClockTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetClockSource([this] { return m_now; });
         screen.SetWindow(&m_window);
@@ -33,14 +34,6 @@ protected:
         screen.Stop();
         m_commands.clear();
         DrainMessages();
-    }
-    void TearDown() override {
-        CScreen& screen = CScreen::Instance();
-        screen.Stop();
-        screen.SetWindow(nullptr);
-        screen.SetClockSource(nullptr);
-        screen.GetSound().SetEnable(false);
-        screen.GetSound().SetCommandSender(nullptr);
     }
 
     // Advances the time source and runs the frame preparation.
@@ -61,6 +54,7 @@ protected:
     double m_now = 10.0;
     coretest::CTestWindow m_window{4, 4};
     std::vector<CString> m_commands;
+    CScreenStateGuard m_screenState;  // last: stops the clock while the window and commands are still there
 };
 
 TEST_F(ClockTest, PlayingAtSpeedOneWrapsAfterTheTotalTimeAndRestartsTheMusic) {

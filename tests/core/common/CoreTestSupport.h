@@ -1,33 +1,16 @@
 #pragma once
-// Shared by the engine-runtime tests: a private working folder per test
-// process (the engine writes "log.txt" into the current directory, and
-// parallel test processes must not share one), reading that log, and a
-// headless window whose cursor position a test can set.
+// Shared by the engine-runtime tests: reading the engine's log (written into
+// the process's private working folder, see CTempFolder) and a headless
+// window whose cursor position a test can set.
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "platform/headless/CHeadlessWindow.h"
+#include "support/CTempFolder.h"
 
 namespace coretest {
-
-// Changes once per process into a fresh folder below the temporary folder.
-// Call it before the first CScreen::Instance(), which opens the log.
-inline void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-core-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
-}
 
 inline std::string ReadLog() {
     std::ifstream file("log.txt", std::ios::binary);

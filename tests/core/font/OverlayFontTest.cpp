@@ -8,10 +8,10 @@
 #include <string>
 
 #include "common/CoreTestSupport.h"
-#include "common/PixelProbe.h"
 #include "core/CD3DFont.h"
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
+#include "support/PixelProbe.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using Pixels = std::vector<std::uint32_t>;
 class OverlayFontTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.ViewInfo(false);
         screen.SetShowFPS(false);
@@ -98,7 +98,7 @@ TEST_F(OverlayFontTest, TextStartsAtItsPositionAndSkipsControlCharacters) {
     const std::vector<Pixels> images = DrawEach({"W", "AB", "A\x01\x02\tB", "\x01\x7f\xe9", "A\nA"}, 96, 48);
     ASSERT_EQ(images.size(), 5u);
 
-    const coretest::SBox w = coretest::LitBox(images[0], 96, 150);
+    const SPixelBox w = LitBox(images[0], 96, 150);
     ASSERT_FALSE(w.Empty());
     // The first cell's top left is (2, 0): the glyph starts just right of
     // x = 2 and within the cell's height.
@@ -106,15 +106,15 @@ TEST_F(OverlayFontTest, TextStartsAtItsPositionAndSkipsControlCharacters) {
     EXPECT_LE(w.left, 4);
     EXPECT_LE(w.top, 6);
     EXPECT_LT(w.bottom, m_lineHeight);
-    EXPECT_GE(coretest::MaxBrightness(images[0]), 240);
+    EXPECT_GE(MaxBrightness(images[0]), 240);
 
     // Control characters take no space, and bytes above '~' draw nothing.
     EXPECT_EQ(images[2], images[1]);
-    EXPECT_TRUE(coretest::LitBox(images[3], 96).Empty());
+    EXPECT_TRUE(LitBox(images[3], 96).Empty());
 
     // "\n" starts the next line at the starting x, one line height lower.
-    const coretest::SBox first = coretest::LitBox(images[4], 96, 40, 0, m_lineHeight - 1);
-    const coretest::SBox second = coretest::LitBox(images[4], 96, 40, m_lineHeight, 47);
+    const SPixelBox first = LitBox(images[4], 96, 40, 0, m_lineHeight - 1);
+    const SPixelBox second = LitBox(images[4], 96, 40, m_lineHeight, 47);
     ASSERT_FALSE(second.Empty());
     EXPECT_EQ(second.left, first.left);
     EXPECT_EQ(second.right, first.right);
@@ -126,7 +126,7 @@ TEST_F(OverlayFontTest, LongTextIsDrawnAcrossSeveralBatches) {
     const std::string text(130, 'I');  // three vertex-buffer fills
     const std::vector<Pixels> images = DrawEach({text}, 1024, 24);
     ASSERT_EQ(images.size(), 1u);
-    const coretest::SBox box = coretest::LitBox(images[0], 1024);
+    const SPixelBox box = LitBox(images[0], 1024);
     ASSERT_FALSE(box.Empty());
     // The last character ends where the text's extent says.
     EXPECT_NEAR(box.right, 2 + m_extents[0].cx, 3);
@@ -136,7 +136,7 @@ TEST_F(OverlayFontTest, LongTextIsDrawnAcrossSeveralBatches) {
     for (int x = 0; x < 1024; ++x) {
         bool lit = false;
         for (int y = 0; y < 24 && !lit; ++y)
-            lit = coretest::Brightness(images[0][static_cast<size_t>(y) * 1024 + x]) > 40;
+            lit = Brightness(images[0][static_cast<size_t>(y) * 1024 + x]) > 40;
         if (lit && !inRun)
             ++runs;
         inRun = lit;
@@ -187,7 +187,7 @@ TEST_F(OverlayFontTest, ThreeDimensionalTextAppearsCentredBeforeTheCamera) {
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
         EXPECT_EQ(font.Render3DText("H", D3DFONT_CENTERED | D3DFONT_TWOSIDED), S_OK);
     }));
-    const coretest::SBox box = coretest::LitBox(runner.Pixels(), 64);
+    const SPixelBox box = LitBox(runner.Pixels(), 64);
     ASSERT_FALSE(box.Empty());
     EXPECT_NEAR((box.left + box.right) / 2.0, 32.0, 4.0);
     EXPECT_NEAR((box.top + box.bottom) / 2.0, 32.0, 4.0);
@@ -198,7 +198,7 @@ TEST_F(OverlayFontTest, EndSceneDrawsTheBannerAndTheMessageLines) {
     coretest::CTestWindow window(320, 200);
     CScreenRunner runner(window);
     ASSERT_TRUE(runner.RunFrames(2, nullptr));
-    EXPECT_TRUE(coretest::LitBox(runner.Pixels(), 320).Empty());
+    EXPECT_TRUE(LitBox(runner.Pixels(), 320).Empty());
 
     screen.ViewInfo(true);
     screen.DisplayMessage("Line three", 2);
@@ -208,18 +208,18 @@ TEST_F(OverlayFontTest, EndSceneDrawsTheBannerAndTheMessageLines) {
     const Pixels& pixels = runner.Pixels();
     // Banner at y = 0 (white at alpha 200 over black), camera line at 20,
     // message line 2 at 80; nothing on the lines between.
-    const coretest::SBox banner = coretest::LitBox(pixels, 320, 40, 0, 19);
+    const SPixelBox banner = LitBox(pixels, 320, 40, 0, 19);
     ASSERT_FALSE(banner.Empty());
     EXPECT_GE(banner.left, 2);
     EXPECT_LE(banner.left, 4);
     EXPECT_LE(banner.top, 6);
-    const int brightest = coretest::MaxBrightness(pixels);
+    const int brightest = MaxBrightness(pixels);
     EXPECT_GE(brightest, 180);
     EXPECT_LE(brightest, 215);
-    EXPECT_FALSE(coretest::LitBox(pixels, 320, 40, 20, 39).Empty());
-    EXPECT_TRUE(coretest::LitBox(pixels, 320, 40, 40, 79).Empty());
-    EXPECT_FALSE(coretest::LitBox(pixels, 320, 40, 80, 99).Empty());
-    EXPECT_TRUE(coretest::LitBox(pixels, 320, 40, 100, 199).Empty());
+    EXPECT_FALSE(LitBox(pixels, 320, 40, 20, 39).Empty());
+    EXPECT_TRUE(LitBox(pixels, 320, 40, 40, 79).Empty());
+    EXPECT_FALSE(LitBox(pixels, 320, 40, 80, 99).Empty());
+    EXPECT_TRUE(LitBox(pixels, 320, 40, 100, 199).Empty());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "core/CScreenRunner.h"
 #include "platform/window/CPlatformRegistry.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ public:
 class HostPlatformTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetFullscreen(false);
         screen.SetUseDesktopScreen(false);

@@ -12,22 +12,20 @@
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
 #include "platform/window/DIKeyCodes.h"
+#include "support/CScreenStateGuard.h"
 
 namespace {
 
 class InputTest : public testing::Test {
 protected:
-    void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
-        CScreen::Instance().SetWindow(&m_window);
-    }
-    void TearDown() override { CScreen::Instance().SetWindow(nullptr); }
+    void SetUp() override { CScreen::Instance().SetWindow(&m_window); }
     coretest::CTestWindow m_window{8, 8};
+    CScreenStateGuard m_screenState;  // last: takes the window back before it goes
 };
 
 TEST_F(InputTest, KeyboardMasksCombineTheHeldKeys) {
     CKeyboard keyboard;
-    keyboard.Init();
+    keyboard.Init(CScreen::Instance().GetWindow());
     ASSERT_TRUE(keyboard.IsPresent());
     CInputState& input = m_window.Input();
     EXPECT_EQ(keyboard.ReadData(), 0u);
@@ -61,7 +59,7 @@ TEST_F(InputTest, KeyboardMasksCombineTheHeldKeys) {
 
 TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndButtons) {
     CMouse mouse;
-    mouse.Init();
+    mouse.Init(CScreen::Instance().GetWindow());
     CInputState& input = m_window.Input();
     input.AddMouseMotion(5, -3, 120);
     input.AddMouseMotion(1, 1, 0);
@@ -81,7 +79,7 @@ TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndButtons) {
 
     CScreen::Instance().SetWindow(nullptr);
     CMouse absent;
-    absent.Init();
+    absent.Init(CScreen::Instance().GetWindow());
     EXPECT_FALSE(absent.IsPresent());
     dx = dy = dz = 7;
     EXPECT_EQ(absent.ReadData(dx, dy, dz), 0);

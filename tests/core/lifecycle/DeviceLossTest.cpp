@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "common/CoreTestSupport.h"
-#include "common/PixelProbe.h"
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
 #include "platform/d3d8/d3d8.h"
 #include "scene/CObjects.h"
+#include "support/CScreenStateGuard.h"
+#include "support/PixelProbe.h"
 
 namespace {
 
@@ -30,7 +31,6 @@ public:
 class DeviceLossTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetFullscreen(true);
         screen.SetResolution(RES_640_480);
@@ -38,10 +38,7 @@ protected:
         screen.ViewInfo(false);
         screen.SetBackgroundColor(D3DCOLORVALUE{0, 0, 0, 1});
     }
-    void TearDown() override {
-        CScreen::Instance().SetFullscreen(false);
-        CScreen::Instance().DisplayMessage("", 0);
-    }
+    CScreenStateGuard m_screenState;
 };
 
 TEST_F(DeviceLossTest, ObjectsAreRebuiltAfterTheResetAndTextDrawsAgain) {
@@ -84,7 +81,7 @@ TEST_F(DeviceLossTest, ObjectsAreRebuiltAfterTheResetAndTextDrawsAgain) {
     EXPECT_TRUE(screen.IsObjectRegistered(object));
     // The font draws on the first frame after the reset without help.
     ASSERT_FALSE(runner.Pixels().empty());
-    EXPECT_FALSE(coretest::LitBox(runner.Pixels(), 640, 40, 40, 59).Empty());
+    EXPECT_FALSE(LitBox(runner.Pixels(), 640, 40, 40, 59).Empty());
 }
 
 TEST_F(DeviceLossTest, AnObjectDestroyedWhileTheDeviceIsLostIsNotRestored) {

@@ -16,7 +16,7 @@ namespace {
 class HeadlessRunTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetFullscreen(false);
         screen.SetUseDesktopScreen(false);

@@ -12,6 +12,7 @@
 #include "core/CScreenRunner.h"
 #include "platform/d3d8/d3d8.h"
 #include "support/CErrorCapture.h"
+#include "support/CScreenStateGuard.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -24,7 +25,6 @@ constexpr const char* kNoDirect3D = "Error: Unable to init Direct3D. Please inst
 class StartFailureTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetFullscreen(false);
         screen.SetUseDesktopScreen(false);
@@ -38,9 +38,6 @@ protected:
         D3D8FailGetAdapterDisplayMode(false);
         D3D8FailCreateDevice(S_OK, 0);
         D3D8ResetAdapterModes();
-        CScreen::Instance().SetFullscreen(false);
-        CScreen::Instance().SetUseDesktopScreen(false);
-        CScreen::Instance().SetResolution(RES_640_480);
     }
     std::string Log() const { return coretest::LogSince(m_logStart); }
     static bool Has(const std::vector<UINT>& messages, UINT message) {
@@ -48,6 +45,7 @@ protected:
     }
 
     size_t m_logStart = 0;
+    CScreenStateGuard m_screenState;
 };
 
 TEST_F(StartFailureTest, WithoutDirect3DTheRunEndsWithOneJoinedErrorAndMessage1025) {

@@ -12,6 +12,8 @@
 #include "common/CoreTestSupport.h"
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
+#include "scene/CMP3Player.h"
+#include "support/CScreenStateGuard.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -22,11 +24,9 @@ namespace {
 class MessageLoopTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
         CScreen::Instance().ViewInfo(false);
         CScreen::Instance().SetScreenSaverMode(true);
     }
-    void TearDown() override { CScreen::Instance().SetScreenSaverMode(false); }
 
     // Runs one frame in which `feed` hands messages to the loop's rules.
     std::string InRun(const std::function<void(CScreen&)>& feed) {
@@ -38,6 +38,7 @@ protected:
     static MSG Message(UINT message, WPARAM wParam = 0) { return MSG{nullptr, message, wParam, 0}; }
 
     coretest::CTestWindow m_window{8, 8};
+    CScreenStateGuard m_screenState;  // last: restores the screen before the window goes
 };
 
 TEST_F(MessageLoopTest, OnlyRealMotionFromTheEleventhMouseMoveEndsTheScreensaver) {

@@ -21,7 +21,7 @@ namespace {
 class MusicPlayerTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         m_player.SetCommandSender([this](const CString& command) {
             m_commands.push_back(command);
             return m_answer;

@@ -10,7 +10,9 @@
 #include "common/CoreTestSupport.h"
 #include "core/CScreen.h"
 #include "core/CScreenListener.h"
+#include "scene/CMP3Player.h"
 #include "support/CErrorCapture.h"
+#include "support/CScreenStateGuard.h"
 
 using testing::HasSubstr;
 
@@ -42,7 +44,6 @@ private:
 class OwnWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        coretest::EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.SetWindow(nullptr);
         screen.SetFullscreen(false);
@@ -50,8 +51,8 @@ protected:
         screen.ViewInfo(true);
         m_logStart = coretest::ReadLog().size();
     }
-    void TearDown() override { CScreen::Instance().SetScreenSaverMode(false); }
     size_t m_logStart = 0;
+    CScreenStateGuard m_screenState;
 };
 
 TEST_F(OwnWindowTest, EscapeClosesTheOwnWindowThroughTheExitCommand) {

@@ -21,7 +21,7 @@ void RunScreenDialog(CDialogScript& script) {
 }  // namespace
 
 TEST(ResolutionDialog, ConfirmedChoicesReachTheScreenAndDroppedOnesDoNot) {
-    coretest::EnterPrivateWorkingFolder();
+    CTempFolder::EnterPrivateWorkingFolder();
     CScreen& screen = CScreen::Instance();
     screen.SetResolution(RES_1024_768);
     screen.SetColorDepth(1);

@@ -10,6 +10,7 @@
 #include "FontImportTestSupport.h"
 #include "fontimport/CBnfWriter.h"
 #include "fontimport/CFontImporter.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -77,14 +78,14 @@ TEST(BnfDescriptor, FileNamesGetTheBnfEndingUnlessTheyEndInItExactly) {
 // system has none installed. Restores the C locale when it goes.
 class CCommaLocale {
 public:
-    explicit CCommaLocale(const CScratchFolder& folder) {
+    explicit CCommaLocale(const CTempFolder& folder) {
         if (Activate()) {
             return;
         }
         const std::string command =
-            "localedef -i de_DE -f ISO-8859-1 '" + folder.File("de_DE.iso88591") + "' >/dev/null 2>&1";
+            "localedef -i de_DE -f ISO-8859-1 '" + folder.Path("de_DE.iso88591") + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) >= 0) {
-            ::setenv("LOCPATH", folder.Path().c_str(), 1);
+            ::setenv("LOCPATH", folder.Root().c_str(), 1);
             Activate();
         }
     }
@@ -99,7 +100,7 @@ private:
 };
 
 TEST(BnfDescriptor, UsesADecimalDotWhateverTheLocale) {
-    CScratchFolder folder;
+    CTempFolder folder;
     CCommaLocale locale(folder);
     if (!locale.IsActive()) {
         GTEST_SKIP() << "no locale with a decimal comma can be made here";
@@ -109,8 +110,8 @@ TEST(BnfDescriptor, UsesADecimalDotWhateverTheLocale) {
     ASSERT_STREQ(printed, "0,500000");  // the locale is in force for printf
 
     const CFontImporter importer = BuiltImporter("AB");
-    ASSERT_TRUE(importer.Save(folder.File("font")).ok);
-    const std::string text = ReadText(folder.File("font.bnf"));
+    ASSERT_TRUE(importer.Save(folder.Path("font")).ok);
+    const std::string text = ReadText(folder.Path("font.bnf"));
     const std::vector<std::string> lines = SplitLines(text);
     ASSERT_EQ(lines.size(), 2u);
     for (const std::string& line : lines) {  // four numbers with a dot each, two commas between them

@@ -1,35 +1,9 @@
 #include "FontImportTestSupport.h"
 
 #include <png.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <sstream>
-
-CScratchFolder::CScratchFolder() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::current_path() /
-             ("fontimport-scratch-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-CScratchFolder::~CScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::vector<std::string> CScratchFolder::Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 SDecodedPng ReadPng(const std::string& path) {
     SDecodedPng decoded;

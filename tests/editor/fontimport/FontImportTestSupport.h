@@ -1,28 +1,10 @@
 #pragma once
-// Helpers of the font importer tests: a scratch folder, reading files back,
-// decoding PNG images.
+// Helpers of the font importer tests: reading files back, decoding PNG
+// images.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
-
-// A fresh folder below the test's working directory, removed with its contents.
-class CScratchFolder {
-public:
-    CScratchFolder();
-    ~CScratchFolder();
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    // The names of the entries in the folder, sorted.
-    std::vector<std::string> Entries() const;
-
-private:
-    std::filesystem::path m_path;
-};
 
 struct SDecodedPng {
     bool ok = false;

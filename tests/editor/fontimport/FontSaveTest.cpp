@@ -10,6 +10,7 @@
 
 #include "FontImportTestSupport.h"
 #include "fontimport/CFontImporter.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -31,13 +32,13 @@ void WriteFile(const std::string& path, const std::string& content) {
 }
 
 TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha) {
-    CScratchFolder folder;
+    CTempFolder folder;
     const CFontImporter importer = BuiltImporter({10, 200, 30});
-    const SFontImportResult result = importer.Save(folder.File("font"));
+    const SFontImportResult result = importer.Save(folder.Path("font"));
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_THAT(folder.Entries(), ElementsAre("font.bnf", "font.png"));
 
-    const SDecodedPng png = ReadPng(folder.File("font.png"));
+    const SDecodedPng png = ReadPng(folder.Path("font.png"));
     ASSERT_TRUE(png.ok);
     EXPECT_TRUE(png.storedAsRgba);
     ASSERT_EQ(png.width, 256);
@@ -57,9 +58,9 @@ TEST(FontSave, TextureHasTheTextColourEverywhereAndTheGlyphCoverageAsAlpha) {
 }
 
 TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended) {
-    CScratchFolder folder;
-    ASSERT_TRUE(BuiltImporter().Save(folder.File("font.BNF")).ok);
-    ASSERT_TRUE(BuiltImporter().Save(folder.File("other.bnf")).ok);
+    CTempFolder folder;
+    ASSERT_TRUE(BuiltImporter().Save(folder.Path("font.BNF")).ok);
+    ASSERT_TRUE(BuiltImporter().Save(folder.Path("other.bnf")).ok);
     EXPECT_THAT(folder.Entries(), ElementsAre("font.BNF.bnf", "font.BNF.png", "other.bnf", "other.png"));
 }
 
@@ -105,42 +106,42 @@ private:
 TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas) {
     const CFontImporter importer = BuiltImporter();
     {
-        CScratchFolder folder;
+        CTempFolder folder;
         using std::filesystem::perms;
-        std::filesystem::permissions(folder.Path(), perms::owner_read | perms::owner_exec | perms::group_read |
+        std::filesystem::permissions(folder.Root(), perms::owner_read | perms::owner_exec | perms::group_read |
                                                         perms::group_exec | perms::others_read | perms::others_exec);
         CUnprivilegedFiles unprivileged;
-        const SFontImportResult result = importer.Save(folder.File("font"));
+        const SFontImportResult result = importer.Save(folder.Path("font"));
         EXPECT_FALSE(result.ok);
-        EXPECT_THAT(result.error, HasSubstr(folder.File("font.png")));
+        EXPECT_THAT(result.error, HasSubstr(folder.Path("font.png")));
         EXPECT_THAT(result.error, HasSubstr("Permission denied"));
         EXPECT_THAT(folder.Entries(), ElementsAre());
     }
     {
-        CScratchFolder folder;
-        WriteFile(folder.File("font.bnf"), "old\n");
-        WriteFile(folder.File("font.png"), "old");
+        CTempFolder folder;
+        WriteFile(folder.Path("font.bnf"), "old\n");
+        WriteFile(folder.Path("font.png"), "old");
         CFileSizeLimit diskFull(64);
-        const SFontImportResult result = importer.Save(folder.File("font"));
+        const SFontImportResult result = importer.Save(folder.Path("font"));
         EXPECT_FALSE(result.ok);
         EXPECT_THAT(result.error, HasSubstr("File too large"));
         EXPECT_THAT(folder.Entries(), ElementsAre("font.bnf", "font.png"));
-        EXPECT_EQ(ReadText(folder.File("font.bnf")), "old\n");
-        EXPECT_EQ(ReadText(folder.File("font.png")), "old");
+        EXPECT_EQ(ReadText(folder.Path("font.bnf")), "old\n");
+        EXPECT_EQ(ReadText(folder.Path("font.png")), "old");
     }
     {
         // The image cannot take its place (a folder has its name): the
         // descriptor, already written, is not put in place either.
-        CScratchFolder folder;
-        std::filesystem::create_directory(folder.File("font.png"));
-        const SFontImportResult result = importer.Save(folder.File("font"));
+        CTempFolder folder;
+        std::filesystem::create_directory(folder.Path("font.png"));
+        const SFontImportResult result = importer.Save(folder.Path("font"));
         EXPECT_FALSE(result.ok);
         EXPECT_THAT(folder.Entries(), ElementsAre("font.png"));
     }
     {
-        CScratchFolder folder;
-        EXPECT_THAT(importer.Save(folder.File("missing/font")).error, HasSubstr("No such file or directory"));
-        EXPECT_THAT(CFontImporter().Save(folder.File("font")).error, HasSubstr("no font to save"));
+        CTempFolder folder;
+        EXPECT_THAT(importer.Save(folder.Path("missing/font")).error, HasSubstr("No such file or directory"));
+        EXPECT_THAT(CFontImporter().Save(folder.Path("font")).error, HasSubstr("no font to save"));
         EXPECT_THAT(folder.Entries(), ElementsAre());
     }
 }

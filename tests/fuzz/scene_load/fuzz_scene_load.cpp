@@ -27,6 +27,7 @@
 #include "core/CScreenRunner.h"
 #include "platform/base/ErrorReport.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "scene/CMP3Player.h"
 #include "scene/CScene.h"
 
 namespace {

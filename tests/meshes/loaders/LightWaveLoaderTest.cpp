@@ -10,8 +10,8 @@
 #include "meshes/CLWOMeshLoader.h"
 #include "meshes/common/MeshFiles.h"
 #include "meshes/common/MeshTestSupport.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 using namespace meshfiles;
 using testing::ElementsAre;

@@ -22,8 +22,8 @@
 #include "meshes/C3DSMeshLoader.h"
 #include "meshes/CLWOMeshLoader.h"
 #include "meshes/common/LwoTriangulation.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 namespace {
 

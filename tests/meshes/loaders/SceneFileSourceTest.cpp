@@ -14,8 +14,8 @@
 #include "meshes/CXMeshLoader.h"
 #include "meshes/common/MeshFiles.h"
 #include "meshes/common/MeshTestSupport.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 using namespace meshfiles;
 using testing::ElementsAre;

@@ -9,8 +9,8 @@
 #include "meshes/C3DSMeshLoader.h"
 #include "meshes/common/MeshFiles.h"
 #include "meshes/common/MeshTestSupport.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 using meshfiles::Make3DS;
 using meshfiles::S3DSMaterial;

@@ -13,8 +13,9 @@
 #include "meshes/common/MeshTestSupport.h"
 #include "meshes/objects/MeshObjectSupport.h"
 #include "scene/CObjectFactory.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CHeadlessDevice.h"
+#include "support/CTempFolder.h"
 
 using namespace meshfiles;
 using testing::ElementsAre;
@@ -63,7 +64,7 @@ protected:
     std::string Frame(const std::string& name, int vertices, float z) {
         return m_folder.Write(name, Make3DS({}, {Strip(vertices, z)}));
     }
-    CMeshTestDevice m_device;
+    CHeadlessDevice m_device{32, 32};
     CTempFolder m_folder;
     CErrorCapture m_errors;
 };

@@ -10,8 +10,8 @@
 #include "meshes/CFileMeshObject.h"
 #include "meshes/common/MeshFiles.h"
 #include "scene/CScene.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 using namespace meshfiles;
 

@@ -11,8 +11,8 @@
 #include "meshes/CXMeshLoader.h"
 #include "meshes/common/MeshTestSupport.h"
 #include "platform/d3dxmesh/d3dx8mesh.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 using testing::ElementsAre;
 

@@ -3,7 +3,6 @@
 // projections and rendering into a texture.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -19,72 +18,13 @@
 #include "objects/CSphereObject.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "scene/CScene.h"
+#include "support/CScreenStateGuard.h"
+#include "support/PixelProbe.h"
 
 namespace {
 
 constexpr int kSize = 64;
 constexpr std::uint32_t kBackground = 0xFF000000;
-
-struct SBox {
-    int left = kSize, top = kSize, right = -1, bottom = -1;
-    int Width() const { return right - left + 1; }
-    int Height() const { return bottom - top + 1; }
-};
-
-int Channel(std::uint32_t argb, int shift) {
-    return static_cast<int>((argb >> shift) & 0xFF);
-}
-
-bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance) {
-    for (int shift : {0, 8, 16})
-        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
-            return false;
-    return true;
-}
-
-std::string Text(std::uint32_t argb) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", argb);
-    return text;
-}
-
-// Bounding box of the pixels that are not background.
-SBox Silhouette(const std::vector<std::uint32_t>& pixels) {
-    SBox box;
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x)
-            if (!Near(pixels[static_cast<size_t>(y) * kSize + x], kBackground, 2)) {
-                box.left = std::min(box.left, x);
-                box.top = std::min(box.top, y);
-                box.right = std::max(box.right, x);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-int Count(const std::vector<std::uint32_t>& pixels, std::uint32_t color) {
-    int count = 0;
-    for (std::uint32_t p : pixels)
-        count += Near(p, color, 3) ? 1 : 0;
-    return count;
-}
-
-std::uint32_t At(const std::vector<std::uint32_t>& pixels, int x, int y) {
-    return pixels[static_cast<size_t>(y) * kSize + x];
-}
-
-// The engine writes "log.txt" into the current directory: each test
-// process gets a folder of its own, before the screen opens its log.
-void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-objects-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
-}
 
 // Frames drawn by the screen on a headless surface: the camera five units
 // in front of the origin, white ambient light (so that a 0.5 material shows
@@ -92,7 +32,6 @@ void EnterPrivateWorkingFolder() {
 class ObjectPixels : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnterPrivateWorkingFolder();
         CScreen& screen = CScreen::Instance();
         screen.ViewInfo(false);
         screen.SetShowFPS(false);
@@ -100,7 +39,6 @@ protected:
         screen.SetAmbientLight(1);
         screen.SetAmbientColor(D3DCOLORVALUE{1, 1, 1, 1});
     }
-    void TearDown() override { CScreen::Instance().SetAmbientColor(D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f}); }
 
     // Runs one frame per function and returns each frame's pixels.
     std::vector<std::vector<std::uint32_t>> Draw(const std::vector<std::function<void()>>& frames) {
@@ -117,6 +55,7 @@ protected:
     }
 
     CHeadlessWindow window{kSize, kSize};
+    CScreenStateGuard screenState;  // last: restores the screen before the window goes
 };
 
 }  // namespace
@@ -143,16 +82,17 @@ TEST_F(ObjectPixels, ANewBoxIsMidGreyAndAKeyFrameChangesNothing) {
     });
     const auto& plain = frames[0];
     ASSERT_EQ(plain.size(), static_cast<size_t>(kSize * kSize));
-    EXPECT_TRUE(Near(At(plain, 32, 32), 0xFF808080, 3)) << Text(At(plain, 32, 32));
-    EXPECT_TRUE(Near(At(plain, 1, 1), kBackground, 2));
-    const SBox box0 = Silhouette(plain);
+    EXPECT_TRUE(ColorNear(PixelAt(plain, kSize, 32, 32), 0xFF808080, 3)) << ColorText(PixelAt(plain, kSize, 32, 32));
+    EXPECT_TRUE(ColorNear(PixelAt(plain, kSize, 1, 1), kBackground, 2));
+    const SPixelBox box0 = Silhouette(plain, kBackground, kSize, 2);
     EXPECT_GT(box0.Width(), 4);
     EXPECT_LT(box0.Width(), 40);
     EXPECT_NEAR((box0.left + box0.right) / 2.0, 31.5, 1.5);  // centred
     EXPECT_EQ(frames[1], plain);
     // The sphere shows its outer side to the camera (back faces are culled).
     ASSERT_EQ(frames[2].size(), plain.size());
-    EXPECT_TRUE(Near(At(frames[2], 32, 32), 0xFF808080, 3)) << Text(At(frames[2], 32, 32));
+    EXPECT_TRUE(ColorNear(PixelAt(frames[2], kSize, 32, 32), 0xFF808080, 3))
+        << ColorText(PixelAt(frames[2], kSize, 32, 32));
 }
 
 TEST_F(ObjectPixels, ASelectedObjectIsARedWireframe) {
@@ -172,11 +112,13 @@ TEST_F(ObjectPixels, ASelectedObjectIsARedWireframe) {
     const auto& solid = frames[0];
     const auto& selected = frames[1];
     ASSERT_FALSE(selected.empty());
-    const int red = Count(selected, 0xFFFF0000);
+    const int red = CountPixels(selected, 0xFFFF0000);
     EXPECT_GT(red, 20);
-    EXPECT_LT(red, Count(solid, 0xFF808080) + Count(solid, 0xFFFF0000));  // edges only
-    EXPECT_TRUE(Near(At(selected, 32, 32), kBackground, 2)) << Text(At(selected, 32, 32));
-    const SBox outline = Silhouette(selected), body = Silhouette(solid);
+    EXPECT_LT(red, CountPixels(solid, 0xFF808080) + CountPixels(solid, 0xFFFF0000));  // edges only
+    EXPECT_TRUE(ColorNear(PixelAt(selected, kSize, 32, 32), kBackground, 2))
+        << ColorText(PixelAt(selected, kSize, 32, 32));
+    const SPixelBox outline = Silhouette(selected, kBackground, kSize, 2),
+                    body = Silhouette(solid, kBackground, kSize, 2);
     EXPECT_NEAR(outline.left, body.left, 1);
     EXPECT_NEAR(outline.right, body.right, 1);
     EXPECT_NEAR(outline.top, body.top, 1);
@@ -201,13 +143,13 @@ TEST_F(ObjectPixels, OverlayProjectionsMapUnitsToPixelsAndToTheWindow) {
             box.Render();
         },
     });
-    SBox box = Silhouette(frames[0]);
+    SPixelBox box = Silhouette(frames[0], kBackground, kSize, 2);
     EXPECT_NEAR(box.Width(), 10, 1);
     EXPECT_NEAR(box.Height(), 10, 1);
     EXPECT_NEAR((box.left + box.right + 1) / 2.0, 32 + 8, 1);
     EXPECT_NEAR((box.top + box.bottom + 1) / 2.0, 32, 1);
 
-    box = Silhouette(frames[1]);
+    box = Silhouette(frames[1], kBackground, kSize, 2);
     EXPECT_NEAR(box.Width(), 32, 1);
     EXPECT_NEAR(box.Height(), 16, 1);
     EXPECT_NEAR((box.left + box.right + 1) / 2.0, 32, 1);
@@ -252,9 +194,9 @@ TEST_F(ObjectPixels, RenderOnTextureDrawsIntoTheTextureAndRestoresTheScreen) {
     }});
     EXPECT_EQ(referencesAfter, referencesBefore);
     // Cleared to the painter's material colour, the box in the middle.
-    EXPECT_TRUE(Near(textureCentre, 0xFFFFFFFF, 3)) << Text(textureCentre);
-    EXPECT_TRUE(Near(textureCorner, 0xFF00FF00, 3)) << Text(textureCorner);
-    const SBox box = Silhouette(frames[0]);
+    EXPECT_TRUE(ColorNear(textureCentre, 0xFFFFFFFF, 3)) << ColorText(textureCentre);
+    EXPECT_TRUE(ColorNear(textureCorner, 0xFF00FF00, 3)) << ColorText(textureCorner);
+    const SPixelBox box = Silhouette(frames[0], kBackground, kSize, 2);
     EXPECT_NEAR(box.Width(), 32, 1);
 }
 
@@ -324,6 +266,6 @@ TEST_F(ObjectPixels, APackedSceneBringsItsTexturesAlong) {
     EXPECT_EQ(radius, 0.75f);
     EXPECT_TRUE(textureLoaded);
     EXPECT_EQ(loadedName, texture);
-    const std::uint32_t centre = At(frames[0], 32, 32);
-    EXPECT_TRUE(Near(centre, 0xFF000080, 3)) << Text(centre);
+    const std::uint32_t centre = PixelAt(frames[0], kSize, 32, 32);
+    EXPECT_TRUE(ColorNear(centre, 0xFF000080, 3)) << ColorText(centre);
 }

@@ -35,7 +35,7 @@ std::vector<BYTE> Bytes(const std::string& text) {
 class FontFiles : public testing::Test {
 protected:
     void SetUp() override {
-        folder = planetest::PrivateFolder() / "fonts";
+        folder = CTempFolder::EnterPrivateWorkingFolder() / "fonts";
         std::filesystem::create_directories(folder);
     }
     std::string Write(const std::string& name, const std::string& text) {
@@ -95,7 +95,7 @@ TEST(FontDescriptor, SceneFileCopyLosesALastLineWithoutLineFeedAndDiskDoesNot) {
     ExpectDefault(fromScene.GetGlyph(0));
     ExpectDefault(fromScene.GetGlyph(255));
 
-    const auto path = planetest::PrivateFolder() / "unterminated.bnf";
+    const auto path = CTempFolder::EnterPrivateWorkingFolder() / "unterminated.bnf";
     planetest::WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
     CBmpFonts fromDisk;
     ASSERT_TRUE(fromDisk.ReadDescriptorFile(path.string()));
@@ -107,7 +107,7 @@ TEST(FontDescriptor, SceneFileCopyLosesALastLineWithoutLineFeedAndDiskDoesNot) {
     fromDisk.ReadDescriptor(other.data(), other.size());
     ExpectDefault(fromDisk.GetGlyph('A'));
     ExpectGlyph(fromDisk.GetGlyph('Z'), 0.0f, 0.0f, 1.0f, 1.0f);
-    EXPECT_FALSE(fromDisk.ReadDescriptorFile((planetest::PrivateFolder() / "none.bnf").string()));
+    EXPECT_FALSE(fromDisk.ReadDescriptorFile((CTempFolder::EnterPrivateWorkingFolder() / "none.bnf").string()));
     ExpectGlyph(fromDisk.GetGlyph('Z'), 0.0f, 0.0f, 1.0f, 1.0f);
 }
 
@@ -115,7 +115,7 @@ TEST(FontDescriptor, OverlongLinesOnDiskAreCutNotSplit) {
     // The tail of a 300-character line would read as a line of its own if
     // the line were split; it must not.
     const std::string text = "A 0.1,0.1 0.2,0.2" + std::string(283, ' ') + "Q 0.5,0.5 0.6,0.6\nB 0.3,0.3 0.4,0.4\n";
-    const auto path = planetest::PrivateFolder() / "long.bnf";
+    const auto path = CTempFolder::EnterPrivateWorkingFolder() / "long.bnf";
     planetest::WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
     CBmpFonts font;
     ASSERT_TRUE(font.ReadDescriptorFile(path.string()));

@@ -12,6 +12,7 @@
 #include "core/CScreenRunner.h"
 #include "objects/CBmpFonts.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "support/PixelProbe.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ protected:
         planetest::PrepareScreen();
         // A font of two glyphs: A the red left half of the texture, B the
         // green right half.
-        const auto folder = planetest::PrivateFolder() / "twohalves";
+        const auto folder = CTempFolder::EnterPrivateWorkingFolder() / "twohalves";
         std::filesystem::create_directories(folder);
         planetest::WriteBandedBmp(folder / "halves.png", 64, 64, {0xFF0000, 0x00FF00});
         const std::string descriptor = "A 0,0 0.5,1\nB 0.5,0 1,1\n";
@@ -48,6 +49,7 @@ protected:
         return runner.Pixels();
     }
 
+    // RGB only; at() turns a coordinate outside the picture into a failure.
     static std::uint32_t At(const std::vector<std::uint32_t>& pixels, int x, int y) {
         return pixels.at(static_cast<size_t>(y) * kSize + x) & 0xFFFFFF;
     }
@@ -150,7 +152,7 @@ TEST_F(FontRenderTest, DefaultFontDrawsWhiteTextWhereExpected) {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const std::uint32_t p = At(pixels, x, y);
-            const bool white = planetest::Red(p) > 200 && planetest::Green(p) > 200 && planetest::Blue(p) > 200;
+            const bool white = Red(p) > 200 && Green(p) > 200 && Blue(p) > 200;
             if (!white)
                 continue;
             const float sx = (x + 0.5f) / kSize - 0.5f;
@@ -166,7 +168,7 @@ TEST_F(FontRenderTest, DefaultFontDrawsWhiteTextWhereExpected) {
     int whiteInRow = 0;
     for (int x = Column(left); x <= Column(right); ++x) {
         const std::uint32_t p = At(pixels, x, gapRow);
-        whiteInRow += planetest::Red(p) > 200 ? 1 : 0;
+        whiteInRow += Red(p) > 200 ? 1 : 0;
     }
     EXPECT_GT(whiteInRow, 0);
     EXPECT_LT(whiteInRow, Column(right) - Column(left));

@@ -21,7 +21,7 @@ protected:
     void SetUp() override { planetest::PrepareScreen(); }
 
     std::string WriteHeights(const std::string& name, std::vector<unsigned char> bytes) {
-        const auto path = planetest::PrivateFolder() / name;
+        const auto path = CTempFolder::EnterPrivateWorkingFolder() / name;
         planetest::WriteBytes(path, bytes);
         return path.string();
     }
@@ -140,7 +140,7 @@ TEST_F(HeightMapTest, ShortFileLeavesTheMissingSamplesAtZeroAndMissingFileChange
         terrain.SetHeightMapFilename(halves);
         terrain.SetHeightMapFilename(shortFile);
         shortHeights = Heights(terrain);
-        terrain.SetHeightMapFilename((planetest::PrivateFolder() / "missing.raw").string());
+        terrain.SetHeightMapFilename((CTempFolder::EnterPrivateWorkingFolder() / "missing.raw").string());
         afterMissing = Heights(terrain);
     });
     ASSERT_EQ(shortHeights.size(), 10000u);

@@ -82,7 +82,7 @@ TEST(PlanePersistence, PlaneKeepsSubdivisionSizeCurvesAndTextureWindowButNotItsW
 }
 
 TEST(PlanePersistence, TerrainKeepsAmplitudeAndHeightFileName) {
-    const auto heights = planetest::PrivateFolder() / "terrain.raw";
+    const auto heights = CTempFolder::EnterPrivateWorkingFolder() / "terrain.raw";
     planetest::WriteBytes(heights, std::vector<unsigned char>(10000, 7));
     CHeightMapObject terrain;
     terrain.SetMaxAmplitude(32.5f);
@@ -115,7 +115,7 @@ TEST(PlanePersistence, TerrainKeepsAmplitudeAndHeightFileName) {
 }
 
 TEST(PlanePersistence, FontKeepsTextZoomAndFont) {
-    const auto folder = planetest::PrivateFolder() / "savedfont";
+    const auto folder = CTempFolder::EnterPrivateWorkingFolder() / "savedfont";
     std::filesystem::create_directories(folder);
     const std::string descriptor = "A 0,0 0.5,0.5\n";
     planetest::WriteBytes(folder / "saved.bnf", std::vector<unsigned char>(descriptor.begin(), descriptor.end()));

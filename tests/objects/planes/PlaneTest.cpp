@@ -10,6 +10,7 @@
 #include "core/CScreenRunner.h"
 #include "objects/CPlaneObject.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "support/PixelProbe.h"
 
 using planetest::Indices;
 using planetest::Vertices;
@@ -153,7 +154,7 @@ TEST_F(PlaneTest, SubdivisionChangesTakeEffectAtTheNextInitOnly) {
 }
 
 TEST_F(PlaneTest, TextureWindowShowsItsPartAcrossThePlane) {
-    const auto bands = planetest::PrivateFolder() / "bands.bmp";
+    const auto bands = CTempFolder::EnterPrivateWorkingFolder() / "bands.bmp";
     // Red, green, blue, white quarters.
     planetest::WriteBandedBmp(bands, 64, 8, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
     std::vector<S3DVERTEX> vertices;
@@ -182,9 +183,9 @@ TEST_F(PlaneTest, TextureWindowShowsItsPartAcrossThePlane) {
     for (int x : {2, 20, 44, 61}) {
         for (int y : {2, 24, 45}) {
             const std::uint32_t pixel = runner->Pixel(x, y);
-            EXPECT_LE(planetest::Red(pixel), 8u) << x << "," << y;
-            EXPECT_GE(planetest::Green(pixel), 240u) << x << "," << y;
-            EXPECT_LE(planetest::Blue(pixel), 8u) << x << "," << y;
+            EXPECT_LE(Red(pixel), 8u) << x << "," << y;
+            EXPECT_GE(Green(pixel), 240u) << x << "," << y;
+            EXPECT_LE(Blue(pixel), 8u) << x << "," << y;
         }
     }
 }

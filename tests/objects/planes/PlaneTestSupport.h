@@ -1,10 +1,8 @@
 #pragma once
-// Shared by the plane, sky box, terrain and bitmap-font tests: a private
-// working folder (the engine writes its log into the current directory),
-// the screen set up for small headless runs, copies of an object's buffers,
-// and small image files to texture with.
-
-#include <unistd.h>
+// Shared by the plane, sky box, terrain and bitmap-font tests: the screen set
+// up for small headless runs, copies of an object's buffers, and small image
+// files to texture with (written into the process's private working folder,
+// see CTempFolder).
 
 #include <cstdint>
 #include <filesystem>
@@ -14,26 +12,14 @@
 
 #include "core/CScreen.h"
 #include "objects/CBaseObject.h"
+#include "support/CTempFolder.h"
 
 namespace planetest {
-
-// Once per process: a fresh folder below the temporary folder becomes the
-// current directory. Call before the first CScreen::Instance().
-inline const std::filesystem::path& PrivateFolder() {
-    static const std::filesystem::path folder = [] {
-        const std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("lvx-planes-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::filesystem::current_path(path);
-        return path;
-    }();
-    return folder;
-}
 
 // A windowed run on the host window, black background, stopped clock at 0,
 // camera at the origin looking along +z.
 inline void PrepareScreen() {
-    PrivateFolder();
+    CTempFolder::EnterPrivateWorkingFolder();
     CScreen& screen = CScreen::Instance();
     // The screen still names the window of an earlier test's run, which is
     // gone; objects initialised outside a run must not ask it for its size.
@@ -108,16 +94,6 @@ inline void WriteBandedBmp(const std::filesystem::path& path, int width, int hei
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::uint32_t Red(std::uint32_t argb) {
-    return (argb >> 16) & 0xFF;
-}
-inline std::uint32_t Green(std::uint32_t argb) {
-    return (argb >> 8) & 0xFF;
-}
-inline std::uint32_t Blue(std::uint32_t argb) {
-    return argb & 0xFF;
 }
 
 }  // namespace planetest

@@ -18,7 +18,7 @@ class SceneLoadTest : public testing::Test {
 protected:
     void SetUp() override {
         planetest::PrepareScreen();
-        folder = planetest::PrivateFolder() / "scenes";
+        folder = CTempFolder::EnterPrivateWorkingFolder() / "scenes";
         std::filesystem::create_directories(folder);
         // The last line has no line feed.
         const std::string descriptor = "A 0,0 0.5,0.5\nB 0.5,0.5 1,1";

@@ -19,9 +19,9 @@ class SkyBoxTest : public testing::Test {
 protected:
     void SetUp() override {
         planetest::PrepareScreen();
-        right = (planetest::PrivateFolder() / "right.bmp").string();
-        left = (planetest::PrivateFolder() / "left.bmp").string();
-        front = (planetest::PrivateFolder() / "front.bmp").string();
+        right = (CTempFolder::EnterPrivateWorkingFolder() / "right.bmp").string();
+        left = (CTempFolder::EnterPrivateWorkingFolder() / "left.bmp").string();
+        front = (CTempFolder::EnterPrivateWorkingFolder() / "front.bmp").string();
         planetest::WriteBandedBmp(right, 8, 8, {kRed});
         planetest::WriteBandedBmp(left, 8, 8, {kGreen});
         planetest::WriteBandedBmp(front, 8, 8, {kBlue});

@@ -5,13 +5,14 @@
 
 #include <cstring>
 
-#include "ObjectTestDevice.h"
+#include "ObjectTestSupport.h"
 #include "objects/CBoxObject.h"
 #include "objects/CCylinderObject.h"
 #include "objects/CSphereObject.h"
 #include "objects/CTorusObject.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
+#include "support/CHeadlessDevice.h"
 
 namespace {
 
@@ -141,7 +142,7 @@ TEST(ObjectKeyFrames, DeleteAndMoveActOnEveryCurve) {
 }
 
 TEST(ObjectKeyFrames, CountCurvesTruncateTowardZero) {
-    CObjectTestDevice device;
+    CHeadlessDevice device;
     ASSERT_TRUE(device.Valid());
     // The slice-count curve is the first thing a sphere stores: loop flag,
     // mode, key count, then the first key's value at byte 9.

@@ -4,11 +4,12 @@
 
 #include <cmath>
 
-#include "ObjectTestDevice.h"
+#include "ObjectTestSupport.h"
 #include "objects/CBoxObject.h"
 #include "objects/CCylinderObject.h"
 #include "objects/CSphereObject.h"
 #include "objects/CTorusObject.h"
+#include "support/CHeadlessDevice.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ float Length(float x, float y, float z) {
 class SolidGeometry : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(device.Valid()); }
-    CObjectTestDevice device;
+    CHeadlessDevice device;
 };
 
 }  // namespace

@@ -3,35 +3,26 @@
 // copies and clean-ups release.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "ObjectTestDevice.h"
+#include "ObjectTestSupport.h"
 #include "objects/CBoxObject.h"
+#include "support/CHeadlessDevice.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
 class ObjectTextures : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(device.Valid());
-        folder = std::filesystem::temp_directory_path() / ("lvx_object_textures_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { ASSERT_TRUE(device.Valid()); }
 
     std::string WriteBmp(const std::string& name, int width, int height, unsigned int rgb) {
-        const std::vector<unsigned char> bytes = MakeBmp(width, height, rgb);
-        const std::filesystem::path path = folder / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return folder.Write(name, MakeBmp(width, height, rgb));
     }
 
-    CObjectTestDevice device;
-    std::filesystem::path folder;
+    CHeadlessDevice device;
+    CTempFolder folder;
 };
 
 ULONG References(IUnknown* object) {
@@ -50,11 +41,11 @@ TEST_F(ObjectTextures, TexturesLoadFromDiskAndFailuresLeaveNoName) {
     EXPECT_EQ(box.GetTexture(0), path);
     ASSERT_NE(box.GetTexturePointer(0), nullptr);
 
-    box.SetTexture((folder / "missing.png").string(), 0);
+    box.SetTexture(folder.Path("missing.png"), 0);
     EXPECT_EQ(box.GetTexturePointer(0), nullptr);
     EXPECT_EQ(box.GetTexture(0), "");
 
-    const std::string damaged = (folder / "damaged.bmp").string();
+    const std::string damaged = folder.Path("damaged.bmp");
     std::ofstream(damaged, std::ios::binary) << "BM not really a bitmap";
     box.SetTexture(damaged, 0);
     EXPECT_EQ(box.GetTexturePointer(0), nullptr);

@@ -1,38 +1,21 @@
 #pragma once
-// A Direct3D 8 device on a 64 x 64 headless surface, and the pixel probes the
-// rendering tests use: colours are compared per channel with a tolerance,
-// shapes by counting and bounding the pixels that differ from a background.
+// The Direct3D 8 layer's tests draw on a 64 x 64 headless device and look at
+// the pixels with the shared probes; here are the states, shapes and
+// matrices they draw with.
 
 #include <bit>
 #include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/d3d8/d3d8.h"
-#include "platform/headless/CHeadlessWindow.h"
+#include "support/CHeadlessDevice.h"
+#include "support/PixelProbe.h"
 
-struct SPixelBox {
-    int left = 0, top = 0, right = -1, bottom = -1;  // inclusive; empty when right < left
-    int Width() const { return right - left + 1; }
-    int Height() const { return bottom - top + 1; }
-};
-
-class CD3D8TestDevice {
+// The headless device with the states and shapes the pipeline tests draw with.
+class CD3D8TestDevice : public CHeadlessDevice {
 public:
     static constexpr int kSize = 64;
 
-    CD3D8TestDevice();
-    ~CD3D8TestDevice();
-
-    IDirect3DDevice8* operator->() const { return m_device; }
-    IDirect3DDevice8* Get() const { return m_device; }
-    IDirect3D8* D3D() const { return m_d3d; }
-    bool Valid() const { return m_device != nullptr; }
-
-    // The back buffer, top row first, as 0xAARRGGBB.
-    std::vector<std::uint32_t> Pixels() const { return m_window.ReadPixelsARGB(); }
-    std::uint32_t Pixel(int x, int y) const { return Pixels()[static_cast<size_t>(y) * kSize + x]; }
+    CD3D8TestDevice() : CHeadlessDevice(kSize, kSize) {}
 
     // States most tests start from: no lighting, no culling, no depth test,
     // identity transforms, colour from the vertices.
@@ -40,19 +23,7 @@ public:
 
     // Draws a pre-transformed rectangle of one colour (pixel edges, D3D style).
     void FillRect(float left, float top, float right, float bottom, std::uint32_t color, float z = 0.5f);
-
-private:
-    CHeadlessWindow m_window{kSize, kSize};
-    IDirect3D8* m_d3d = nullptr;
-    IDirect3DDevice8* m_device = nullptr;
 };
-
-// --- pixel probes ------------------------------------------------------------------
-bool ColorNear(std::uint32_t actual, std::uint32_t expected, int tolerance = 3);
-std::string ColorText(std::uint32_t argb);
-int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t color, int tolerance = 3);
-// Bounding box of the pixels that are not `background`.
-SPixelBox Silhouette(const std::vector<std::uint32_t>& pixels, std::uint32_t background, int size = 64);
 
 // A float render state value.
 inline DWORD FloatState(float value) {
@@ -63,6 +34,3 @@ inline DWORD FloatState(float value) {
 D3DMATRIX IdentityMatrix();
 D3DMATRIX PerspectiveFovLH(float fovY, float aspect, float zn, float zf);
 D3DMATRIX TranslationMatrix(float x, float y, float z);
-
-#define EXPECT_COLOR_NEAR(actual, expected, tolerance) \
-    EXPECT_TRUE(ColorNear((actual), (expected), (tolerance))) << ColorText(actual) << " vs " << ColorText(expected)

@@ -7,31 +7,16 @@
 
 #include "TestImageFiles.h"
 #include "platform/d3dxtex/d3dx8tex.h"
-#include "platform/headless/CHeadlessWindow.h"
+#include "support/CHeadlessDevice.h"
 
 namespace {
 
 class D3DXTextureDevice : public testing::Test {
 protected:
     void SetUp() override {
-        m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        ASSERT_NE(m_d3d, nullptr);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.Windowed = TRUE;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &m_window,
-                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &m_device),
-                  S_OK);
-    }
-
-    void TearDown() override {
-        if (m_device != nullptr) {
-            m_device->Release();
-        }
-        if (m_d3d != nullptr) {
-            m_d3d->Release();
-        }
+        ASSERT_NE(m_headless.D3D(), nullptr);
+        ASSERT_EQ(m_headless.CreateResult(), S_OK);
+        m_device = m_headless.Get();
     }
 
     // Level `level` of a texture, read through LockRect (A8R8G8B8 or X8R8G8B8).
@@ -51,8 +36,7 @@ protected:
         return image;
     }
 
-    CHeadlessWindow m_window{16, 16};
-    IDirect3D8* m_d3d = nullptr;
+    CHeadlessDevice m_headless{16, 16};
     IDirect3DDevice8* m_device = nullptr;
 };
 

@@ -9,8 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
@@ -18,43 +16,13 @@
 #include <sstream>
 
 #include "platform/files/CAtomicFile.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::StartsWith;
-
-// A fresh folder below the test's working directory, removed with its contents.
-class CScratchFolder {
-public:
-    CScratchFolder() {
-        static std::atomic<int> counter{0};
-        m_path = std::filesystem::current_path() /
-                 ("files-scratch-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~CScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
 
 std::string ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -107,8 +75,8 @@ bool WriteString(CAtomicFile& file, const std::string& text) {
 }
 
 TEST(AtomicFileReplace, TargetKeepsItsOldContentUntilPublished) {
-    CScratchFolder folder;
-    const std::string target = folder.File("scene.bgs");
+    CTempFolder folder;
+    const std::string target = folder.Path("scene.bgs");
     WriteText(target, "old");
     CAtomicFile file(target);
     ASSERT_TRUE(file.Open());
@@ -128,8 +96,8 @@ TEST(AtomicFileReplace, TargetKeepsItsOldContentUntilPublished) {
 }
 
 TEST(AtomicFileReplace, WriterGivenUpBeforePublishingLeavesNoTrace) {
-    CScratchFolder folder;
-    const std::string target = folder.File("settings");
+    CTempFolder folder;
+    const std::string target = folder.Path("settings");
     WriteText(target, "old");
     {
         CAtomicFile file(target);
@@ -147,31 +115,31 @@ TEST(AtomicFileReplace, WriterGivenUpBeforePublishingLeavesNoTrace) {
 }
 
 TEST(AtomicFileReplace, WriteWholeStoresEveryByte) {
-    CScratchFolder folder;
+    CTempFolder folder;
     const std::string bytes("\x89PNG\0\r\n\x1a\0\xff", 10);
     std::string error;
-    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.File("image.png"), bytes.data(), bytes.size(), error)) << error;
-    EXPECT_EQ(ReadText(folder.File("image.png")), bytes);
+    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.Path("image.png"), bytes.data(), bytes.size(), error)) << error;
+    EXPECT_EQ(ReadText(folder.Path("image.png")), bytes);
 
-    WriteText(folder.File("empty"), "something");
-    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.File("empty"), nullptr, 0, error)) << error;
-    EXPECT_EQ(ReadText(folder.File("empty")), "");
+    WriteText(folder.Path("empty"), "something");
+    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.Path("empty"), nullptr, 0, error)) << error;
+    EXPECT_EQ(ReadText(folder.Path("empty")), "");
     EXPECT_THAT(folder.Entries(), ElementsAre("empty", "image.png"));
 }
 
 TEST(AtomicFileReplace, TargetWithTheLongestNameAFolderTakes) {
-    CScratchFolder folder;
+    CTempFolder folder;
     const std::string name(255, 'n');
     std::string error;
-    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.File(name), "x", 1, error)) << error;
-    EXPECT_EQ(ReadText(folder.File(name)), "x");
+    ASSERT_TRUE(CAtomicFile::WriteWhole(folder.Path(name), "x", 1, error)) << error;
+    EXPECT_EQ(ReadText(folder.Path(name)), "x");
     EXPECT_THAT(folder.Entries(), ElementsAre(name));
 }
 
 TEST(AtomicFilePermissions, ByDefaultThoseOfANewFile) {
-    CScratchFolder folder;
+    CTempFolder folder;
     CUmask mask(027);
-    const std::string target = folder.File("fresh");
+    const std::string target = folder.Path("fresh");
     std::string error;
     ASSERT_TRUE(CAtomicFile::WriteWhole(target, "a", 1, error)) << error;
     EXPECT_EQ(ModeOf(target), 0640u);
@@ -183,9 +151,9 @@ TEST(AtomicFilePermissions, ByDefaultThoseOfANewFile) {
 }
 
 TEST(AtomicFilePermissions, KeptFromTheReplacedFileOrExactlyAsGivenForANewOne) {
-    CScratchFolder folder;
+    CTempFolder folder;
     CUmask mask(077);
-    const std::string replaced = folder.File("private.bgs");
+    const std::string replaced = folder.Path("private.bgs");
     WriteText(replaced, "old");
     ::chmod(replaced.c_str(), 0604);
     CAtomicFile file(replaced);
@@ -194,7 +162,7 @@ TEST(AtomicFilePermissions, KeptFromTheReplacedFileOrExactlyAsGivenForANewOne) {
     EXPECT_EQ(ModeOf(replaced), 0604u);
 
     // The umask does not take execute permission away from a new package.
-    const std::string fresh = folder.File("package");
+    const std::string fresh = folder.Path("package");
     CAtomicFile created(fresh);
     created.KeepPermissions(0755);
     ASSERT_TRUE(created.Open() && WriteString(created, "new") && created.Finish() && created.Publish());
@@ -202,8 +170,8 @@ TEST(AtomicFilePermissions, KeptFromTheReplacedFileOrExactlyAsGivenForANewOne) {
 }
 
 TEST(AtomicFileFailure, MissingFolderCannotTakeTheFile) {
-    CScratchFolder folder;
-    const std::string target = folder.File("missing/font.png");
+    CTempFolder folder;
+    const std::string target = folder.Path("missing/font.png");
     CAtomicFile file(target);
     EXPECT_FALSE(file.Open());
     EXPECT_EQ(file.GetError(), "Cannot create \"" + target + "\": No such file or directory.");
@@ -213,15 +181,15 @@ TEST(AtomicFileFailure, MissingFolderCannotTakeTheFile) {
     EXPECT_FALSE(file.Publish());
 
     // Opening again starts afresh.
-    std::filesystem::create_directory(folder.File("missing"));
+    std::filesystem::create_directory(folder.Path("missing"));
     ASSERT_TRUE(file.Open());
     EXPECT_EQ(file.GetError(), "");
     EXPECT_EQ(file.GetErrorNumber(), 0);
 }
 
 TEST(AtomicFileFailure, FullDiskKeepsThePreviousFileAndItsFirstReason) {
-    CScratchFolder folder;
-    const std::string target = folder.File("scene.bgs");
+    CTempFolder folder;
+    const std::string target = folder.Path("scene.bgs");
     WriteText(target, "old");
     CAtomicFile file(target);
     ASSERT_TRUE(file.Open());
@@ -240,15 +208,15 @@ TEST(AtomicFileFailure, FullDiskKeepsThePreviousFileAndItsFirstReason) {
 }
 
 TEST(AtomicFileFailure, FolderInTheTargetsPlaceStaysAsItWas) {
-    CScratchFolder folder;
-    const std::string target = folder.File("taken");
+    CTempFolder folder;
+    const std::string target = folder.Path("taken");
     std::filesystem::create_directory(target);
-    WriteText(folder.File("taken/keep.txt"), "old");
+    WriteText(folder.Path("taken/keep.txt"), "old");
     CAtomicFile file(target);
     ASSERT_TRUE(file.Open() && WriteString(file, "new") && file.Finish());
     EXPECT_FALSE(file.Publish());
     EXPECT_EQ(file.GetError(), "Cannot write \"" + target + "\": Is a directory.");
-    EXPECT_EQ(ReadText(folder.File("taken/keep.txt")), "old");
+    EXPECT_EQ(ReadText(folder.Path("taken/keep.txt")), "old");
     EXPECT_THAT(folder.Entries(), ElementsAre("taken"));
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Reads a PNG file into 0xAARRGGBB pixels for the end-to-end tests, and
-// tells colours apart with tolerance. Header only; stb_image comes with the
-// engine's texture module.
+// tells the red box from the blue background. Header only; stb_image comes
+// with the engine's texture module.
 
 #include <stb_image.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "support/PixelProbe.h"
 
 namespace lvxtest {
 
@@ -34,16 +36,6 @@ inline bool ReadPng(const std::string& path, SImage& image) {
     }
     stbi_image_free(data);
     return true;
-}
-
-inline int Red(std::uint32_t argb) {
-    return static_cast<int>((argb >> 16) & 0xFF);
-}
-inline int Green(std::uint32_t argb) {
-    return static_cast<int>((argb >> 8) & 0xFF);
-}
-inline int Blue(std::uint32_t argb) {
-    return static_cast<int>(argb & 0xFF);
 }
 
 // Red clearly dominates: the lit faces of the red box.

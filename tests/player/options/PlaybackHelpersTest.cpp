@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "CClampedClock.h"
 #include "CPlayerSettings.h"
 #include "CRunDirectory.h"
+#include "support/CTempFolder.h"
 
 TEST(ClampedClock, ALongGapIsSkippedSoTheSceneGoesOnWhereItStopped) {
     double raw = 100.0;
@@ -28,8 +27,8 @@ TEST(ClampedClock, ALongGapIsSkippedSoTheSceneGoesOnWhereItStopped) {
 }
 
 TEST(PlayerSettings, SavedValuesComeBackAndBadLinesAreIgnored) {
-    const std::string folder = "settings." + std::to_string(getpid());
-    const std::string path = folder + "/lumivexis/player.conf";
+    const CTempFolder folder;
+    const std::string path = folder.Path("lumivexis/player.conf");
     EXPECT_FALSE(CPlayerSettings::Load(path).has_value());
 
     SPlayerSettings saved;
@@ -55,7 +54,6 @@ TEST(PlayerSettings, SavedValuesComeBackAndBadLinesAreIgnored) {
     EXPECT_FALSE(loaded->fullscreen);
 
     EXPECT_FALSE(CPlayerSettings::Save("", saved, error));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(RunDirectory, StateFolderFollowsXdgAndPathsBecomeAbsolute) {

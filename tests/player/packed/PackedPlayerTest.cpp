@@ -5,12 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "common/ChildProcess.h"
 #include "common/PngImage.h"
 #include "common/TestScenes.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -21,14 +23,16 @@ const std::string kBin = LVX_BIN_DIR;
 class PackedPlayer : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_folder = std::filesystem::absolute("packed." + std::to_string(getpid())).string();
-        std::filesystem::create_directories(s_folder);
+        // Below the build's folder, not the temporary one: the packed programs
+        // run from here.
+        s_scratch = std::make_unique<CTempFolder>(std::filesystem::current_path());
+        s_folder = s_scratch->Root().string();
         ASSERT_TRUE(lvxtest::WriteRedBoxScene(s_folder + "/box.bgs"));
         const lvxtest::SChildResult packed =
             Run({kBin + "/lumivexis", "pack", s_folder + "/box.bgs", s_folder + "/box.scr"});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
+    static void TearDownTestSuite() { s_scratch.reset(); }
 
     // Children run without a display, with their state in the test folder.
     static std::map<std::string, std::optional<std::string>> Environment() {
@@ -45,9 +49,11 @@ protected:
     }
     static std::string Path(const std::string& name) { return s_folder + "/" + name; }
 
+    static std::unique_ptr<CTempFolder> s_scratch;
     static std::string s_folder;
 };
 
+std::unique_ptr<CTempFolder> PackedPlayer::s_scratch;
 std::string PackedPlayer::s_folder;
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <signal.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "common/ChildProcess.h"
 #include "common/PngImage.h"
 #include "common/TestScenes.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -26,15 +28,17 @@ std::string Hex(unsigned long id) {
 class XWindowPlayer : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_folder = std::filesystem::absolute("xwindow." + std::to_string(getpid())).string();
-        std::filesystem::create_directories(s_folder);
+        // Below the build's folder, not the temporary one: the packed programs
+        // run from here.
+        s_scratch = std::make_unique<CTempFolder>(std::filesystem::current_path());
+        s_folder = s_scratch->Root().string();
         ASSERT_TRUE(lvxtest::WriteRedBoxScene(s_folder + "/box.bgs"));
         const lvxtest::SChildResult packed =
             lvxtest::RunChild({kBin + "/lumivexis", "pack", s_folder + "/box.bgs", s_folder + "/box.scr"},
                               {{"XDG_STATE_HOME", s_folder + "/state"}});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
+    static void TearDownTestSuite() { s_scratch.reset(); }
 
     void SetUp() override {
         m_display = XOpenDisplay(nullptr);
@@ -80,9 +84,11 @@ protected:
 
     Display* m_display = nullptr;
     Window m_window = 0;
+    static std::unique_ptr<CTempFolder> s_scratch;
     static std::string s_folder;
 };
 
+std::unique_ptr<CTempFolder> XWindowPlayer::s_scratch;
 std::string XWindowPlayer::s_folder;
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -14,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "../common/CTempFolder.h"
 #include "animation/CCameraTrajectoryObject.h"
 #include "animation/CTrajectoryObject.h"
 #include "core/CScreen.h"
@@ -23,26 +20,18 @@
 #include "objects/CPlaneObject.h"
 #include "objects/CSphereObject.h"
 #include "platform/headless/CHeadlessWindow.h"
+#include "scene/CMP3Player.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 #include "support/CErrorCapture.h"
+#include "support/CScreenStateGuard.h"
+#include "support/CTempFolder.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
-
-void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-scenepersistence-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
-}
 
 template <class TObject>
 void EnsureFactoryKnows(const char* type) {
@@ -138,7 +127,6 @@ const char* const kFaces[6] = {"back.bmp", "front.bmp", "top.bmp", "bottom.bmp",
 class ScenePersistence : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnterPrivateWorkingFolder();
         EnsureFactoryKnows<CBoxObject>("CBoxObject");
         EnsureFactoryKnows<CSphereObject>("CSphereObject");
         EnsureFactoryKnows<CPlaneObject>("CPlaneObject");
@@ -146,13 +134,6 @@ protected:
         screen.SetTime(0.0f);
         screen.GetSound().SetCommandSender([](const CString&) -> MCIERROR { return 0; });
         m_settings = SScreenSettings::Now();
-    }
-    void TearDown() override {
-        CScreen& screen = CScreen::Instance();
-        screen.GetSound().SetCommandSender({});
-        screen.EnableFog(false);
-        screen.SetLoop(true);
-        screen.SetTotalTime(60.0f);
     }
 
     // A box, a sphere, a plane, a camera looking at the box and a trajectory
@@ -278,6 +259,7 @@ protected:
     SScreenSettings m_settings{};
     SScreenSettings m_saved{};
     D3DXVECTOR3 m_boxAtOne;
+    CScreenStateGuard m_screenState;
 };
 
 // The player image a packed save copies in front, beside the test program.

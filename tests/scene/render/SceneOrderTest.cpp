@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,21 +13,11 @@
 #include "core/CScreen.h"
 #include "objects/CBoxObject.h"
 #include "scene/CScene.h"
+#include "support/CTempFolder.h"
 
 using ::testing::ElementsAre;
 
 namespace {
-
-void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-scenerender-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
-}
 
 using CDrawLog = std::vector<std::string>;
 
@@ -76,7 +64,7 @@ std::vector<std::string> ListOrder(CScene& scene) {
 class SceneOrder : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnterPrivateWorkingFolder();
+        CTempFolder::EnterPrivateWorkingFolder();
         CScreen::Instance().SetTime(0.0f);
     }
     CDrawLog log;

@@ -2,9 +2,7 @@
 // follows the current camera trajectory.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,37 +13,15 @@
 #include "objects/CBoxObject.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "scene/CScene.h"
+#include "support/CTempFolder.h"
+#include "support/PixelProbe.h"
 
 namespace {
 
 constexpr int kSize = 64;
 
-int Channel(std::uint32_t argb, int shift) {
-    return static_cast<int>((argb >> shift) & 0xFF);
-}
-int Red(std::uint32_t argb) {
-    return Channel(argb, 16);
-}
-int Green(std::uint32_t argb) {
-    return Channel(argb, 8);
-}
-int Blue(std::uint32_t argb) {
-    return Channel(argb, 0);
-}
-
 std::uint32_t Centre(const std::vector<std::uint32_t>& pixels) {
-    return pixels[static_cast<size_t>(kSize / 2) * kSize + kSize / 2];
-}
-
-void EnterPrivateWorkingFolder() {
-    static const bool entered = [] {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("lvx-scenepixels-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        return true;
-    }();
-    (void)entered;
+    return PixelAt(pixels, kSize, kSize / 2, kSize / 2);
 }
 
 CBoxObject* NewBox(const char* name, D3DCOLORVALUE color, D3DXVECTOR3 position) {
@@ -59,7 +35,7 @@ CBoxObject* NewBox(const char* name, D3DCOLORVALUE color, D3DXVECTOR3 position) 
 }  // namespace
 
 TEST(ScenePixels, TheViewFollowsTheCurrentCameraTrajectory) {
-    EnterPrivateWorkingFolder();
+    CTempFolder::EnterPrivateWorkingFolder();
     CScreen& screen = CScreen::Instance();
     screen.ViewInfo(false);
     screen.SetShowFPS(false);
@@ -117,7 +93,7 @@ TEST(ScenePixels, TheViewFollowsTheCurrentCameraTrajectory) {
 }
 
 TEST(ScenePixels, TheSkyBoxSurroundsTheViewerAndShowsAgainAfterCleanUp) {
-    EnterPrivateWorkingFolder();
+    CTempFolder::EnterPrivateWorkingFolder();
     CScreen& screen = CScreen::Instance();
     screen.ViewInfo(false);
     screen.SetShowFPS(false);

@@ -10,8 +10,8 @@
 #include "scene/CObjects.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -79,18 +79,6 @@ protected:
         CObjectFactory::Unregister("CRefusingObject");
     }
     CScene m_scene;
-};
-
-// Runs a test body with the current directory set to folder.
-class CCurrentDirectory {
-public:
-    explicit CCurrentDirectory(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    ~CCurrentDirectory() { std::filesystem::current_path(m_previous); }
-
-private:
-    std::filesystem::path m_previous;
 };
 
 }  // namespace
@@ -223,7 +211,7 @@ TEST(SceneFilePacked, MusicIsAlsoWrittenToMusicTmp) {
     out.WriteFile(song);
     out.WriteFile(other);
 
-    CCurrentDirectory here(folder.Root());
+    folder.Enter();  // music.tmp goes to the current directory
     CSceneFile in(scene, true, "");
     ASSERT_TRUE(in.LoadData(out.GetData()));
     EXPECT_EQ(in.ReadFile(), song);

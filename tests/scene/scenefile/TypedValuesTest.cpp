@@ -8,8 +8,8 @@
 
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
-#include "scene/common/CTempFolder.h"
 #include "support/CErrorCapture.h"
+#include "support/CTempFolder.h"
 
 namespace {
 

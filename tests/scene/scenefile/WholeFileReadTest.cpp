@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "../common/CTempFolder.h"
 #include "scene/CBNFile.h"
+#include "support/CTempFolder.h"
 
 namespace {
 

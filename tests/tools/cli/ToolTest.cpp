@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "CJsonWriter.h"
@@ -11,6 +12,7 @@
 #include "common/ChildProcess.h"
 #include "common/PngImage.h"
 #include "common/TestScenes.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -19,11 +21,13 @@ const std::string kTool = std::string(LVX_BIN_DIR) + "/lumivexis";
 class Tool : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_folder = std::filesystem::absolute("tool." + std::to_string(getpid())).string();
-        std::filesystem::create_directories(s_folder);
+        // Below the build's folder, not the temporary one: the packed programs
+        // run from here.
+        s_scratch = std::make_unique<CTempFolder>(std::filesystem::current_path());
+        s_folder = s_scratch->Root().string();
         ASSERT_TRUE(lvxtest::WriteRedBoxScene(s_folder + "/box.bgs", 2.0f));
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_folder); }
+    static void TearDownTestSuite() { s_scratch.reset(); }
 
     static lvxtest::SChildResult Run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), kTool);
@@ -36,9 +40,11 @@ protected:
     }
     static std::string Path(const std::string& name) { return s_folder + "/" + name; }
 
+    static std::unique_ptr<CTempFolder> s_scratch;
     static std::string s_folder;
 };
 
+std::unique_ptr<CTempFolder> Tool::s_scratch;
 std::string Tool::s_folder;
 
 size_t Count(const std::string& text, const std::string& part) {

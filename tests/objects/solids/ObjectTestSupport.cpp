@@ -1,26 +1,4 @@
-#include "ObjectTestDevice.h"
-
-CObjectTestDevice::CObjectTestDevice() {
-    m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    if (!m_d3d)
-        return;
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.Windowed = TRUE;
-    parameters.SwapEffect = D3DSWAPEFFECT_COPY_VSYNC;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
-    if (FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &m_window,
-                                   D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &parameters, &m_device)))
-        m_device = nullptr;
-}
-
-CObjectTestDevice::~CObjectTestDevice() {
-    if (m_device)
-        m_device->Release();
-    if (m_d3d)
-        m_d3d->Release();
-}
+#include "ObjectTestSupport.h"
 
 std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
     DWORD count = 0;

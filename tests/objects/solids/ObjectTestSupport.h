@@ -1,31 +1,12 @@
 #pragma once
-// Support for the object tests that need a Direct3D device but no running
-// screen: a device on a small headless surface, a way to build an object's
-// mesh on it, and copies of the object's buffers.
+// Support for the object tests that need a Direct3D device (CHeadlessDevice)
+// but no running screen: a way to build an object's mesh on that device,
+// copies of the object's buffers, and small image files.
 
 #include <vector>
 
 #include "objects/CBaseObject.h"
 #include "platform/d3d8/d3d8.h"
-#include "platform/headless/CHeadlessWindow.h"
-
-class CObjectTestDevice {
-public:
-    static constexpr int kSize = 64;
-
-    CObjectTestDevice();
-    ~CObjectTestDevice();
-    CObjectTestDevice(const CObjectTestDevice&) = delete;
-    CObjectTestDevice& operator=(const CObjectTestDevice&) = delete;
-
-    IDirect3DDevice8* Get() const { return m_device; }
-    bool Valid() const { return m_device != nullptr; }
-
-private:
-    CHeadlessWindow m_window{kSize, kSize};
-    IDirect3D8* m_d3d = nullptr;
-    IDirect3DDevice8* m_device = nullptr;
-};
 
 // A solid whose mesh can be built on a given device, the way Init builds it
 // from the shape curves, without the screen that Init takes its device from.
