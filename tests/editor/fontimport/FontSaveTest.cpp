@@ -10,6 +10,7 @@
 
 #include "FontImportTestSupport.h"
 #include "fontimport/CFontImporter.h"
+#include "support/CFileSizeLimit.h"
 #include "support/CTempFolder.h"
 
 namespace {
@@ -81,26 +82,6 @@ public:
 
 private:
     bool m_wasRoot;
-};
-
-// Lets no file grow beyond a few bytes, like a full disk.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of ending the process
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~CFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas) {

@@ -45,7 +45,7 @@ TEST_F(ObjectCopies, CopyTakesTheSettingsAndBuildsBuffersOfItsOwn) {
     original->SetCurrentKeyFrame(original->AddKeyFrame(2.0f));
     original->SetPosition(1.0f, 2.0f, 3.0f);
     original->BuildOn(device.Get());
-    const std::vector<S3DVERTEX> built = Vertices(*original);
+    const std::vector<S3DVERTEX> built = VerticesOf(*original);
     ASSERT_FALSE(built.empty());
     DWORD count = 0;
     ASSERT_NE(original->LockVB(count), nullptr);  // still locked when copied
@@ -74,7 +74,7 @@ TEST_F(ObjectCopies, CopyTakesTheSettingsAndBuildsBuffersOfItsOwn) {
     ASSERT_NE(copy.GetVB(), nullptr);
     EXPECT_EQ(References(copy.GetVB()), 1u);
     EXPECT_EQ(copy.GetNumberVertices(), 36);
-    EXPECT_TRUE(SameVertices(Vertices(copy), built));
+    EXPECT_TRUE(SameVertices(VerticesOf(copy), built));
 }
 
 TEST_F(ObjectCopies, AssignedObjectReleasesItsOwnBuffersAndNeedsInit) {

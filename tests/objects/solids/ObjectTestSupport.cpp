@@ -1,28 +1,5 @@
 #include "ObjectTestSupport.h"
 
-std::vector<S3DVERTEX> Vertices(CBaseObject& object) {
-    DWORD count = 0;
-    S3DVERTEX* locked = object.LockVB(count);
-    std::vector<S3DVERTEX> copy;
-    if (!locked)
-        return copy;
-    for (DWORD i = 0; i < count; ++i)
-        copy.push_back(*object.OffsetVertex(locked, static_cast<int>(i)));
-    object.UnlockVB(false, false);
-    return copy;
-}
-
-std::vector<WORD> Indices(CBaseObject& object) {
-    DWORD faces = 0;
-    WORD* locked = object.LockIB(faces);
-    std::vector<WORD> copy;
-    if (!locked)
-        return copy;
-    copy.assign(locked, locked + 3 * faces);
-    object.UnlockIB();
-    return copy;
-}
-
 std::vector<unsigned char> MakeBmp(int width, int height, unsigned int rgb) {
     const int rowBytes = (width * 3 + 3) & ~3;
     const int imageBytes = rowBytes * height;

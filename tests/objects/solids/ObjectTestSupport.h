@@ -7,6 +7,7 @@
 
 #include "objects/CBaseObject.h"
 #include "platform/d3d8/d3d8.h"
+#include "support/ObjectBuffers.h"
 
 // A solid whose mesh can be built on a given device, the way Init builds it
 // from the shape curves, without the screen that Init takes its device from.
@@ -27,11 +28,6 @@ public:
         return true;
     }
 };
-
-// Copies of the object's vertices (first slot in the shader layout) and
-// indices; empty when the buffers cannot be locked.
-std::vector<S3DVERTEX> Vertices(CBaseObject& object);
-std::vector<WORD> Indices(CBaseObject& object);
 
 // A 24-bit BMP file of w x h texels of one colour (0xRRGGBB).
 std::vector<unsigned char> MakeBmp(int width, int height, unsigned int rgb);

@@ -51,14 +51,14 @@ TEST_F(SolidGeometry, NewSolidsHaveTheirDocumentedVertexAndFaceCounts) {
     for (const SCase& c : cases) {
         EXPECT_EQ(c.object->GetNumberVertices(), c.vertices);
         EXPECT_EQ(c.object->GetNumberFaces(), c.faces);
-        const std::vector<S3DVERTEX> vertices = Vertices(*c.object);
+        const std::vector<S3DVERTEX> vertices = VerticesOf(*c.object);
         EXPECT_EQ(static_cast<int>(vertices.size()), c.vertices);
         EXPECT_TRUE(AllFinite(vertices));
         for (const S3DVERTEX& v : vertices) {
             EXPECT_EQ(v.tu1, v.tu2);  // both pairs always carry the same values
             EXPECT_EQ(v.tv1, v.tv2);
         }
-        const std::vector<WORD> indices = Indices(*c.object);
+        const std::vector<WORD> indices = IndicesOf(*c.object);
         ASSERT_EQ(static_cast<int>(indices.size()), 3 * c.faces);
         for (WORD index : indices)
             EXPECT_LT(index, c.vertices);
@@ -74,9 +74,9 @@ TEST_F(SolidGeometry, BoxIsAUnitCubeOfSixFlatFaces) {
     EXPECT_EQ(y, 1.0f);
     EXPECT_EQ(z, 1.0f);
 
-    const std::vector<S3DVERTEX> v = Vertices(box);
+    const std::vector<S3DVERTEX> v = VerticesOf(box);
     ASSERT_EQ(v.size(), 36u);
-    const std::vector<WORD> indices = Indices(box);
+    const std::vector<WORD> indices = IndicesOf(box);
     for (int i = 0; i < 36; ++i)
         EXPECT_EQ(indices[i], i);
     // Every face: six vertices with the face's outward axis as normal.
@@ -110,7 +110,7 @@ TEST_F(SolidGeometry, BoxIsAUnitCubeOfSixFlatFaces) {
 TEST_F(SolidGeometry, SphereRunsFromTheTopPoleWithRadialNormals) {
     CTestable<CSphereObject> sphere;
     sphere.BuildOn(device.Get());
-    std::vector<S3DVERTEX> v = Vertices(sphere);
+    std::vector<S3DVERTEX> v = VerticesOf(sphere);
     ASSERT_EQ(v.size(), 121u);
     for (int j = 0; j <= 10; ++j) {
         EXPECT_NEAR(v[j].x, 0.0f, kEpsilon);
@@ -133,7 +133,7 @@ TEST_F(SolidGeometry, SphereRunsFromTheTopPoleWithRadialNormals) {
 
     // The radius rebuilds at once; counts wait for the next render.
     sphere.SetRadius(2.0f);
-    v = Vertices(sphere);
+    v = VerticesOf(sphere);
     EXPECT_NEAR(v[0].y, 2.0f, kEpsilon);
     sphere.SetSliceNumber(20);
     EXPECT_EQ(sphere.GetSliceNumber(), 20);
@@ -149,7 +149,7 @@ TEST_F(SolidGeometry, CylinderRunsFromTheFirstToTheSecondRadiusWithOpposedCaps) 
     cylinder.SetRadius(0.5f, 1.0f);
     cylinder.SetLength(2.0f);
     cylinder.BuildOn(device.Get());
-    const std::vector<S3DVERTEX> v = Vertices(cylinder);
+    const std::vector<S3DVERTEX> v = VerticesOf(cylinder);
     ASSERT_EQ(v.size(), 46u);
     // Side column of stack 0 (angle 0): slice 0 at y = -1 with r1, slice 1 at y = 1 with r2.
     EXPECT_NEAR(v[0].x, 0.5f, kEpsilon);
@@ -167,7 +167,7 @@ TEST_F(SolidGeometry, CylinderRunsFromTheFirstToTheSecondRadiusWithOpposedCaps) 
     EXPECT_NEAR(v[bottom].ny, -1.0f, kEpsilon);
     EXPECT_NEAR(v[bottom + 1].x, 0.5f, kEpsilon);
     EXPECT_EQ(v[bottom + 1].tu1, 0.0f);
-    const std::vector<WORD> indices = Indices(cylinder);
+    const std::vector<WORD> indices = IndicesOf(cylinder);
     ASSERT_EQ(indices.size(), 120u);
     EXPECT_EQ(indices[60], top);
     EXPECT_EQ(indices[61], top + 2);
@@ -184,7 +184,7 @@ TEST_F(SolidGeometry, TorusSpansItsTwoRadii) {
     EXPECT_NEAR(torus.GetBoundsMin().x, -1.5f, kEpsilon);
     EXPECT_NEAR(torus.GetBoundsMax().y, 0.5f, 0.03f);  // 10 sides miss the exact top
     EXPECT_NEAR(torus.GetBoundsMin().y, -0.5f, 0.03f);
-    const std::vector<S3DVERTEX> v = Vertices(torus);
+    const std::vector<S3DVERTEX> v = VerticesOf(torus);
     // Vertex 0 lies on the outer equator; its normal points outwards.
     EXPECT_NEAR(v[0].x, 1.5f, kEpsilon);
     EXPECT_GT(std::fabs(v[0].nx), 0.85f);
@@ -194,11 +194,11 @@ TEST_F(SolidGeometry, ScaleResizesTheVerticesAboutTheOrigin) {
     CTestable<CSphereObject> sphere;
     sphere.SetPosition(5.0f, 0.0f, 0.0f);  // the position stays out of the vertices
     sphere.BuildOn(device.Get());
-    const std::vector<S3DVERTEX> original = Vertices(sphere);
+    const std::vector<S3DVERTEX> original = VerticesOf(sphere);
 
     sphere.SetScale(2.0f);
     EXPECT_EQ(sphere.GetScale(), 2.0f);
-    std::vector<S3DVERTEX> scaled = Vertices(sphere);
+    std::vector<S3DVERTEX> scaled = VerticesOf(sphere);
     ASSERT_EQ(scaled.size(), original.size());
     for (size_t i = 0; i < scaled.size(); ++i) {
         EXPECT_NEAR(scaled[i].x, 2.0f * original[i].x, 1e-4f);
@@ -209,7 +209,7 @@ TEST_F(SolidGeometry, ScaleResizesTheVerticesAboutTheOrigin) {
     EXPECT_NEAR(sphere.GetReferenceSize(), 2.0f, 1e-4f);  // the size at scale 1
 
     sphere.SetScale(1.0f);
-    scaled = Vertices(sphere);
+    scaled = VerticesOf(sphere);
     for (size_t i = 0; i < scaled.size(); ++i) {
         EXPECT_NEAR(scaled[i].x, original[i].x, 1e-4f);
         EXPECT_NEAR(scaled[i].z, original[i].z, 1e-4f);
@@ -226,7 +226,7 @@ TEST_F(SolidGeometry, AFlatOrEmptyShapeIsNeverRescaled) {
     box.SetSize(0.0f, 0.0f, 0.0f);
     box.BuildOn(device.Get());
     box.SetScale(4.0f);
-    const std::vector<S3DVERTEX> v = Vertices(box);
+    const std::vector<S3DVERTEX> v = VerticesOf(box);
     EXPECT_TRUE(AllFinite(v));
     for (const S3DVERTEX& vertex : v)
         EXPECT_EQ(vertex.x, 0.0f);
@@ -239,7 +239,7 @@ TEST_F(SolidGeometry, AFlatOrEmptyShapeIsNeverRescaled) {
     torus.BuildOn(device.Get());
     EXPECT_EQ(torus.GetNumberVertices(), 4);
     EXPECT_EQ(torus.GetNumberFaces(), 2);
-    EXPECT_TRUE(AllFinite(Vertices(torus)));
+    EXPECT_TRUE(AllFinite(VerticesOf(torus)));
 }
 
 TEST_F(SolidGeometry, ShapeCurvesRebuildOnlyWhenTheirValuesChange) {
@@ -265,10 +265,10 @@ TEST_F(SolidGeometry, ShapeCurvesRebuildOnlyWhenTheirValuesChange) {
 TEST_F(SolidGeometry, ShaderLayoutKeepsTheVerticesInTheFirstSlot) {
     CTestable<CBoxObject> box;
     box.BuildOn(device.Get());
-    const std::vector<S3DVERTEX> before = Vertices(box);
+    const std::vector<S3DVERTEX> before = VerticesOf(box);
     box.UseShader(true);
     EXPECT_TRUE(box.IsUsingShader());
-    std::vector<S3DVERTEX> after = Vertices(box);
+    std::vector<S3DVERTEX> after = VerticesOf(box);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
         EXPECT_EQ(after[i].x, before[i].x);
@@ -281,7 +281,7 @@ TEST_F(SolidGeometry, ShaderLayoutKeepsTheVerticesInTheFirstSlot) {
     // A rebuild in the shader layout fills the same first slots.
     box.SetSize(2.0f, 2.0f, 2.0f);
     ASSERT_TRUE(box.RebuildIfChanged());
-    after = Vertices(box);
+    after = VerticesOf(box);
     EXPECT_EQ(std::fabs(after[17].z), 1.0f);
     EXPECT_NEAR(after[0].ny, 1.0f, kEpsilon);
 }

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "platform/files/CAtomicFile.h"
+#include "support/CFileSizeLimit.h"
 #include "support/CTempFolder.h"
 
 namespace {
@@ -48,26 +49,6 @@ public:
 
 private:
     mode_t m_previous;
-};
-
-// Lets no file grow beyond a few bytes, like a full disk.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of ending the process
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~CFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 bool WriteString(CAtomicFile& file, const std::string& text) {
