@@ -535,21 +535,21 @@ void CScene::ReadSettings(CSceneFile& file, SLoadedSettings& settings) {
 void CScene::ReadObjects(CSceneFile& file, CScene& staging) const {
     const unsigned int count = file.ReadCount(kMinimumRecordBytes);
     for (unsigned int i = 0; i < count; ++i) {
-        CObjects* object = file.Read();
+        std::unique_ptr<CObjects> object = file.Read();
         if (object == nullptr) {
             continue;  // unknown type, or its data could not be used
         }
         object->SetScene(staging);
         object->Init();
         if (!m_bDisplayTrajectories) {
-            if (auto* trajectory = dynamic_cast<CTrajectoryObject*>(object)) {
+            if (auto* trajectory = dynamic_cast<CTrajectoryObject*>(object.get())) {
                 trajectory->SetDisplayCtrl(false);
                 trajectory->SetDisplayTraj(false);
-            } else if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(object)) {
+            } else if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(object.get())) {
                 camera->SetDisplayCamera(false);
             }
         }
-        staging.AddObject(*object);
+        staging.AddObject(*object.release());  // the scene owns its objects from here on
     }
 }
 

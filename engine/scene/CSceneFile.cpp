@@ -320,7 +320,7 @@ void CSceneFile::Write(CObjects& object) {
     std::memcpy(m_Buffer.data() + lengthAt, &length, sizeof(length));
 }
 
-CObjects* CSceneFile::Read() {
+std::unique_ptr<CObjects> CSceneFile::Read() {
     m_ReadLimit = m_Buffer.size();
     const CString type = ReadString();
     m_ReadLimit = m_Position + 100;
@@ -334,7 +334,7 @@ CObjects* CSceneFile::Read() {
     const size_t recordEnd = m_Position + length;
     m_ReadLimit = recordEnd;
 
-    CObjects* object = CObjectFactory::Get(type);
+    std::unique_ptr<CObjects> object(CObjectFactory::Get(type));
     if (object == nullptr) {
         m_Position = recordEnd;  // unknown type: skip its record
         return nullptr;
@@ -344,7 +344,6 @@ CObjects* CSceneFile::Read() {
     try {
         loaded = object->Load(*this);
     } catch (...) {
-        delete object;
         m_Position = recordEnd;
         throw;
     }
@@ -352,7 +351,6 @@ CObjects* CSceneFile::Read() {
     // that reads less than it wrote cannot derail the records after it.
     m_Position = recordEnd;
     if (!loaded) {
-        delete object;
         return nullptr;
     }
     return object;

@@ -14,6 +14,7 @@
 // the end of the data throws CSceneFileException.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "platform/base/CString.h"
@@ -78,7 +79,7 @@ public:
     // The next record's object (attached to the scene), or null when its type
     // is unknown or its Load fails; either way reading goes on after the
     // record. Throws on a record that runs past the end of the data.
-    CObjects* Read();
+    std::unique_ptr<CObjects> Read();
 
     bool WriteHeader();
     bool ReadHeader();
