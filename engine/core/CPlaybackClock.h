@@ -3,7 +3,7 @@
 // or stops at the total time, and keeps the scene's music in step with it.
 //
 // The host thread plays, pauses, stops and positions the clock; the render
-// thread steps it once per frame (Step) and reads the time. The values both
+// thread steps it once per frame (StepClock) and reads the time. The values both
 // threads use are atomics. The music is positioned directly, but started and
 // stopped by the host's window thread: the clock asks for that through the
 // music request (the screen posts messages 5024 / 5025 to its window).
@@ -11,7 +11,7 @@
 //   CPlaybackClock clock(music, [](bool play) { ... });
 //   clock.Start();     // a run begins: scene and real time are 0
 //   clock.Play(1.0f);  // host thread
-//   clock.Step();      // render thread, every frame
+//   clock.StepClock(); // render thread, every frame
 //   clock.GetTickCount();
 
 #include <atomic>

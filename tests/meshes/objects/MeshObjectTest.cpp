@@ -13,6 +13,7 @@
 #include "meshes/common/MeshTestSupport.h"
 #include "meshes/objects/MeshObjectSupport.h"
 #include "scene/CObjectFactory.h"
+#include "support/BmpFile.h"
 #include "support/CErrorCapture.h"
 #include "support/CHeadlessDevice.h"
 #include "support/CTempFolder.h"
@@ -38,25 +39,10 @@ S3DSObject Strip(int n, float z, const std::string& material = "") {
     return o;
 }
 
-// A 2 x 2 grey BMP image (textures that fail to load are dropped).
+// A 2 x 2 grey BMP image, all grey after the header, row padding included
+// (textures that fail to load are dropped).
 std::vector<BYTE> Bmp() {
-    std::vector<BYTE> file(54 + 16, 0x80);
-    auto put32 = [&file](size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<BYTE>(value >> (8 * i));
-    };
-    std::fill(file.begin(), file.begin() + 54, 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 2);
-    put32(22, 2);
-    file[26] = 1;
-    file[28] = 24;
-    put32(34, 16);
-    return file;
+    return EncodeBmp24(2, 2, [](int, int) { return 0x808080u; }, {.recordsImageSize = true, .padding = 0x80});
 }
 
 class MeshObjects : public testing::Test {

@@ -18,6 +18,7 @@
 #include "objects/CSphereObject.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "scene/CScene.h"
+#include "support/BmpFile.h"
 #include "support/CScreenStateGuard.h"
 #include "support/PixelProbe.h"
 
@@ -200,31 +201,10 @@ TEST_F(ObjectPixels, RenderOnTextureDrawsIntoTheTextureAndRestoresTheScreen) {
     EXPECT_NEAR(box.Width(), 32, 1);
 }
 
-// A 24-bit BMP of w x h texels of one colour (0xRRGGBB).
+// A 24-bit BMP of w x h texels of one colour (0xRRGGBB), as the chars a stream writes.
 static std::vector<char> Bitmap(int width, int height, unsigned int rgb) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::vector<char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
-    auto put32 = [&file](size_t at, unsigned int value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<unsigned int>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<unsigned int>(width));
-    put32(22, static_cast<unsigned int>(height));
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            char* texel = &file[54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3];
-            texel[0] = static_cast<char>(rgb & 0xFF);
-            texel[1] = static_cast<char>((rgb >> 8) & 0xFF);
-            texel[2] = static_cast<char>((rgb >> 16) & 0xFF);
-        }
-    return file;
+    const std::vector<BYTE> file = EncodeBmp24(width, height, [rgb](int, int) { return rgb; });
+    return {file.begin(), file.end()};
 }
 
 TEST_F(ObjectPixels, APackedSceneBringsItsTexturesAlong) {

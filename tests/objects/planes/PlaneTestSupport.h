@@ -12,6 +12,7 @@
 
 #include "core/CScreen.h"
 #include "objects/CBaseObject.h"
+#include "support/BmpFile.h"
 #include "support/CTempFolder.h"
 
 namespace planetest {
@@ -59,41 +60,19 @@ inline std::vector<WORD> Indices(CBaseObject& object) {
     return copy;
 }
 
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 // A 24-bit BMP of `width` x `height` texels split into vertical bands of
 // equal width, one colour (0xRRGGBB) each, written to `path`.
 inline void WriteBandedBmp(const std::filesystem::path& path, int width, int height,
                            const std::vector<std::uint32_t>& bands) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> file(54 + static_cast<size_t>(rowBytes) * height, 0);
-    auto put32 = [&file](size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    const auto bandAt = [&bands, width](int x, int) {
+        return bands[static_cast<size_t>(x) * bands.size() / static_cast<size_t>(width)];
     };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(width));
-    put32(22, static_cast<std::uint32_t>(height));
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t rgb = bands[static_cast<size_t>(x) * bands.size() / static_cast<size_t>(width)];
-            unsigned char* texel = &file[54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3];
-            texel[0] = static_cast<unsigned char>(rgb & 0xFF);
-            texel[1] = static_cast<unsigned char>((rgb >> 8) & 0xFF);
-            texel[2] = static_cast<unsigned char>((rgb >> 16) & 0xFF);
-        }
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, EncodeBmp24(width, height, bandAt));
 }
 
 }  // namespace planetest

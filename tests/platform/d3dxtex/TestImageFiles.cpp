@@ -6,6 +6,8 @@
 
 #include <stb_image_write.h>
 
+#include "support/BmpFile.h"
+
 namespace {
 
 void Append(void* context, void* data, int size) {
@@ -33,6 +35,11 @@ std::vector<BYTE> ToRgba(const CPixelImage& image, int components) {
     return rgba;
 }
 
+// The picture's texels as 0xRRGGBB, as the BMP encoder takes them.
+BmpColourAt RgbOf(const CPixelImage& image) {
+    return [&image](int x, int y) { return image.At(static_cast<UINT>(x), static_cast<UINT>(y)) & 0xFFFFFFu; };
+}
+
 void PutLe(Bytes& bytes, DWORD value, int size) {
     for (int i = 0; i < size; ++i) {
         bytes.push_back(static_cast<BYTE>(value >> (8 * i)));
@@ -54,11 +61,7 @@ Bytes EncodePng(const CPixelImage& image, int components) {
 }
 
 Bytes EncodeBmp(const CPixelImage& image) {
-    Bytes out;
-    const std::vector<BYTE> pixels = ToRgba(image, 3);
-    stbi_write_bmp_to_func(Append, &out, static_cast<int>(image.Width()), static_cast<int>(image.Height()), 3,
-                           pixels.data());
-    return out;
+    return EncodeBmp24(static_cast<int>(image.Width()), static_cast<int>(image.Height()), RgbOf(image));
 }
 
 Bytes EncodeTga(const CPixelImage& image, int components) {
@@ -78,33 +81,9 @@ Bytes EncodeJpeg(const CPixelImage& image) {
 }
 
 Bytes EncodeTopDownBmp(const CPixelImage& image) {
-    const DWORD rowBytes = (image.Width() * 3 + 3) & ~3u;
-    const DWORD dataBytes = rowBytes * image.Height();
-    Bytes out = {'B', 'M'};
-    PutLe(out, 14 + 40 + dataBytes, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 14 + 40, 4);
-    PutLe(out, 40, 4);
-    PutLe(out, image.Width(), 4);
-    PutLe(out, static_cast<DWORD>(-static_cast<LONG>(image.Height())), 4);  // negative: top-down
-    PutLe(out, 1, 2);
-    PutLe(out, 24, 2);
-    PutLe(out, 0, 4);  // BI_RGB
-    PutLe(out, dataBytes, 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 0, 4);
-    for (UINT y = 0; y < image.Height(); ++y) {
-        for (UINT x = 0; x < image.Width(); ++x) {
-            const DWORD argb = image.At(x, y);
-            out.push_back(static_cast<BYTE>(BlueOf(argb)));
-            out.push_back(static_cast<BYTE>(GreenOf(argb)));
-            out.push_back(static_cast<BYTE>(RedOf(argb)));
-        }
-        out.resize(out.size() + (rowBytes - image.Width() * 3), 0);
-    }
-    return out;
+    // The size and resolution filled in (72 dpi) as many writers do, unlike EncodeBmp: both headers must read.
+    const SBmpLayout layout{.topDown = true, .recordsImageSize = true, .pixelsPerMetre = 2835};
+    return EncodeBmp24(static_cast<int>(image.Width()), static_cast<int>(image.Height()), RgbOf(image), layout);
 }
 
 Bytes EncodeTopLeftTga(const CPixelImage& image) {

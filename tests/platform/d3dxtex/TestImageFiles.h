@@ -1,7 +1,8 @@
 #pragma once
 // Small image files made on the fly for the texture tests: encoders from
-// stb_image_write, hand-built files where the layout itself is under test
-// (top-down BMP, top-left TGA, DDS), and damaged variants.
+// stb_image_write and the tests' own BMP encoder, hand-built files where the
+// layout itself is under test (top-down BMP, top-left TGA, DDS), and damaged
+// variants.
 
 #include <cstddef>
 #include <string>
@@ -29,11 +30,14 @@ CPixelImage DistinctOpaqueImage();
 
 // Through stb_image_write; `components` 1 (grey from red), 3 (RGB) or 4 (RGBA).
 Bytes EncodePng(const CPixelImage& image, int components);
-Bytes EncodeBmp(const CPixelImage& image);                  // 24-bit, rows bottom-up
 Bytes EncodeTga(const CPixelImage& image, int components);  // origin bottom-left, RLE
 Bytes EncodeJpeg(const CPixelImage& image);
-// Hand-built: 24-bit BMP with a negative height (rows top-down), 24-bit TGA
-// with its origin top-left (descriptor bit 5), binary PPM.
+// 24-bit BMP, rows bottom-up, byte for byte what stb_image_write writes
+// (support/BmpFile.h).
+Bytes EncodeBmp(const CPixelImage& image);
+// Hand-built: 24-bit BMP with a negative height (rows top-down, through
+// support/BmpFile.h as well), 24-bit TGA with its origin top-left (descriptor
+// bit 5), binary PPM.
 Bytes EncodeTopDownBmp(const CPixelImage& image);
 Bytes EncodeTopLeftTga(const CPixelImage& image);
 Bytes EncodePpm(const CPixelImage& image);

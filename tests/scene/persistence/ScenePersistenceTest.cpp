@@ -24,6 +24,7 @@
 #include "scene/CObjectFactory.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
+#include "support/BmpFile.h"
 #include "support/CErrorCapture.h"
 #include "support/CScreenStateGuard.h"
 #include "support/CTempFolder.h"
@@ -42,28 +43,7 @@ void EnsureFactoryKnows(const char* type) {
 
 // A 2 x 2 24-bit BMP of one colour (0xRRGGBB).
 std::vector<BYTE> Bmp(unsigned int rgb) {
-    std::vector<BYTE> file(54 + 16, 0);
-    auto put32 = [&file](size_t at, unsigned int value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<BYTE>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<unsigned int>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 2);
-    put32(22, 2);
-    file[26] = 1;
-    file[28] = 24;
-    for (int row = 0; row < 2; ++row)
-        for (int x = 0; x < 2; ++x) {
-            BYTE* texel = &file[54 + row * 8 + x * 3];
-            texel[0] = rgb & 0xFF;
-            texel[1] = (rgb >> 8) & 0xFF;
-            texel[2] = (rgb >> 16) & 0xFF;
-        }
-    return file;
+    return EncodeBmp24(2, 2, [rgb](int, int) { return rgb; });
 }
 
 template <class T>
