@@ -7,13 +7,13 @@
 
 #include "CDisplaySetup.h"
 #include "CPlaybackSession.h"
-#include "CPngFile.h"
 #include "CProgressBar.h"
 #include "CRunDirectory.h"
 #include "CScenePlayer.h"
 #include "CSceneSource.h"
 #include "CToolArguments.h"
 #include "core/CScreen.h"
+#include "platform/files/CPngFile.h"
 #include "scene/CScene.h"
 
 namespace {

@@ -100,6 +100,9 @@ void CScreenRunner::Run() {
             device->Present(nullptr, nullptr, nullptr, nullptr);
         }
     }
+    if (m_Finish) {
+        m_Finish();
+    }
 }
 
 std::vector<std::uint32_t> CScreenRunner::ReadBackBuffer(int* width, int* height) {

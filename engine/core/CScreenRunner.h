@@ -45,6 +45,10 @@ public:
     void SetClear(bool clear) { m_bClear = clear; }
     // Seconds after which the run is asked to stop (default 120).
     void SetTimeout(int seconds) { m_iTimeoutSeconds = seconds; }
+    // Called on the render thread once the frames end, all of them run or the
+    // run stopped early (a closed window), while the device still exists:
+    // where objects made in a frame function are destroyed.
+    void SetFinishFunction(std::function<void()> finish) { m_Finish = std::move(finish); }
 
     // The back buffer of the last frame as 0xAARRGGBB, top row first.
     const std::vector<std::uint32_t>& Pixels() const { return m_Pixels; }
@@ -64,6 +68,7 @@ private:
 
     COutputWindow& m_Window;
     FrameFunction m_Frame;
+    std::function<void()> m_Finish;
     int m_iFrames = 0;
     int m_iFramesRun = 0;
     bool m_bClear = true;

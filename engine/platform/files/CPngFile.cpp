@@ -1,4 +1,4 @@
-#include "CPngFile.h"
+#include "platform/files/CPngFile.h"
 
 #include <cerrno>
 #include <cstring>
