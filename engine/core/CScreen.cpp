@@ -1278,7 +1278,7 @@ float CScreen::GetKeyCameraSpeed() const {
 void CScreen::KeyCamera() {
     const float now = GetRealCurrentTime();
     const float elapsed = now - m_fLastKeyCameraTime;
-    m_fLastKeyCameraTime = now;
+    m_fLastKeyCameraTime.store(now);
     const float step = elapsed * m_fKeyCameraSpeed;
 
     const DWORD keys = KeyboardReadData();

@@ -365,7 +365,7 @@ private:
     CKeyboard m_Keyboard;
     CMouse m_Mouse;
     float m_fKeyCameraSpeed = 5.0f;
-    float m_fLastKeyCameraTime = 0.0f;
+    std::atomic<float> m_fLastKeyCameraTime{0.0f};  // reset by the host thread, stepped by the render thread
 
     // --- registered objects ---
     std::list<CObjects*> m_RegisteredObjects;
