@@ -13,7 +13,9 @@ float ChannelFromByte(D3DCOLOR argb, int shift) {
 DWORD ByteFromChannel(float channel) {
     if (channel >= 1.0f)
         return 0xFFu;
-    if (channel <= 0.0f)
+    // Written so that NaN (a damaged file's value) ends as 0 rather than in
+    // an undefined float-to-integer conversion.
+    if (!(channel > 0.0f))
         return 0x00u;
     return static_cast<DWORD>(channel * 255.0f + 0.5f);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/d3dx/d3dx8math.h"
 
 TEST(D3DXColor, PacksChannelsWithSaturationAndRounding) {
@@ -20,6 +22,7 @@ TEST(D3DXColor, PacksChannelsWithSaturationAndRounding) {
     EXPECT_EQ(red(0.002f), 1u);
     EXPECT_EQ(red(-0.3f), 0u);
     EXPECT_EQ(red(-100.0f), 0u);
+    EXPECT_EQ(red(std::numeric_limits<float>::quiet_NaN()), 0u);  // a damaged file's value
 }
 
 TEST(D3DXColor, UnpacksEveryByteAndPacksItBackExactly) {
