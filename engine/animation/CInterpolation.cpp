@@ -122,20 +122,26 @@ int CInterpolation::FindFirstKeyAfter(float t) const {
     return static_cast<int>(found - m_Points.begin());
 }
 
-float CInterpolation::Curve(int segment, float u) const {
-    // Four neighbouring keys, wrapping as if the first and the last key were
-    // the same point of a closed loop (whether or not the curve loops).
-    const int count = GetNumberPoints();
-    const int i1 = segment;
-    const int i0 = (segment == 0) ? (count > 2 ? count - 2 : count - 1) : segment - 1;
-    const int i2 = (segment == count - 1) ? (count != 1 ? 1 : 0) : segment + 1;
-    const int i3 = (segment == count - 1 || segment == count - 2) ? (count > 1 ? 1 : 0) : segment + 2;
+void CInterpolation::Neighbours(int count, int segment, int& i0, int& i2, int& i3) {
+    i0 = (segment == 0) ? (count > 2 ? count - 2 : count - 1) : segment - 1;
+    i2 = (segment == count - 1) ? (count != 1 ? 1 : 0) : segment + 1;
+    i3 = (segment == count - 1 || segment == count - 2) ? (count > 1 ? 1 : 0) : segment + 2;
+}
 
+float CInterpolation::Curve(int segment, float u) const {
+    int i0 = 0;
+    int i2 = 0;
+    int i3 = 0;
+    Neighbours(GetNumberPoints(), segment, i0, i2, i3);
     const float p0 = m_Points[i0].GetValue();
-    const float p1 = m_Points[i1].GetValue();
+    const float p1 = m_Points[segment].GetValue();
     const float p2 = m_Points[i2].GetValue();
     const float p3 = m_Points[i3].GetValue();
-    switch (m_Mode) {
+    return Blend(m_Mode, u, p0, p1, p2, p3);
+}
+
+float CInterpolation::Blend(TInterpolationMode mode, float u, float p0, float p1, float p2, float p3) {
+    switch (mode) {
     case IM_LINEAR:
         return Linear(u, p0, p1, p2, p3);
     case IM_BSPLINE:

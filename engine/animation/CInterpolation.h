@@ -63,6 +63,15 @@ public:
     // Bytes one key takes in a scene file.
     static constexpr unsigned int kKeyBytes = 4 + 4 + 4 + 1;
 
+    // The mode's curve between p1 (u = 0) and p2 (u = 1), p0 and p3 being
+    // the neighbours before and after; 0 for an unknown mode. The movement
+    // controller blends its points with the same formulas.
+    static float Blend(TInterpolationMode mode, float u, float p0, float p1, float p2, float p3);
+    // The keys p0, p2 and p3 around key `segment` (p1) of `count` keys,
+    // wrapping as if the first and the last key were the same point of a
+    // closed loop, whether or not the curve loops.
+    static void Neighbours(int count, int segment, int& i0, int& i2, int& i3);
+
 private:
     void ReOrder();
     // Index of the first key later than t (count when there is none).

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <system_error>
 
+#include "animation/CMove.h"
 #include "core/CD3DFont.h"
 #include "core/CEngineLog.h"
 #include "core/CScreenListener.h"
@@ -966,6 +967,14 @@ void CScreen::SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float di
 void CScreen::SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ, float upX, float upY,
                         float upZ) {
     SetCamera(D3DXVECTOR3(eyeX, eyeY, eyeZ), D3DXVECTOR3(dirX, dirY, dirZ), D3DXVECTOR3(upX, upY, upZ));
+}
+
+void CScreen::SetCamera(CMove& move) {
+    D3DXVECTOR3 eye;
+    D3DXVECTOR3 direction;
+    D3DXVECTOR3 up;
+    move.GetCurrentPosition(eye.x, eye.y, eye.z, direction.x, direction.y, direction.z, up.x, up.y, up.z);
+    SetCamera(eye, direction, up);
 }
 
 void CScreen::SetCameraRotation(float x, float y, float z, float yaw, float pitch, float roll) {

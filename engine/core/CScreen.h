@@ -169,6 +169,9 @@ public:
     void SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ);
     void SetCamera(float eyeX, float eyeY, float eyeZ, float dirX, float dirY, float dirZ, float upX, float upY,
                    float upZ);
+    // The movement controller's current position, direction and up vector
+    // (which advances it to the current scene time).
+    void SetCamera(CMove& move);
     void SetCameraRotation(float x, float y, float z, float yaw, float pitch, float roll);
     // Enters user-camera mode and adds to the user camera's pending moves.
     void SetMouseCamera(float mx, float my, float mz, float yaw, float pitch, float wheel);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "animation/CMove.h"
 #include "core/CScreen.h"
 #include "objects/CShaderEffect.h"
 #include "platform/d3dxtex/d3dx8tex.h"
@@ -319,6 +320,14 @@ void CBaseObject::SetDirection(const D3DXVECTOR3& origin, const D3DXVECTOR3& dir
 void CBaseObject::SetDirection(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction, const D3DXVECTOR3& up) {
     SetDirection(origin, direction);
     m_UpVector = up;
+}
+
+void CBaseObject::SetDirection(CMove& move) {
+    D3DXVECTOR3 origin;
+    D3DXVECTOR3 direction;
+    D3DXVECTOR3 up;
+    move.GetCurrentPosition(origin.x, origin.y, origin.z, direction.x, direction.y, direction.z, up.x, up.y, up.z);
+    SetDirection(origin, direction, up);
 }
 
 void CBaseObject::SetUpVector(float x, float y, float z) {

@@ -34,6 +34,7 @@
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3dx/d3dx8math.h"
 
+class CMove;
 class CShaderEffect;
 
 class CBaseObject : public CDeviceObject {
@@ -125,6 +126,9 @@ public:
     // The direction frame: the object looks from origin along direction.
     void SetDirection(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction);
     void SetDirection(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction, const D3DXVECTOR3& up);
+    // From the movement controller's current position along its direction,
+    // with its up vector (which advances it to the current scene time).
+    void SetDirection(CMove& move);
     void SetUpVector(float x, float y, float z);
     void SetVisible(bool visible) { m_bVisible = visible; }
     bool GetVisible() const { return m_bVisible; }
