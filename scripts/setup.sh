@@ -16,6 +16,8 @@ PACKAGES=(
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xfonts-base imagemagick assimp-testmodels
+  # a German locale, for the tests of files that must not follow the C locale
+  locales-all
   # music for tests (MP3 encoder)
   lame
   # packaging of exported installers
