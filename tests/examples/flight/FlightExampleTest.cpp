@@ -10,14 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "common/ChildProcess.h"
-#include "common/PngImage.h"
-#include "support/CTempFolder.h"
+#include "common/CExampleTest.h"
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 
 // The lit grass: green clearly above red and blue.
 bool IsGrass(std::uint32_t argb) {
@@ -69,31 +64,9 @@ double MeanDistance(const std::vector<int>& a, const std::vector<int>& b) {
     return sum / static_cast<double>(a.size());
 }
 
-class FlightExample : public testing::Test {
+class FlightExample : public CExampleTest {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directories(m_screenshots);
-        m_scratch.Enter();  // the example's log goes there
-    }
-
-    // Runs the example for `frames` frames without a display and reads its
-    // last frame.
-    lvxtest::SImage Shoot(int frames) {
-        const std::string picture = (m_screenshots / ("flight_" + std::to_string(frames) + ".png")).string();
-        const lvxtest::SChildResult run = lvxtest::RunChild(
-            {LVX_EXAMPLE_FLIGHT, "--frames", std::to_string(frames), "--screenshot", picture},
-            {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"SDL_AUDIODRIVER", "dummy"}},
-            std::chrono::seconds(120));
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        lvxtest::SImage image;
-        EXPECT_TRUE(lvxtest::ReadPng(picture, image)) << picture;
-        EXPECT_EQ(image.width, kWidth);
-        EXPECT_EQ(image.height, kHeight);
-        return image;
-    }
-
-    std::filesystem::path m_screenshots = std::filesystem::current_path() / "screenshots";
-    CTempFolder m_scratch{std::filesystem::current_path()};
+    FlightExample() : CExampleTest(LVX_EXAMPLE_FLIGHT, "flight") {}
 };
 
 }  // namespace

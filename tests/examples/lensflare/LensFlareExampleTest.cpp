@@ -11,14 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "common/ChildProcess.h"
-#include "common/PngImage.h"
-#include "support/CTempFolder.h"
+#include "common/CExampleTest.h"
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 
 struct SPoint {
     double x = 0.0;
@@ -75,31 +70,9 @@ SPoint Centroid(const std::vector<SPoint>& points) {
     return SPoint{sum.x / n, sum.y / n};
 }
 
-class LensFlareExample : public testing::Test {
+class LensFlareExample : public CExampleTest {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directories(m_screenshots);
-        m_scratch.Enter();  // the example's log goes there
-    }
-
-    // Runs the example for `frames` frames without a display and reads its
-    // last frame.
-    lvxtest::SImage Shoot(int frames) {
-        const std::string picture = (m_screenshots / ("lensflare_" + std::to_string(frames) + ".png")).string();
-        const lvxtest::SChildResult run = lvxtest::RunChild(
-            {LVX_EXAMPLE_LENSFLARE, "--frames", std::to_string(frames), "--screenshot", picture},
-            {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"SDL_AUDIODRIVER", "dummy"}},
-            std::chrono::seconds(120));
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        lvxtest::SImage image;
-        EXPECT_TRUE(lvxtest::ReadPng(picture, image)) << picture;
-        EXPECT_EQ(image.width, kWidth);
-        EXPECT_EQ(image.height, kHeight);
-        return image;
-    }
-
-    std::filesystem::path m_screenshots = std::filesystem::current_path() / "screenshots";
-    CTempFolder m_scratch{std::filesystem::current_path()};
+    LensFlareExample() : CExampleTest(LVX_EXAMPLE_LENSFLARE, "lensflare") {}
 };
 
 }  // namespace

@@ -9,14 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "common/ChildProcess.h"
-#include "common/PngImage.h"
-#include "support/CTempFolder.h"
+#include "common/CExampleTest.h"
 
 namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 
 struct SRegion {
     int left, top, right, bottom;  // right and bottom excluded
@@ -27,8 +22,8 @@ struct SRegion {
 // spare for the random spread.
 constexpr SRegion kAboveTheFountain{60, 200, 360, 480};
 constexpr SRegion kFire{500, 320, 720, 540};
-constexpr SRegion kSky{0, 0, kWidth, 150};
-constexpr SRegion kBetween{390, 0, 470, kHeight};
+constexpr SRegion kSky{0, 0, CExampleTest::kWidth, 150};
+constexpr SRegion kBetween{390, 0, 470, CExampleTest::kHeight};
 
 // Bright, and warm: red leads, blue lags far behind.
 bool IsWarm(std::uint32_t p) {
@@ -61,31 +56,9 @@ int Area(const SRegion& region) {
     return (region.right - region.left) * (region.bottom - region.top);
 }
 
-class ParticlesExample : public testing::Test {
+class ParticlesExample : public CExampleTest {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directories(m_screenshots);
-        m_scratch.Enter();  // the example's log goes there
-    }
-
-    // Runs the example for `frames` frames without a display and reads its
-    // last frame.
-    lvxtest::SImage Shoot(int frames) {
-        const std::string picture = (m_screenshots / ("particles_" + std::to_string(frames) + ".png")).string();
-        const lvxtest::SChildResult run = lvxtest::RunChild(
-            {LVX_EXAMPLE_PARTICLES, "--frames", std::to_string(frames), "--screenshot", picture},
-            {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"SDL_AUDIODRIVER", "dummy"}},
-            std::chrono::seconds(120));
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        lvxtest::SImage image;
-        EXPECT_TRUE(lvxtest::ReadPng(picture, image)) << picture;
-        EXPECT_EQ(image.width, kWidth);
-        EXPECT_EQ(image.height, kHeight);
-        return image;
-    }
-
-    std::filesystem::path m_screenshots = std::filesystem::current_path() / "screenshots";
-    CTempFolder m_scratch{std::filesystem::current_path()};
+    ParticlesExample() : CExampleTest(LVX_EXAMPLE_PARTICLES, "particles") {}
 };
 
 }  // namespace

@@ -3,39 +3,20 @@
 // refused with a message, never crash or read past a line or a value; a
 // file that loads must save and load again.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "../FuzzFiles.h"
 #include "objects/CParticleEmitter.h"
 #include "objects/CParticleFileException.h"
 
 namespace {
 
-// A file of this process's own in the temporary folder, made once.
-std::string TemporaryFile(const char* pattern) {
-    const char* folder = std::getenv("TMPDIR");
-    std::string path = std::string(folder != nullptr && folder[0] != '\0' ? folder : "/tmp") + "/" + pattern;
-    const int descriptor = mkstemp(path.data());
-    if (descriptor < 0) {
-        std::perror("fuzz_particle_file: mkstemp");
-        std::abort();
-    }
-    close(descriptor);
-    return path;
-}
-
-void WriteFile(const std::string& path, const std::uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size)) {
-        std::abort();
-    }
-    std::fclose(file);
-}
+using fuzzfiles::TemporaryFile;
+using fuzzfiles::WriteFile;
 
 struct SFiles {
     std::string input = TemporaryFile("lvx_particle_in_XXXXXX");

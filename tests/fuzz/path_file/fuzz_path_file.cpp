@@ -4,54 +4,21 @@
 // file that loads must evaluate anywhere along the path, save, and load again
 // to the same text.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "../FuzzFiles.h"
 #include "animation/CMove.h"
 #include "platform/base/ErrorReport.h"
 
 namespace {
 
-// A file of this process's own in the temporary folder, made once.
-std::string TemporaryFile(const char* pattern) {
-    const char* folder = std::getenv("TMPDIR");
-    std::string path = std::string(folder != nullptr && folder[0] != '\0' ? folder : "/tmp") + "/" + pattern;
-    const int descriptor = mkstemp(path.data());
-    if (descriptor < 0) {
-        std::perror("fuzz_path_file: mkstemp");
-        std::abort();
-    }
-    close(descriptor);
-    return path;
-}
-
-void WriteFile(const std::string& path, const std::uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size)) {
-        std::abort();
-    }
-    std::fclose(file);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::string text;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        std::abort();
-    }
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, got);
-    }
-    std::fclose(file);
-    return text;
-}
+using fuzzfiles::ReadFile;
+using fuzzfiles::TemporaryFile;
+using fuzzfiles::WriteFile;
 
 struct SFiles {
     std::string input = TemporaryFile("lvx_path_in_XXXXXX");
