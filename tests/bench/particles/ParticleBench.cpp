@@ -8,47 +8,13 @@
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include "core/CScreen.h"
 #include "objects/CParticleEmitter.h"
+#include "support/CAllocationCounter.h"
 #include "support/CHeadlessDevice.h"
-
-// The sanitizers bring their own allocator: the count is taken in plain
-// builds only.
-#if defined(__SANITIZE_ADDRESS__)
-#define LVX_COUNT_ALLOCATIONS 0
-#else
-#define LVX_COUNT_ALLOCATIONS 1
-#endif
-
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-#if LVX_COUNT_ALLOCATIONS
-// Every allocation of the program goes through these; they count only while
-// the timed frames run. (GCC cannot see that these two pair with each other.)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (g_counting.load(std::memory_order_relaxed)) {
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* p = std::malloc(size ? size : 1)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-#endif
 
 namespace {
 
@@ -85,14 +51,12 @@ void BM_ParticleUpdate2000(benchmark::State& state) {
         return;
     }
     float time = 1.0f;
-    g_allocations = 0;
-    g_counting = true;
+    CAllocationCounter::Start();
     for (auto _ : state) {
         time += kFrameSeconds;
         emitter.Update(time, kFrameSeconds);
     }
-    g_counting = false;
-    ReportAllocations(state, g_allocations.load());
+    ReportAllocations(state, CAllocationCounter::Stop());
 }
 BENCHMARK(BM_ParticleUpdate2000);
 
@@ -118,8 +82,7 @@ void BM_ParticleUpdateAndRender2000(benchmark::State& state) {
         emitter.Render();  // the first frame builds the program
         glFinish();
         int sinceFinish = 0;
-        g_allocations = 0;
-        g_counting = true;
+        CAllocationCounter::Start();
         for (auto _ : state) {
             time += kFrameSeconds;
             screen.SetTime(time);
@@ -129,9 +92,9 @@ void BM_ParticleUpdateAndRender2000(benchmark::State& state) {
                 sinceFinish = 0;
             }
         }
-        g_counting = false;
+        const long allocations = CAllocationCounter::Stop();
         glFinish();
-        ReportAllocations(state, g_allocations.load());
+        ReportAllocations(state, allocations);
         if (emitter.GetNumActiveParticles() != CParticleEmitter::kPoolSize) {
             state.SkipWithError("particles died during the run");
         }

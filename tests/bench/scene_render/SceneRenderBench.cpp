@@ -20,73 +20,8 @@
 #include "objects/CBoxObject.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "scene/CScene.h"
+#include "support/CAllocationCounter.h"
 #include "support/CTempFolder.h"
-
-// ---------------------------------------------------------------- allocations
-
-namespace {
-thread_local std::size_t t_allocations = 0;
-
-void* Allocate(std::size_t size) {
-    ++t_allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
-    ++t_allocations;
-    const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
-        return p;
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    ++t_allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    ++t_allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new(std::size_t size, std::align_val_t alignment) {
-    return AllocateAligned(size, alignment);
-}
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return AllocateAligned(size, alignment);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
 
 // ---------------------------------------------------------------- the scene
 
@@ -140,9 +75,9 @@ void TimeFrames(benchmark::State& state, TBody body) {
     body();
     std::size_t allocations = 0;
     for (auto _ : state) {
-        const std::size_t before = t_allocations;
+        CAllocationCounter::Start();
         body();
-        allocations += t_allocations - before;
+        allocations += static_cast<std::size_t>(CAllocationCounter::Stop());
     }
     state.counters["allocations_per_frame"] =
         static_cast<double>(allocations) /

@@ -5,7 +5,6 @@
 // 2000 particles allocates nothing on the heap.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -20,44 +19,10 @@
 #include "objects/CParticleEmitter.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "support/BmpFile.h"
+#include "support/CAllocationCounter.h"
 #include "support/CScreenStateGuard.h"
 #include "support/CTempFolder.h"
 #include "support/PixelProbe.h"
-
-// The sanitizers bring their own allocator: the count is taken in plain
-// builds only.
-#if defined(__SANITIZE_ADDRESS__)
-#define LVX_COUNT_ALLOCATIONS 0
-#else
-#define LVX_COUNT_ALLOCATIONS 1
-#endif
-
-namespace {
-thread_local bool t_counting = false;
-std::atomic<int> g_allocations{0};
-}  // namespace
-
-#if LVX_COUNT_ALLOCATIONS
-// Every allocation of the test program goes through these; the counting is
-// switched on for the render thread only while a warm frame draws. (GCC
-// cannot see that these two pair with each other.)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (t_counting) {
-        ++g_allocations;
-    }
-    if (void* p = std::malloc(size ? size : 1)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-#endif
 
 namespace {
 
@@ -221,10 +186,10 @@ TEST_F(ParticleRendering, TheDeviceStatesArePutBackAfterDrawing) {
 }
 
 TEST_F(ParticleRendering, AWarmFrameOf2000ParticlesAllocatesNothing) {
-    if (!LVX_COUNT_ALLOCATIONS) {
+    if (!CAllocationCounter::IsAvailable()) {
         GTEST_SKIP() << "allocations are not counted under the sanitizers";
     }
-    int counted = -1;
+    long counted = -1;
     int alive = 0;
     CScreenRunner runner(m_window);
     std::unique_ptr<CParticleEmitter> emitter;
@@ -239,12 +204,11 @@ TEST_F(ParticleRendering, AWarmFrameOf2000ParticlesAllocatesNothing) {
             emitter->SetSize(CMinMax<float>(0.05f, 0.1f));
             emitter->Init();
         }
-        t_counting = frame == 3;
-        g_allocations = 0;
+        CAllocationCounter::Start();
         emitter->Render();
-        t_counting = false;
+        const long allocations = CAllocationCounter::Stop();
         if (frame == 3) {
-            counted = g_allocations;
+            counted = allocations;
             alive = emitter->GetNumActiveParticles();
             emitter.reset();
         }

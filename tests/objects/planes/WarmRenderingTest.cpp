@@ -2,7 +2,6 @@
 // and texts allocates nothing on the heap.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -15,43 +14,10 @@
 #include "objects/CPlaneObject.h"
 #include "objects/CSkyBoxObject.h"
 #include "platform/headless/CHeadlessWindow.h"
-
-// The sanitizers bring their own allocator: the count is taken in plain
-// builds only.
-#if defined(__SANITIZE_ADDRESS__)
-#define LVX_COUNT_ALLOCATIONS 0
-#else
-#define LVX_COUNT_ALLOCATIONS 1
-#endif
-
-namespace {
-thread_local bool t_counting = false;
-std::atomic<int> g_allocations{0};
-}  // namespace
-
-#if LVX_COUNT_ALLOCATIONS
-
-// Every allocation of the test program goes through these; the counting is
-// switched on for the render thread only while a warm frame draws. (GCC
-// cannot see that these two pair with each other.)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (t_counting)
-        ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-#endif
+#include "support/CAllocationCounter.h"
 
 TEST(WarmRendering, AllocatesNothing) {
-    if (!LVX_COUNT_ALLOCATIONS)
+    if (!CAllocationCounter::IsAvailable())
         GTEST_SKIP() << "allocations are not counted under the sanitizers";
     planetest::PrepareScreen();
     CHeadlessWindow window(32, 32);
@@ -61,7 +27,7 @@ TEST(WarmRendering, AllocatesNothing) {
     std::unique_ptr<CSkyBoxObject> sky;
     std::unique_ptr<CHeightMapObject> terrain;
     std::unique_ptr<CBmpFonts> text;
-    int counted = -1;
+    long counted = -1;
     ASSERT_TRUE(runner.RunFrames(4, [&](int frame) {
         if (frame == 0) {
             plane = std::make_unique<CPlaneObject>();
@@ -78,16 +44,15 @@ TEST(WarmRendering, AllocatesNothing) {
             text->SetText("short text");
         }
         CScreen::Instance().SetTime(0.3f * frame);
-        t_counting = frame == 3;
-        g_allocations = 0;
+        CAllocationCounter::Start();
         plane->Render();
         anim->Render();
         sky->Render();
         terrain->Render();
         text->Render();
-        t_counting = false;
+        const long allocations = CAllocationCounter::Stop();
         if (frame == 3) {
-            counted = g_allocations;
+            counted = allocations;
             plane.reset();
             anim.reset();
             sky.reset();
