@@ -13,6 +13,7 @@
 #include "objects/CParticleFileException.h"
 #include "objects/CParticleSystemFile.h"
 #include "platform/d3dxtex/d3dx8tex.h"
+#include "platform/files/CAtomicFile.h"
 
 namespace {
 
@@ -366,16 +367,11 @@ int CParticleEmitter::BlendModeFromName(const std::string& name) {
     throw CParticleFileException("Invalid Blending Mode.");
 }
 
-bool CParticleEmitter::Save(const char* path) {
+// A failure inside Save or Load becomes the last error's text and a false.
+template <class TWork>
+bool CParticleEmitter::CaptureFailure(TWork work) {
     try {
-        CFilePointer file(path != nullptr ? std::fopen(path, "w") : nullptr);
-        if (!file) {
-            throw CParticleFileException(kCantOpen);
-        }
-        WriteSettings(file.get());
-        if (std::fflush(file.get()) != 0 || std::ferror(file.get()) != 0) {
-            throw CParticleFileException(kUnknownError);
-        }
+        work();
     } catch (const std::exception& failure) {
         m_strLastError = failure.what()[0] != '\0' ? failure.what() : kUnknownError;
         return false;
@@ -386,32 +382,49 @@ bool CParticleEmitter::Save(const char* path) {
     return true;
 }
 
-// Line by line, so that a blend mode outside the table leaves the lines
-// before it in the file.
-void CParticleEmitter::WriteSettings(std::FILE* file) const {
-    const auto write = [file](const std::string& line) { std::fputs(line.c_str(), file); };
-    write(std::string(CParticleSystemFile::kHeader) + "\n");
-    write(CParticleSystemFile::VectorLine("Position", m_vPos));
-    write(CParticleSystemFile::VectorLine("Gravity", m_vGravity));
-    write(CParticleSystemFile::VectorLine("SpawnDir1", m_vSpawnDir1));
-    write(CParticleSystemFile::VectorLine("SpawnDir2", m_vSpawnDir2));
-    write(CParticleSystemFile::ColorLine("StartColor1", m_StartColor1));
-    write(CParticleSystemFile::ColorLine("StartColor2", m_StartColor2));
-    write(CParticleSystemFile::ColorLine("EndColor1", m_EndColor1));
-    write(CParticleSystemFile::ColorLine("EndColor2", m_EndColor2));
-    write(CParticleSystemFile::RangeLine("EmitRate", m_EmitRate));
-    write(CParticleSystemFile::VectorLine("EmitRadius", m_vEmitRadius));
-    write(CParticleSystemFile::RangeLine("Lifetime", m_Lifetime));
-    write(CParticleSystemFile::RangeLine("Size", m_Size));
+bool CParticleEmitter::Save(const char* path) {
+    return CaptureFailure([&] {
+        if (path == nullptr) {
+            throw CParticleFileException(kCantOpen);
+        }
+        // The whole text first: a setting that cannot be written (a blend
+        // mode outside the table) leaves the previous file as it was, and the
+        // file is replaced only once all of it is on disk.
+        const std::string text = SettingsText();
+        CAtomicFile file(path);
+        if (!file.Open()) {
+            throw CParticleFileException(kCantOpen);
+        }
+        if (!file.Write(text.data(), text.size()) || !file.Finish() || !file.Publish()) {
+            throw CParticleFileException(file.GetError());  // a full disk, say
+        }
+    });
+}
+
+std::string CParticleEmitter::SettingsText() const {
+    std::string text = std::string(CParticleSystemFile::kHeader) + "\n";
+    text += CParticleSystemFile::VectorLine("Position", m_vPos);
+    text += CParticleSystemFile::VectorLine("Gravity", m_vGravity);
+    text += CParticleSystemFile::VectorLine("SpawnDir1", m_vSpawnDir1);
+    text += CParticleSystemFile::VectorLine("SpawnDir2", m_vSpawnDir2);
+    text += CParticleSystemFile::ColorLine("StartColor1", m_StartColor1);
+    text += CParticleSystemFile::ColorLine("StartColor2", m_StartColor2);
+    text += CParticleSystemFile::ColorLine("EndColor1", m_EndColor1);
+    text += CParticleSystemFile::ColorLine("EndColor2", m_EndColor2);
+    text += CParticleSystemFile::RangeLine("EmitRate", m_EmitRate);
+    text += CParticleSystemFile::VectorLine("EmitRadius", m_vEmitRadius);
+    text += CParticleSystemFile::RangeLine("Lifetime", m_Lifetime);
+    text += CParticleSystemFile::RangeLine("Size", m_Size);
     for (const auto& [key, mode] : {std::pair{"SrcBlend", m_iSrcBlendMode}, std::pair{"DestBlend", m_iDestBlendMode}}) {
         const char* name = BlendModeName(mode);
         if (name == nullptr) {
             throw CParticleFileException("Invalid Blending Mode.");
         }
-        write(CParticleSystemFile::TextLine(key, name));
+        text += CParticleSystemFile::TextLine(key, name);
     }
-    write(CParticleSystemFile::IntLine("MaxParticles", m_iMaxParticles));
-    write(CParticleSystemFile::TextLine("Texture", m_strTexFilename));
+    text += CParticleSystemFile::IntLine("MaxParticles", m_iMaxParticles);
+    text += CParticleSystemFile::TextLine("Texture", m_strTexFilename);
+    return text;
 }
 
 bool CParticleEmitter::Load(const char* path) {
@@ -422,18 +435,11 @@ bool CParticleEmitter::Load(const char* path) {
     if (!file) {
         throw CParticleFileException(kCantOpen);
     }
-    try {
+    return CaptureFailure([&] {
         CParticleSystemFile settings;
         settings.Read(file.get());
         ReadSettings(settings);
-    } catch (const std::exception& failure) {
-        m_strLastError = failure.what()[0] != '\0' ? failure.what() : kUnknownError;
-        return false;
-    } catch (...) {
-        m_strLastError = kUnknownError;
-        return false;
-    }
-    return true;
+    });
 }
 
 // In the order of the file; each setting takes effect as it is read.

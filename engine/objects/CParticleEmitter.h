@@ -140,7 +140,9 @@ private:
     // How many to emit in `elapsed` seconds, the fractions carried over.
     int EmissionCount(float elapsed);
     void Emit(SParticle& particle) const;
-    void WriteSettings(std::FILE* file) const;
+    std::string SettingsText() const;
+    template <class TWork>
+    bool CaptureFailure(TWork work);
     void ReadSettings(const CParticleSystemFile& file);
     void SetRenderStates();
     // Streams the living particles through the vertex buffer.

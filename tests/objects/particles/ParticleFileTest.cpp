@@ -12,6 +12,7 @@
 #include "ParticleTestSupport.h"
 #include "objects/CParticleEmitter.h"
 #include "objects/CParticleFileException.h"
+#include "support/CFileSizeLimit.h"
 #include "support/CTempFolder.h"
 
 using particletest::Joined;
@@ -279,4 +280,25 @@ TEST_F(ParticleFile, RefusesAThousandLinesAfterTheHeader) {
     // One endless line counts as many.
     EXPECT_FALSE(LoadText("[ParticleSystem 1.00]\n" + std::string(5000000, 'x')));
     EXPECT_EQ(m_emitter.GetLastError(), "File too big (most likely not a particle system file)");
+}
+
+TEST_F(ParticleFile, AFailedSaveLeavesThePreviousFileWhole) {
+    const std::string path = m_folder.Path("saved.txt");
+    ASSERT_TRUE(m_emitter.Save(path.c_str()));
+    const std::vector<BYTE> before = CTempFolder::Read(path);
+
+    m_emitter.SetPos(D3DXVECTOR3(9.0f, 9.0f, 9.0f));
+    m_emitter.SetDestBlendMode(99);  // not in the table: found after half the lines
+    EXPECT_FALSE(m_emitter.Save(path.c_str()));
+    EXPECT_EQ(m_emitter.GetLastError(), "Invalid Blending Mode.");
+    EXPECT_EQ(CTempFolder::Read(path), before);
+
+    m_emitter.SetDestBlendMode(D3DBLEND_ONE);
+    {
+        CFileSizeLimit diskFull(64);
+        EXPECT_FALSE(m_emitter.Save(path.c_str()));
+    }
+    EXPECT_NE(m_emitter.GetLastError().find("saved.txt"), std::string::npos) << m_emitter.GetLastError();
+    EXPECT_EQ(CTempFolder::Read(path), before);
+    EXPECT_EQ(m_folder.Entries(), std::vector<std::string>{"saved.txt"});  // no temporary file left
 }
