@@ -3,6 +3,7 @@
 #include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -32,6 +33,12 @@ constexpr int kDefaultHeadlessFrames = 100;
 
 CExampleHost::CExampleHost(std::string name, std::string description)
     : m_name(std::move(name)), m_description(std::move(description)) {}
+
+std::string CExampleHost::MediaPath(const std::string& relative) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (program.parent_path() / "media" / relative).string();
+}
 
 bool CExampleHost::ParseArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {

@@ -37,6 +37,10 @@ public:
     // 2 a usage error.
     int Run(int argc, char** argv, CExampleScene& scene);
 
+    // A file of the media folder that lies beside the program, e.g.
+    // MediaPath("sprites/particle.png").
+    static std::string MediaPath(const std::string& relative);
+
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
     static constexpr float kHeadlessFrameSeconds = 1.0f / 25.0f;

@@ -5,7 +5,6 @@
 //
 //   lvx_example_flight [--frames N] [--screenshot FILE.png]
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -20,13 +19,6 @@ namespace {
 
 const D3DCOLORVALUE kHaze{0.85f, 0.58f, 0.50f, 1.0f};
 
-// The media lie beside the program.
-std::string Media(const char* folder, const char* name) {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (program.parent_path() / "media" / folder / name).string();
-}
-
 class CFlightScene : public CExampleScene {
 public:
     // The haze is set before the run, so that the first frame shows it too.
@@ -40,7 +32,7 @@ public:
     }
 
     bool Start() override {
-        m_move.SetFilename(Media("paths", "flight.txt"));
+        m_move.SetFilename(CExampleHost::MediaPath("paths/flight.txt"));
         if (!m_move.Load()) {
             return false;  // the message says why
         }
@@ -52,18 +44,18 @@ public:
         m_pSun->SetDirection(0.5f, -1.0f, 0.8f);
 
         m_pSky = std::make_unique<CSkyBoxObject>();
-        m_pSky->SetTopPicture(Media("demo", "sky_top.png"));
-        m_pSky->SetBottomPicture(Media("demo", "sky_bottom.png"));
-        m_pSky->SetFrontPicture(Media("demo", "sky_front.png"));
-        m_pSky->SetBackPicture(Media("demo", "sky_back.png"));
-        m_pSky->SetLeftPicture(Media("demo", "sky_left.png"));
-        m_pSky->SetRightPicture(Media("demo", "sky_right.png"));
+        m_pSky->SetTopPicture(CExampleHost::MediaPath("demo/sky_top.png"));
+        m_pSky->SetBottomPicture(CExampleHost::MediaPath("demo/sky_bottom.png"));
+        m_pSky->SetFrontPicture(CExampleHost::MediaPath("demo/sky_front.png"));
+        m_pSky->SetBackPicture(CExampleHost::MediaPath("demo/sky_back.png"));
+        m_pSky->SetLeftPicture(CExampleHost::MediaPath("demo/sky_left.png"));
+        m_pSky->SetRightPicture(CExampleHost::MediaPath("demo/sky_right.png"));
 
         // The demo's hills: 100 units wide, up to 7 high.
         m_pHills = std::make_unique<CHeightMapObject>();
         m_pHills->SetMaxAmplitude(7.0f);
-        m_pHills->SetHeightMapFilename(Media("demo", "terrain.raw"));
-        m_pHills->SetTexture(Media("demo", "terrain.png"), 0);
+        m_pHills->SetHeightMapFilename(CExampleHost::MediaPath("demo/terrain.raw"));
+        m_pHills->SetTexture(CExampleHost::MediaPath("demo/terrain.png"), 0);
         m_pHills->Init();
         return true;
     }

@@ -7,7 +7,6 @@
 //   lvx_example_lensflare [--frames N] [--screenshot FILE.png]
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,13 +22,6 @@ constexpr float kPi = 3.14159265f;
 constexpr float kLoopSeconds = 12.0f;
 const D3DXVECTOR3 kEye(0.0f, 0.0f, -10.0f);
 const D3DXVECTOR3 kSun(0.0f, 45.0f, 200.0f);
-
-// The sprites lie in media/sprites beside the program.
-std::string Sprite(const char* name) {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (program.parent_path() / "media" / "sprites" / name).string();
-}
 
 class CLensFlareScene : public CExampleScene {
 public:
@@ -55,9 +47,9 @@ public:
 
         m_pFlare = std::make_unique<CLensFlare>();
         m_pFlare->Init();
-        m_pFlare->AddTexture(Sprite("flare_glow.png").c_str());  // 0
-        m_pFlare->AddTexture(Sprite("flare_ring.png").c_str());  // 1
-        m_pFlare->AddTexture(Sprite("flare_disc.png").c_str());  // 2
+        m_pFlare->AddTexture(CExampleHost::MediaPath("sprites/flare_glow.png").c_str());  // 0
+        m_pFlare->AddTexture(CExampleHost::MediaPath("sprites/flare_ring.png").c_str());  // 1
+        m_pFlare->AddTexture(CExampleHost::MediaPath("sprites/flare_disc.png").c_str());  // 2
         if (m_pFlare->GetTextureNumber() != 3) {
             CScreen::Instance().Log("lensflare: the sprites are missing beside the program\n");
             return false;

@@ -19,19 +19,12 @@ namespace {
 
 const D3DXVECTOR3 kEye(0.0f, 0.0f, -22.0f);
 
-// The particle systems lie in media/particles beside the program.
-std::filesystem::path ParticleFile(const char* name) {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return program.parent_path() / "media" / "particles" / name;
-}
-
 // An emitter with the settings of a particle-system file, set up on the
 // device; null (and a line in the log) when the file or its texture is
 // missing or damaged.
 std::unique_ptr<CParticleEmitter> LoadEmitter(const char* name) {
     CScreen& screen = CScreen::Instance();
-    const std::filesystem::path file = ParticleFile(name);
+    const std::filesystem::path file = CExampleHost::MediaPath(std::string("particles/") + name);
     auto emitter = std::make_unique<CParticleEmitter>();
     try {
         if (!emitter->Load(file.c_str())) {
