@@ -1,15 +1,21 @@
 // PNG encoding: what goes in comes back from an independent decoder pixel
 // for pixel, stored as 8-bit RGBA, and pixels that do not fit the size are
-// refused with the text hosts show.
+// refused with the text hosts show. Screenshots reach their file the way
+// every output does.
 
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "platform/files/CPngFile.h"
 #include "platform/files/CPngWriter.h"
+#include "support/CTempFolder.h"
 
 namespace {
 
@@ -76,6 +82,25 @@ TEST(PngWriter, PixelsThatDoNotFitTheSizeAreRefused) {
 
     ASSERT_TRUE(writer.Encode(1, 1, {1, 2, 3, 4}));
     EXPECT_EQ(writer.GetError(), "");
+}
+
+TEST(PngFile, AScreenshotKeepsTheLinkItIsWrittenThroughAndReportsAFullDevice) {
+    CTempFolder folder;
+    const std::vector<std::uint32_t> frame = {0xFF102030u, 0xFF405060u};
+    std::filesystem::create_symlink("frame.png", folder.Path("latest.png"));
+    std::string error;
+    ASSERT_TRUE(CPngFile::Write(folder.Path("latest.png"), 2, 1, frame, error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("latest.png")));
+    const SDecoded decoded = Decode(CTempFolder::Read(folder.Path("frame.png")));
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.width, 2);
+
+    if (::access("/dev/full", W_OK) == 0) {
+        std::filesystem::create_symlink("/dev/full", folder.Path("full.png"));
+        EXPECT_FALSE(CPngFile::Write(folder.Path("full.png"), 2, 1, frame, error));
+        EXPECT_EQ(error, "Cannot write \"" + folder.Path("full.png") + "\": No space left on device.");
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("full.png")));
+    }
 }
 
 }  // namespace
