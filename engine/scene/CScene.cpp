@@ -491,6 +491,7 @@ bool CScene::Load(CString path, bool packed) {
         staging.m_pSceneFile = &file;
         ReadSettings(file, settings);
         ReadObjects(file, staging);
+        file.ExpectEndOfData();
         staging.m_pSceneFile = nullptr;
     } catch (const CSceneFileException& e) {
         staging.m_pSceneFile = nullptr;

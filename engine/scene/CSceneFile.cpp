@@ -166,16 +166,23 @@ void CSceneFile::WriteFile(const CString& path) {
 // ---------------------------------------------------------------- reading
 
 size_t CSceneFile::ReadEnd() const {
-    return std::min(m_ReadLimit, m_Buffer.size());
+    return std::min(m_ReadLimit, m_DataEnd);
 }
 
 size_t CSceneFile::BytesLeft() const {
-    return m_Position < m_Buffer.size() ? m_Buffer.size() - m_Position : 0;
+    return m_Position < m_DataEnd ? m_DataEnd - m_Position : 0;
 }
 
 bool CSceneFile::ReadBytes(void* bytes, size_t count) {
     if (m_Position > ReadEnd() || count > ReadEnd() - m_Position) {
-        return false;
+        if (m_bInRecord) {
+            return false;  // the object reads more than its record holds
+        }
+        // Outside a record the data must hold every value the scene needs:
+        // a file cut short would otherwise read as a smaller scene.
+        CString what;
+        what.Format("a %zu-byte value", count);
+        ThrowDamaged(what);
     }
     std::memcpy(bytes, m_Buffer.data() + m_Position, count);
     m_Position += count;
@@ -184,8 +191,8 @@ bool CSceneFile::ReadBytes(void* bytes, size_t count) {
 
 void CSceneFile::ThrowDamaged(const CString& what) const {
     CString message;
-    message.Format("Damaged scene file: %s at offset %zu runs past the end of the data (%zu bytes).", what.c_str(),
-                   m_Position, m_Buffer.size());
+    message.Format("Damaged scene file: %s at offset %zu runs past the end of the data at offset %zu.", what.c_str(),
+                   m_Position, m_DataEnd);
     throw CSceneFileException(message);
 }
 
@@ -321,7 +328,7 @@ void CSceneFile::Write(CObjects& object) {
 }
 
 std::unique_ptr<CObjects> CSceneFile::Read() {
-    m_ReadLimit = m_Buffer.size();
+    m_ReadLimit = m_DataEnd;
     const CString type = ReadString();
     m_ReadLimit = m_Position + 100;
     const unsigned int length = ReadUInt();
@@ -332,28 +339,35 @@ std::unique_ptr<CObjects> CSceneFile::Read() {
         ThrowDamaged(what);
     }
     const size_t recordEnd = m_Position + length;
-    m_ReadLimit = recordEnd;
 
     std::unique_ptr<CObjects> object(CObjectFactory::Get(type));
     if (object == nullptr) {
-        m_Position = recordEnd;  // unknown type: skip its record
+        LeaveRecord(recordEnd);  // unknown type: skip its record
         return nullptr;
     }
     object->SetScene(*m_pScene);
+    m_ReadLimit = recordEnd;
+    m_bInRecord = true;
     bool loaded = false;
     try {
         loaded = object->Load(*this);
     } catch (...) {
-        m_Position = recordEnd;
+        LeaveRecord(recordEnd);
         throw;
     }
-    // Go on after the record whatever the object read, so that an object
-    // that reads less than it wrote cannot derail the records after it.
-    m_Position = recordEnd;
+    LeaveRecord(recordEnd);
     if (!loaded) {
         return nullptr;
     }
     return object;
+}
+
+// Goes on after the record whatever the object read, so that an object that
+// reads less than it wrote cannot derail the records after it.
+void CSceneFile::LeaveRecord(size_t recordEnd) {
+    m_Position = recordEnd;
+    m_ReadLimit = m_DataEnd;
+    m_bInRecord = false;
 }
 
 bool CSceneFile::WriteHeader() {
@@ -416,6 +430,8 @@ CSceneFile::ETrailer CSceneFile::ParseTrailer() {
     const char* name = reinterpret_cast<const char*>(trailer + 14);
     m_DisplayFormat = CDisplayFormat(a, b, CString(name, strnlen(name, kTrailerNameSize)));
     m_Position = m_Size - length;
+    m_DataEnd = m_Size - kTrailerSize;
+    m_ReadLimit = m_DataEnd;
     return ETrailer::Valid;
 }
 
@@ -430,6 +446,23 @@ bool CSceneFile::ReadTOC() {
         break;
     }
     return false;
+}
+
+void CSceneFile::ExpectEndOfData() const {
+    if (m_Position >= m_DataEnd) {
+        return;
+    }
+    const size_t left = m_DataEnd - m_Position;
+    CString message;
+    // Without a trailer the scene data runs to the end of the file, so a
+    // trailer that lost some of its bytes is what is left over here.
+    if (left < kTrailerSize && m_Buffer[m_Position] == 0x0D && (left < 2 || m_Buffer[m_Position + 1] == 0x0E)) {
+        message.Format("Damaged scene file: the trailer at offset %zu has only %zu of its %u bytes.", m_Position, left,
+                       kTrailerSize);
+    } else {
+        message.Format("Damaged scene file: %zu bytes at offset %zu follow the last object.", left, m_Position);
+    }
+    throw CSceneFileException(message);
 }
 
 // ---------------------------------------------------------------- files
@@ -482,7 +515,9 @@ bool CSceneFile::LoadData(std::vector<BYTE> data) {
     }
     m_Buffer = std::move(data);
     m_Size = m_Buffer.size();
+    m_DataEnd = m_Size;
     m_ReadLimit = m_Size;
+    m_bInRecord = false;
     m_Position = 0;
     if (ParseTrailer() == ETrailer::Damaged) {
         CTools::Error("Damaged scene file: the scene data length in the trailer is larger than the file.");

@@ -8,10 +8,12 @@
 // player program ("ScreenSaver.dat" beside the running program) in front of
 // the scene data so that the result runs by itself.
 //
-// Reading never leaves the data. Scalar reads that would end past the read
-// limit (the end of the current object record, or of the data) return 0 and
-// do not advance. A text, file size, count or record length that points past
-// the end of the data throws CSceneFileException.
+// Reading never leaves the scene data (the trailer is not part of it). Inside
+// an object record, scalar reads that would end past the record return 0 and
+// do not advance, so that an object may read more than an older version of
+// it wrote. Anything else that would end past the scene data (a value
+// outside a record, a text, file size, count or record length) means a
+// damaged file and throws CSceneFileException.
 
 #include <cstddef>
 #include <memory>
@@ -51,13 +53,14 @@ public:
     // uint32 size and the file's bytes (size 0 when it cannot be read).
     void WriteFile(const CString& path);
 
-    // Typed reads, advancing the position.
+    // Typed reads, advancing the position; outside an object record they
+    // throw when the data ends first.
     unsigned int ReadUInt();
     int ReadInt();
     float ReadFloat();
     bool ReadBool();
-    // "" when even the length lies past the read limit; throws when the
-    // text runs past the end of the data.
+    // "" when, inside a record, even the length lies past the record's end;
+    // throws when the text runs past the end of the data.
     CString ReadString();
     D3DXVECTOR3 ReadVector();
     D3DCOLORVALUE ReadColor();
@@ -88,6 +91,10 @@ public:
     // Reads the trailer at the end of the data and positions at the start of
     // the scene data; false when there is no (valid) trailer.
     bool ReadTOC();
+    // Throws unless the position is at the end of the scene data: a scene's
+    // data ends with its last record, so bytes left over mean damage, most
+    // often a trailer cut short (the file then seems to have none).
+    void ExpectEndOfData() const;
 
     // Writes the trailer and the file. The file is replaced only once all of
     // it was written; on failure the message goes through the error hook, the
@@ -128,6 +135,7 @@ private:
     size_t ReadEnd() const;
     size_t BytesLeft() const;
     [[noreturn]] void ThrowDamaged(const CString& what) const;
+    void LeaveRecord(size_t recordEnd);
 
     ETrailer ParseTrailer();
     bool ReadReferencedFile(const CString& path, std::vector<BYTE>& data) const;
@@ -138,8 +146,10 @@ private:
     std::vector<BYTE> m_Buffer;  // the scene data, written or read; grows as needed
     bool m_bPacked = false;
     size_t m_Position = 0;
-    size_t m_Size = 0;       // bytes read by Load
-    size_t m_ReadLimit = 0;  // scalar reads must end at or before it
+    size_t m_Size = 0;         // bytes read by Load
+    size_t m_DataEnd = 0;      // where the scene data ends: before the trailer, or at m_Size
+    size_t m_ReadLimit = 0;    // scalar reads must end at or before it
+    bool m_bInRecord = false;  // an object is reading its record
     CString m_ReferenceDirectory;
     CScene* m_pScene = nullptr;
     std::vector<SEmbeddedFile> m_EmbeddedFiles;

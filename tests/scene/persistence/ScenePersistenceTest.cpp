@@ -477,6 +477,77 @@ TEST_F(ScenePersistence, ADamagedFileLeavesTheCurrentSceneUntouched) {
     EXPECT_FLOAT_EQ(CScreen::Instance().GetFogDensity(), 0.75f);
 }
 
+TEST_F(ScenePersistence, AFileCutAnywhereIsRefusedUnlessNothingOfTheSceneIsMissing) {
+    const std::string wholePath = folder.Path("whole.bgs");
+    {
+        CScene original;
+        auto* box = new CBoxObject();
+        box->SetObjName("Box");
+        auto* sphere = new CSphereObject();
+        sphere->SetObjName("Sphere");
+        auto* camera = new CCameraTrajectoryObject();
+        camera->SetObjName("Camera");
+        camera->SetOrientation(OR_LOOK_AT_OBJECT);
+        camera->SetLookAtObject(box);
+        auto* path = new CTrajectoryObject();
+        path->SetObjName("Path");
+        path->SetAssignedObject(sphere);
+        for (CObjects* object : std::initializer_list<CObjects*>{box, sphere, camera, path}) {
+            object->Init();
+            original.AddObject(*object);
+        }
+        *original.GetDisplayFormat() = CDisplayFormat(2, 5, "Cut");
+        SetScreenSettings(0.5f, true);
+        ASSERT_TRUE(original.Save(wholePath, false));
+    }
+    const std::vector<BYTE> whole = CTempFolder::Read(wholePath);
+    const size_t sceneDataEnd = whole.size() - CSceneFile::kTrailerSize;
+    auto expectWholeScene = [](CScene& scene) {
+        EXPECT_THAT(ListOrder(scene), ElementsAre("Camera", "Path", "Box", "Sphere"));
+        auto* camera = Find<CCameraTrajectoryObject>(scene, "Camera");
+        ASSERT_NE(camera, nullptr);
+        EXPECT_EQ(camera->GetLookAtObject(), scene.GetObjectA(CString("Box")));
+    };
+
+    CScene scene;
+    auto* mine = new CBoxObject();
+    mine->SetObjName("Mine");
+    scene.AddObject(*mine);
+    SetScreenSettings(0.25f, false);
+    const SScreenSettings before = SScreenSettings::Now();
+    for (size_t length = 0; length < whole.size(); ++length) {
+        if (length == sceneDataEnd) {
+            continue;
+        }
+        SCOPED_TRACE(length);
+        const std::string path = folder.Write(
+            "cut.bgs", std::vector<BYTE>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));
+        CErrorCapture errors;
+        ASSERT_FALSE(scene.Load(path, false));
+        ASSERT_EQ(errors.Count(), 1u);
+        ASSERT_THAT(errors.Texts()[0], HasSubstr("cut.bgs"));
+        ASSERT_EQ(scene.GetObjectNumber(), 1);
+        ASSERT_EQ(SScreenSettings::Now(), before);
+    }
+
+    // Cut right before its trailer the file is a scene file without one,
+    // which the format allows: all of the scene is there, and the missing
+    // display format is known to be missing.
+    const std::string withoutTrailer = folder.Write(
+        "no trailer.bgs", std::vector<BYTE>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(sceneDataEnd)));
+    ASSERT_TRUE(scene.Load(withoutTrailer, false));
+    expectWholeScene(scene);
+    *scene.GetDisplayFormat() = CDisplayFormat(0, 0, "unchanged");
+    EXPECT_FALSE(scene.LoadTOC(withoutTrailer));
+    EXPECT_EQ(scene.GetDisplayFormat()->m_Name, "unchanged");
+
+    ASSERT_TRUE(scene.Load(wholePath, false));
+    expectWholeScene(scene);
+    ASSERT_TRUE(scene.LoadTOC(wholePath));
+    EXPECT_EQ(scene.GetDisplayFormat()->m_Name, "Cut");
+    EXPECT_EQ(scene.GetDisplayFormat()->m_iFlags, 5);
+}
+
 TEST_F(ScenePersistence, SavingWhereNoFileCanBeWrittenFailsWithAMessage) {
     CScene scene;
     scene.AddObject(*new CBoxObject());

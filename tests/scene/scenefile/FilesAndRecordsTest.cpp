@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <memory>
 
 #include "scene/CObjectFactory.h"
 #include "scene/CObjects.h"
@@ -134,6 +136,38 @@ TEST_F(SceneFileRecords, UnknownShortAndRefusedRecordsDoNotDisturbTheNextOne) {
     EXPECT_EQ(readLast->m_value, 4);
     EXPECT_EQ(readLast->GetObjName(), "last");
     EXPECT_EQ(in.GetPosition(), out.GetData().size());
+}
+
+TEST_F(SceneFileRecords, TheLastRecordReadsZerosPastItsEndToo) {
+    CSceneFile out(m_scene, false, "");
+    CGreedyObject greedy;
+    greedy.m_value = 9;
+    out.Write(greedy);
+
+    // The record ends where the data ends: the extra values are still the
+    // record's business, not damage.
+    CSceneFile in(m_scene, false, "");
+    ASSERT_TRUE(in.LoadData(out.GetData()));
+    std::unique_ptr<CObjects> object(in.Read());
+    auto* read = dynamic_cast<CGreedyObject*>(object.get());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->m_value, 9);
+    EXPECT_EQ(read->m_extraInt, 0);
+    EXPECT_FALSE(read->m_extraBool);
+    EXPECT_NO_THROW(in.ExpectEndOfData());
+}
+
+TEST_F(SceneFileRecords, ARecordCutAnywhereIsRefused) {
+    CSceneFile out(m_scene, false, "");
+    CCounterObject object(7);
+    out.Write(object);
+    const std::vector<BYTE>& whole = out.GetData();
+    for (size_t cut = 1; cut < whole.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        CSceneFile in(m_scene, false, "");
+        ASSERT_TRUE(in.LoadData(std::vector<BYTE>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut))));
+        EXPECT_THROW(in.Read(), CSceneFileException);
+    }
 }
 
 TEST_F(SceneFileRecords, RecordLongerThanTheDataIsRefused) {

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
+#include "scene/CSceneFileException.h"
 #include "support/CErrorCapture.h"
 #include "support/CTempFolder.h"
 
@@ -185,19 +187,82 @@ TEST(SceneFileDamage, OversizedLengthsAreRefusedWithAMessage) {
         testing::ElementsAre(testing::HasSubstr("the scene data length in the trailer is larger than the file")));
 }
 
-TEST(SceneFileDamage, ScalarReadsPastTheDataReturnZeroWithoutAdvancing) {
+TEST(SceneFileDamage, ValuesPastTheEndOfTheDataAreRefusedWithoutAdvancing) {
     CScene scene;
     CSceneFile file(scene, false, "");
     ASSERT_TRUE(file.LoadData(Bytes({0x01, 0x02})));
-    EXPECT_EQ(file.ReadUInt(), 0u);
-    EXPECT_EQ(file.ReadInt(), 0);
-    EXPECT_FLOAT_EQ(file.ReadFloat(), 0.0f);
+    try {
+        file.ReadUInt();
+        FAIL() << "a value past the end was read";
+    } catch (const CSceneFileException& e) {
+        EXPECT_EQ(e.GetMessage(),
+                  "Damaged scene file: a 4-byte value at offset 0 runs past the end of the data at offset 2.");
+    }
+    EXPECT_THROW(file.ReadInt(), CSceneFileException);
+    EXPECT_THROW(file.ReadFloat(), CSceneFileException);
     EXPECT_EQ(file.GetPosition(), 0u);
     EXPECT_TRUE(file.ReadBool());
     EXPECT_TRUE(file.ReadBool());
-    EXPECT_FALSE(file.ReadBool());
-    EXPECT_EQ(file.ReadString(), "");
+    EXPECT_THROW(file.ReadBool(), CSceneFileException);
+    EXPECT_THROW(file.ReadString(), CSceneFileException);
     EXPECT_EQ(file.GetPosition(), 2u);
+}
+
+TEST(SceneFileDamage, TheTrailerIsNotSceneData) {
+    CScene scene;
+    CSceneFile source(scene, false, "");
+    source.WriteInt(77);
+    source.WriteString("ab");
+    ASSERT_TRUE(source.WriteTOC());
+    std::vector<BYTE> data = source.GetData();
+
+    CSceneFile in(scene, false, "");
+    ASSERT_TRUE(in.LoadData(data));
+    EXPECT_EQ(in.ReadInt(), 77);
+    EXPECT_EQ(in.ReadString(), "ab");
+    EXPECT_NO_THROW(in.ExpectEndOfData());
+    EXPECT_THROW(in.ReadBool(), CSceneFileException);
+
+    // A text may not reach into the trailer either.
+    data[4] = 3;
+    CSceneFile longer(scene, false, "");
+    ASSERT_TRUE(longer.LoadData(data));
+    EXPECT_EQ(longer.ReadInt(), 77);
+    EXPECT_THROW(longer.ReadString(), CSceneFileException);
+}
+
+TEST(SceneFileDamage, BytesAfterTheLastValueAreRefused) {
+    CScene scene;
+    CSceneFile source(scene, false, "");
+    source.WriteInt(5);
+    ASSERT_TRUE(source.WriteTOC());
+    const std::vector<BYTE> whole = source.GetData();
+
+    // Every cut inside the trailer leaves it unrecognised: the bytes that
+    // are left over are named as what they are.
+    for (size_t kept = 1; kept < 122; ++kept) {
+        SCOPED_TRACE(kept);
+        CSceneFile cut(scene, false, "");
+        ASSERT_TRUE(cut.LoadData(std::vector<BYTE>(whole.begin(), whole.begin() + 4 + kept)));
+        EXPECT_EQ(cut.ReadInt(), 5);
+        try {
+            cut.ExpectEndOfData();
+            FAIL() << "a cut trailer went unnoticed";
+        } catch (const CSceneFileException& e) {
+            EXPECT_EQ(e.GetMessage(), "Damaged scene file: the trailer at offset 4 has only " + std::to_string(kept) +
+                                          " of its 122 bytes.");
+        }
+    }
+
+    CSceneFile extra(scene, false, "");
+    ASSERT_TRUE(extra.LoadData(Bytes({5, 0, 0, 0, 'x', 'y'})));
+    EXPECT_EQ(extra.ReadInt(), 5);
+    try {
+        extra.ExpectEndOfData();
+        FAIL() << "bytes after the data went unnoticed";
+    } catch (const CSceneFileException& e) {
+        EXPECT_EQ(e.GetMessage(), "Damaged scene file: 2 bytes at offset 4 follow the last object.");
+    }
 }
 
 TEST(SceneFileSave, FailedSaveReportsAndKeepsThePreviousFile) {
