@@ -1,5 +1,6 @@
 #include "CJsonWriter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -136,15 +137,17 @@ void CJsonWriter::String(const std::string& text) {
     m_Out << Quote(text);
 }
 
-void CJsonWriter::Number(double value) {
+void CJsonWriter::Number(float value) {
     BeforeValue();
     if (!std::isfinite(value)) {
         m_Out << "null";
         return;
     }
+    // The shortest text that reads back as the same float: 0.02, not the
+    // 0.0199999996 that nine significant digits give.
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    m_Out << text;
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    m_Out.write(text, end.ptr - text);
 }
 
 void CJsonWriter::Integer(long long value) {

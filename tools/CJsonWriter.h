@@ -2,7 +2,8 @@
 // A small streaming JSON writer with two-space indentation. Texts are
 // written as UTF-8; bytes that are not valid UTF-8 (names typed on Windows in
 // a single-byte code page) are read as Latin-1, so the output is always valid
-// JSON. Numbers that are not finite are written as null.
+// JSON. Numbers are the shortest text that reads back as the same float;
+// those that are not finite are written as null.
 
 #include <ostream>
 #include <string>
@@ -19,7 +20,8 @@ public:
     // The key of the next value inside an object.
     void Key(const std::string& key);
     void String(const std::string& text);
-    void Number(double value);
+    // The shortest text that reads back as the same float.
+    void Number(float value);
     void Integer(long long value);
     void Bool(bool value);
     void Null();

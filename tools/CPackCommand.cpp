@@ -1,19 +1,19 @@
 #include "CPackCommand.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "CErrorLog.h"
-#include "CPackFormat.h"
+#include "CPackOutput.h"
 #include "CProgramImage.h"
 #include "CRunDirectory.h"
 #include "CSceneSource.h"
+#include "CScratchFolder.h"
 #include "CToolArguments.h"
-#include "platform/files/CAtomicFile.h"
 #include "scene/CScene.h"
 
 namespace {
@@ -31,32 +31,26 @@ void PutLittleEndian32(std::uint8_t* at, std::uint32_t value) {
         at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-// Execute permission wherever there is read permission: the package is a
-// program (a file that existed keeps its other permissions).
-bool MakeExecutable(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
-        return false;
-    const mode_t mode = status.st_mode & 07777;
-    const mode_t execute = ((mode & 0444) >> 2) | S_IXUSR;
-    return ::chmod(path.c_str(), mode | execute) == 0;
-}
-
 }  // namespace
 
 std::string CPackCommand::Help() const {
     return "Usage: lumivexis pack SCENE OUT [--screensaver|--executable] [--resolution 0-5]\n"
-           "                      [--windowed] [--title TEXT]\n"
+           "                      [--windowed|--fullscreen] [--title TEXT]\n"
            "Writes OUT as the editor's export does: the player, the scene with every file\n"
            "it uses inside, and the display format. OUT is made executable and plays by\n"
-           "itself (and works as an xscreensaver hack).\n"
+           "itself (and works as an xscreensaver hack). The display format is the scene's\n"
+           "own (a file without one packs as a full-screen screensaver at the desktop's\n"
+           "resolution titled \"Brennox Skyloom\"); the options change it.\n"
+           "Nothing is written when a file the scene names is missing or the packed scene\n"
+           "would not load in the player.\n"
            "\n"
-           "  --screensaver     run with the screensaver exit rules, full screen (default)\n"
+           "  --screensaver     run with the screensaver exit rules, always full screen\n"
            "  --executable      a plain program: Escape or closing the window ends it\n"
-           "  --resolution N    0 the desktop's (default), 1 640x480, 2 800x600,\n"
-           "                    3 1024x768, 4 1280x1024, 5 1600x1200\n"
-           "  --windowed        an executable in a window instead of full screen\n"
-           "  --title TEXT      the window title (default \"Brennox Skyloom\")\n";
+           "  --resolution N    0 the desktop's, 1 640x480, 2 800x600, 3 1024x768,\n"
+           "                    4 1280x1024, 5 1600x1200\n"
+           "  --windowed        an executable in a window\n"
+           "  --fullscreen      an executable full screen\n"
+           "  --title TEXT      the window title (at most 100 bytes)\n";
 }
 
 std::string CPackCommand::PlayerImagePath() {
@@ -77,76 +71,136 @@ std::vector<std::uint8_t> CPackCommand::Trailer(const CDisplayFormat& format, st
     return trailer;
 }
 
+bool CPackCommand::ParseRequest(const CToolArguments& parsed, SPackRequest& request, std::string& error) {
+    if (parsed.Has("screensaver") && parsed.Has("executable")) {
+        error = "--screensaver and --executable exclude each other";
+        return false;
+    }
+    if (parsed.Has("windowed") && parsed.Has("fullscreen")) {
+        error = "--windowed and --fullscreen exclude each other";
+        return false;
+    }
+    if (parsed.Has("screensaver"))
+        request.type = TPackType::ScreenSaver;
+    if (parsed.Has("executable"))
+        request.type = TPackType::Executable;
+    if (parsed.Has("windowed") || parsed.Has("fullscreen"))
+        request.windowed = parsed.Has("windowed");
+    if (parsed.Has("resolution")) {
+        int resolution = 0;
+        if (!CToolArguments::ParseInt(parsed.Value("resolution"), 0, 5, resolution)) {
+            error = "--resolution needs a number from 0 to 5";
+            return false;
+        }
+        request.resolution = resolution;
+    }
+    if (parsed.Has("title")) {
+        if (parsed.Value("title").size() > 100) {
+            error = "--title may have at most 100 bytes";
+            return false;
+        }
+        request.title = CString(parsed.Value("title"));
+    }
+    return true;
+}
+
 int CPackCommand::Run(const std::vector<std::string>& arguments) {
     CToolArguments parsed;
     std::string error;
-    if (!parsed.Parse(arguments, {"screensaver", "executable", "windowed"}, {"resolution", "title"}, error)) {
+    if (!parsed.Parse(arguments, {"screensaver", "executable", "windowed", "fullscreen"}, {"resolution", "title"},
+                      error)) {
         return UsageError(error);
     }
     if (parsed.Positionals().size() != 2)
         return UsageError("needs a scene file and the file to write");
-    if (parsed.Has("screensaver") && parsed.Has("executable")) {
-        return UsageError("--screensaver and --executable exclude each other");
-    }
     SPackRequest request;
-    request.type = parsed.Has("executable") ? TPackType::Executable : TPackType::ScreenSaver;
-    request.windowed = parsed.Has("windowed");
-    if (request.windowed && request.type == TPackType::ScreenSaver) {
-        return UsageError("a screensaver always runs full screen; --windowed needs --executable");
-    }
-    if (parsed.Has("resolution") && !CToolArguments::ParseInt(parsed.Value("resolution"), 0, 5, request.resolution)) {
-        return UsageError("--resolution needs a number from 0 to 5");
-    }
-    if (parsed.Has("title")) {
-        request.title = parsed.Value("title");
-        if (request.title.size() > 100)
-            return UsageError("--title may have at most 100 bytes");
-    }
+    if (!ParseRequest(parsed, request, error))
+        return UsageError(error);
+    m_SceneName = parsed.Positionals()[0];
+    m_OutName = parsed.Positionals()[1];
 
     CSceneSource source;
-    if (!source.Open(parsed.Positionals()[0], error))
+    if (!source.Open(m_SceneName, error))
         return Fail(error);
-    const std::string out = CRunDirectory::Absolute(parsed.Positionals()[1]);
+    const SSceneFileInfo& info = source.Info();
+    CDisplayFormat format;
+    if (!CPackFormat::Compute(request, info.hasTrailer ? info.displayFormat : CPackFormat::ExportDefault(), format,
+                              error)) {
+        return UsageError(error);
+    }
+    const std::string out = CRunDirectory::Absolute(m_OutName);
     const std::string player = PlayerImagePath();
     if (!std::filesystem::is_regular_file(player)) {
         return Fail("the player \"" + player + "\" is missing; it must lie beside lumivexis");
     }
-    const CDisplayFormat format = CPackFormat::Compute(request, source.Info().displayFormat.m_iFlags);
     CRunDirectory::EnterStateDirectory();
 
-    if (source.Info().packed) {
-        // The scene data of a package already holds its files.
-        std::vector<std::uint8_t> package;
-        std::vector<std::uint8_t> image;
-        if (!ReadWholeFile(source.Path(), package))
-            return Fail("cannot read \"" + parsed.Positionals()[0] + "\"");
-        if (!ReadWholeFile(player, image))
-            return Fail("cannot read the player \"" + player + "\"");
-        const SSceneFileInfo& info = source.Info();
-        if (package.size() != info.fileSize)
-            return Fail("\"" + parsed.Positionals()[0] + "\" changed while it was read");
-        const std::vector<std::uint8_t> trailer = Trailer(format, info.dataLength);
-        CAtomicFile file(out);
-        const auto* data = package.data() + info.dataOffset;
-        const size_t dataBytes = info.dataLength - CSceneFileProbe::kTrailerSize;
-        if (!file.Open() || !file.Write(image.data(), image.size()) || !file.Write(data, dataBytes) ||
-            !file.Write(trailer.data(), trailer.size()) || !file.Finish() || !file.Publish()) {
-            return Fail("cannot write \"" + parsed.Positionals()[1] + "\": " + file.GetError());
-        }
-    } else {
-        CScene scene;
-        if (!source.LoadInto(scene))
-            return Fail("cannot load \"" + parsed.Positionals()[0] + "\"");
-        *scene.GetDisplayFormat() = format;
-        const int errorsBefore = CErrorLog::Count();
-        if (!scene.Save(out, true))
-            return Fail("cannot write \"" + parsed.Positionals()[1] + "\"");
-        if (CErrorLog::Count() != errorsBefore) {
-            MakeExecutable(out);
-            return Fail("\"" + parsed.Positionals()[1] + "\" was written without the files named above");
-        }
+    std::vector<std::uint8_t> package;
+    const int built = info.packed ? RepackPackage(source, player, format, package) : PackScene(source, format, package);
+    if (built != kExitOk)
+        return built;
+    if (!CPackOutput::Write(out, {package}, error))
+        return Fail("cannot write \"" + m_OutName + "\": " + error);
+    if (!CPackOutput::MakeExecutable(out, error))
+        return Fail("cannot make \"" + m_OutName + "\" executable: " + error);
+    std::fprintf(stderr, "lumivexis pack: wrote %s (%s, %zu bytes)\n", m_OutName.c_str(),
+                 CPackFormat::Describe(format).c_str(), package.size());
+    return kExitOk;
+}
+
+int CPackCommand::PackScene(const CSceneSource& source, const CDisplayFormat& format,
+                            std::vector<std::uint8_t>& package) const {
+    // The engine saves a package only into a file: it goes to a folder of
+    // our own first, so that OUT is written only once the package is known
+    // to play.
+    CScratchFolder scratch;
+    std::string error;
+    if (!scratch.Create(error))
+        return Fail(error);
+    const int errorsBefore = CErrorLog::Count();
+    CScene scene;
+    if (!source.LoadInto(scene))
+        return Fail("cannot load \"" + m_SceneName + "\"; nothing was written");
+    // Reading a plain scene reads every file it names, and reports (above)
+    // those it cannot find.
+    if (CErrorLog::Count() != errorsBefore) {
+        return Fail("\"" + m_SceneName + "\" names files that cannot be found; nothing was written");
     }
-    if (!MakeExecutable(out))
-        return Fail("cannot make \"" + parsed.Positionals()[1] + "\" executable");
+    *scene.GetDisplayFormat() = format;
+    const std::string packed = scratch.Path("package");
+    if (!scene.Save(packed, true) || CErrorLog::Count() != errorsBefore)
+        return Fail("cannot pack \"" + m_SceneName + "\"; nothing was written");
+    if (!ReadWholeFile(packed, package))
+        return Fail("cannot read the package back from \"" + packed + "\"; nothing was written");
+    return CheckPlays(packed, "the package made from \"" + m_SceneName + "\"");
+}
+
+int CPackCommand::RepackPackage(const CSceneSource& source, const std::string& player, const CDisplayFormat& format,
+                                std::vector<std::uint8_t>& package) const {
+    // The new package holds the same scene data: it plays when this one does.
+    const int plays = CheckPlays(source.Path(), "\"" + m_SceneName + "\"");
+    if (plays != kExitOk)
+        return plays;
+    std::vector<std::uint8_t> old;
+    if (!ReadWholeFile(source.Path(), old))
+        return Fail("cannot read \"" + m_SceneName + "\"");
+    const SSceneFileInfo& info = source.Info();
+    if (old.size() != info.fileSize)
+        return Fail("\"" + m_SceneName + "\" changed while it was read");
+    if (!ReadWholeFile(player, package))
+        return Fail("cannot read the player \"" + player + "\"");
+    // The scene data without its old trailer, then the new one.
+    const auto data = old.begin() + static_cast<std::ptrdiff_t>(info.dataOffset);
+    package.insert(package.end(), data, data + (info.dataLength - CSceneFileProbe::kTrailerSize));
+    const std::vector<std::uint8_t> trailer = Trailer(format, info.dataLength);
+    package.insert(package.end(), trailer.begin(), trailer.end());
+    return kExitOk;
+}
+
+int CPackCommand::CheckPlays(const std::string& path, const std::string& name) const {
+    const int errorsBefore = CErrorLog::Count();
+    CScene scene;
+    if (!scene.Load(path, true) || CErrorLog::Count() != errorsBefore)
+        return Fail(name + " does not load as the player loads it; nothing was written");
     return kExitOk;
 }

@@ -1,5 +1,7 @@
 #include "CRenderCommand.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -36,19 +38,24 @@ std::string FramePath(const std::string& folder, int index) {
 
 std::string CRenderCommand::Help() const {
     return "Usage: lumivexis render SCENE --out FILE.png|DIR|- [--time T | --from A --to B --fps N]\n"
-           "                        [--size WxH]\n"
+           "                        [--size WxH] [--info]\n"
            "Draws the scene as the player shows it (through its own cameras) at the given\n"
            "scene times, off screen, and writes PNG images.\n"
            "\n"
            "  --out FILE.png   one frame, at --time (default 0)\n"
            "  --out DIR        a sequence DIR/frame_00000.png, frame_00001.png, ...\n"
-           "  --out -          the sequence as PNG images on standard output, e.g.\n"
+           "                   (with --time the one frame DIR/frame_00000.png); missing\n"
+           "                   folders are made\n"
+           "  --out -          the sequence as PNG images on standard output (not a\n"
+           "                   terminal), e.g.\n"
            "                   ... --out - | ffmpeg -f image2pipe -framerate 25 -i - out.mp4\n"
-           "  --time T         one frame at T seconds\n"
+           "  --time T         one frame at T seconds (0 to 1000000)\n"
            "  --from A --to B  the frames from A to B seconds (default: the whole scene)\n"
            "  --fps N          frames per second of a sequence (default 25)\n"
            "  --size WxH       image size (default: the scene's resolution, 640x480 for\n"
-           "                   the desktop's)\n"
+           "                   the desktop's), each side 1 to 8192\n"
+           "  --info           draw the engine's information lines (version, time, frame\n"
+           "                   rate, camera position) into the frames\n"
            "A progress bar shows on a terminal when more than one frame is drawn.\n";
 }
 
@@ -68,7 +75,7 @@ std::vector<float> CRenderCommand::SequenceTimes(const SRenderTimes& times, floa
 int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     CToolArguments parsed;
     std::string error;
-    if (!parsed.Parse(arguments, {}, {"out", "time", "from", "to", "fps", "size"}, error))
+    if (!parsed.Parse(arguments, {"info"}, {"out", "time", "from", "to", "fps", "size"}, error))
         return UsageError(error);
     if (parsed.Positionals().size() != 1)
         return UsageError("needs exactly one scene file");
@@ -86,14 +93,16 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         times.single = false;
     if (!times.single && EndsWithPng(out))
         return UsageError("a sequence of frames needs --out DIR or --out -");
+    if (toStdout && isatty(STDOUT_FILENO) == 1)
+        return UsageError("will not write PNG images to a terminal; redirect standard output or use --out DIR");
     if (parsed.Has("time") && !CToolArguments::ParseSeconds(parsed.Value("time"), times.time)) {
-        return UsageError("--time needs seconds, such as 2.5");
+        return UsageError("--time needs seconds from 0 to 1000000, such as 2.5");
     }
     if (parsed.Has("from") && !CToolArguments::ParseSeconds(parsed.Value("from"), times.from)) {
-        return UsageError("--from needs seconds, such as 2.5");
+        return UsageError("--from needs seconds from 0 to 1000000, such as 2.5");
     }
     if (parsed.Has("to") && !CToolArguments::ParseSeconds(parsed.Value("to"), times.to)) {
-        return UsageError("--to needs seconds, such as 2.5");
+        return UsageError("--to needs seconds from 0 to 1000000, such as 2.5");
     }
     if (parsed.Has("to") && times.to < times.from)
         return UsageError("--to must not lie before --from");
@@ -113,15 +122,19 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     }
 
     const std::string target = toStdout ? out : CRunDirectory::Absolute(out);
-    if (!times.single && !toStdout) {
+    if (!toStdout) {
+        // The folder the frames go into, however many there are.
+        const std::string folder = EndsWithPng(target) ? std::filesystem::path(target).parent_path().string() : target;
         std::error_code created;
-        std::filesystem::create_directories(target, created);
+        std::filesystem::create_directories(folder, created);
         if (created)
-            return Fail("cannot create the folder \"" + out + "\": " + created.message());
+            return Fail("cannot create the folder \"" + folder + "\": " + created.message());
     }
     CRunDirectory::EnterStateDirectory();
     CScreen& screen = CScreen::Instance();
     CDisplaySetup::Apply(setup, screen);
+    // Rendered frames are for videos and previews; the player follows its settings.
+    screen.ViewInfo(parsed.Has("info"));
 
     CProgressBar progress(stderr, "frames");
     int frameCount = 0;
@@ -165,8 +178,10 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         return Fail("only " + std::to_string(player.FramesRun()) + " of " + std::to_string(frameCount) +
                     " frames were drawn");
     if (!toStdout) {
+        // One frame into a folder: name the file it went to.
+        const std::string written = times.single && !EndsWithPng(out) ? FramePath(out, 0) : out;
         std::fprintf(stderr, "lumivexis render: %d frame%s written to %s\n", frameCount, frameCount == 1 ? "" : "s",
-                     out.c_str());
+                     written.c_str());
     }
     return kExitOk;
 }

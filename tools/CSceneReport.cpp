@@ -366,6 +366,12 @@ void CSceneReport::WriteText(const SSceneReport& report, std::ostream& out) {
     out << "Settings:\n";
     for (const SReportValue& value : report.settings)
         out << "  " << value.name << ": " << FormatValue(value) << "\n";
+    if (!report.missingFiles.empty()) {
+        // The scene names them, but they lie neither where it says nor beside it.
+        out << "Missing files: " << report.missingFiles.size() << "\n";
+        for (const std::string& missing : report.missingFiles)
+            out << "  \"" << missing << "\"\n";
+    }
     out << "Objects: " << report.objects.size() << "\n";
     for (const SReportObject& object : report.objects) {
         out << "  " << object.type << " \"" << object.name << "\"";
@@ -396,13 +402,15 @@ void CSceneReport::WriteJson(const SSceneReport& report, std::ostream& out) {
     json.String(report.path);
     json.Key("packed");
     json.Bool(file.packed);
-    json.Key("fileSize");
+    json.Key("file size");
     json.Integer(static_cast<long long>(file.fileSize));
-    json.Key("sceneDataOffset");
+    json.Key("scene data offset");
     json.Integer(static_cast<long long>(file.dataOffset));
-    json.Key("displayFormat");
+    json.Key("scene data length");
+    json.Integer(static_cast<long long>(file.dataLength));
+    json.Key("display format");
     json.BeginObject();
-    json.Key("resolutionIndex");
+    json.Key("resolution index");
     json.Integer(file.displayFormat.m_iResolution);
     json.Key("resolution");
     json.String(ResolutionName(file.displayFormat.m_iResolution));
@@ -416,6 +424,11 @@ void CSceneReport::WriteJson(const SSceneReport& report, std::ostream& out) {
     json.String(std::string(file.displayFormat.m_Name));
     json.EndObject();
     WriteJsonValues(json, "settings", report.settings);
+    json.Key("missing files");
+    json.BeginArray();
+    for (const std::string& missing : report.missingFiles)
+        json.String(missing);
+    json.EndArray();
     json.Key("objects");
     json.BeginArray();
     for (const SReportObject& object : report.objects) {
@@ -427,7 +440,7 @@ void CSceneReport::WriteJson(const SSceneReport& report, std::ostream& out) {
         json.Key("description");
         json.String(object.description);
         WriteJsonValues(json, "properties", object.properties);
-        json.Key("keyFrames");
+        json.Key("key frames");
         json.BeginArray();
         for (const SReportKeyFrame& key : object.keyFrames) {
             json.BeginObject();

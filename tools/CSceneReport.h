@@ -61,6 +61,9 @@ struct SSceneReport {
     std::string path;
     SSceneFileInfo file;
     std::vector<SReportValue> settings;
+    // Files the scene names that could not be found; the values that name
+    // them read as empty, as they do for the player.
+    std::vector<std::string> missingFiles;
     std::vector<SReportObject> objects;  // in file order
 };
 

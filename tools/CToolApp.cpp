@@ -80,6 +80,6 @@ int CToolApp::Main(const std::vector<std::string>& arguments) {
             return CToolCommand::kExitOk;
         }
     }
-    CErrorLog::Install();
+    CErrorLog::Install(command->Name());
     return command->Run(rest);
 }
