@@ -16,6 +16,7 @@ void CScenePlayer::Run() {
         return;
     }
     m_loaded = true;
+    m_ViewerLight.Init();
     // The scene's own camera trajectories drive the view.
     m_Scene.SetFreeCamera(false);
     if (m_Settings.timesAfterLoad)
@@ -29,6 +30,7 @@ void CScenePlayer::Run() {
     // The objects hold device resources, which must go on this thread and
     // before the device does.
     m_Scene.CleanUp();
+    m_ViewerLight.CleanUp();
 }
 
 bool CScenePlayer::KeepRunning() const {

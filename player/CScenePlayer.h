@@ -13,6 +13,10 @@
 //
 // The last frame (or every frame, with a sink) is read back before it is
 // presented: after a swap a window's back buffer is undefined.
+//
+// Scenes store no lights: like the editor's 3D view, the player lights every
+// scene with one white directional light shining straight down, so that a
+// scene looks in the saver as it did in the editor.
 
 #include <atomic>
 #include <chrono>
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "core/CScreenListener.h"
+#include "objects/CLight.h"
 
 class CScene;
 
@@ -80,6 +85,7 @@ private:
 
     CScene& m_Scene;
     SPlaybackSettings m_Settings;
+    CLight m_ViewerLight;
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_loaded{false};
     std::atomic<bool> m_loadFailed{false};

@@ -116,6 +116,9 @@ void AddPillar(CScene& scene) {
         KeyAt(*pillar, 20.0f * static_cast<float>(i));
         pillar->SetRadius(0.7f, 0.4f);
         pillar->SetLength(4.0f);
+        // Several rings along its length, so that the light shades it evenly.
+        pillar->SetSliceNumber(6);
+        pillar->SetStackNumber(24);
         pillar->SetPosition(-7.0f, 1.5f, 5.0f);
         pillar->SetRotation(kPi * 2.0f * static_cast<float>(i), kPi * 0.5f, 0.0f);
         pillar->SetColor(Color(0.2f, 0.8f, 0.35f), 0);
@@ -133,7 +136,13 @@ void AddBanner(CScene& scene) {
         KeyAt(*banner, times[i]);
         banner->SetSize(1.0f, 0.16f);
         banner->SetPosition(0.0f, -0.4f, 1.0f);
-        banner->SetLighting(false);
+        // Lit, because only the material carries the alpha key: an unlit
+        // object takes its colour and alpha from its vertices alone. The
+        // light shines along the banner, so only the ambient half-grey
+        // reaches it: a material of twice white brings it back to its own
+        // colours (lit colours are clamped to white).
+        banner->SetLighting(true);
+        banner->SetColor(Color(2.0f, 2.0f, 2.0f), 0);
         banner->SetAlpha(alphas[i]);
     }
     banner->SetTexture("banner.png", 0);
