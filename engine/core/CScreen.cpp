@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cstdarg>
+#include <string>
 #include <system_error>
 
 #include "animation/CMove.h"
+#include "core/CAdapterModeSearch.h"
 #include "core/CD3DFont.h"
 #include "core/CEngineLog.h"
 #include "core/CScreenListener.h"
@@ -23,6 +25,9 @@ constexpr float kNearPlane = 0.1f;
 constexpr float kFarPlane = 500.0f;
 constexpr D3DCOLOR kOverlayColor = 0xC8FFFFFF;  // white, alpha 200
 constexpr float kOverlayX = 2.0f;
+constexpr const char* kLinuxDriverHint =
+    "On Linux the engine draws with OpenGL 3.3 or later: install Mesa's OpenGL drivers "
+    "(Debian and Ubuntu: libgl1-mesa-dri and libegl-mesa0).";
 
 // A colour component from 0..1 as a byte: times 255, truncated. Values
 // outside 0..1 are clamped rather than wrapped into another colour.
@@ -49,6 +54,13 @@ DWORD FloatBits(float value) {
 
 int WindowNumber(HWND window) {
     return window != nullptr ? window->WindowNumber() : 0;
+}
+
+float BackBufferAspect(const D3DPRESENT_PARAMETERS& parameters) {
+    if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0) {
+        return 0.0f;
+    }
+    return static_cast<float>(parameters.BackBufferWidth) / static_cast<float>(parameters.BackBufferHeight);
 }
 
 }  // namespace
@@ -289,7 +301,9 @@ bool CScreen::CreateOwnWindow() {
     if (m_bUseDesktopScreen) {
         request.mode = TOwnWindowMode::FullscreenDesktop;
     } else if (m_bFullscreen) {
-        request.mode = TOwnWindowMode::Fullscreen;
+        // The device start finds no such mode either and runs at the
+        // desktop's mode (InitD3D): the window covers the desktop to match.
+        request.mode = DisplayOffersResolution() ? TOwnWindowMode::Fullscreen : TOwnWindowMode::FullscreenDesktop;
     } else {
         request.mode = TOwnWindowMode::Windowed;
     }
@@ -298,6 +312,19 @@ bool CScreen::CreateOwnWindow() {
     }
     m_hwnd = m_OwnWindowLoop.GetOwnWindow();
     return true;
+}
+
+bool CScreen::DisplayOffersResolution() {
+    std::string error;
+    CPlatformRegistry::RefreshDisplayModes(error);
+    CDeviceHandle<IDirect3D8> d3d(Direct3DCreate8(D3D_SDK_VERSION));
+    // Without Direct3D the device start reports the failure.
+    if (!d3d || CAdapterModeSearch(*d3d.Get(), false).FindFullscreenMode(GetXResolution(), GetYResolution())) {
+        return true;
+    }
+    Log("Create Window: the display offers no %d x %d mode: full screen at the desktop's mode\n", GetXResolution(),
+        GetYResolution());
+    return false;
 }
 
 void CScreen::CloseOwnWindow() {
@@ -471,9 +498,16 @@ void CScreen::DisplayErrors() {
         return;
     }
     CString text = "Errors occured during the DirectX Initialization:";
+    bool namesDirectX = false;
     for (const CString& error : errors) {
         text += "\n - ";
         text += error;
+        namesDirectX = namesDirectX || error.find("DirectX 8.1") != std::string::npos;
+    }
+    // "DirectX 8.1" means nothing on Linux: say what to install here.
+    if (namesDirectX) {
+        text += "\n";
+        text += kLinuxDriverHint;
     }
     CTools::Error(text);
 }
@@ -521,6 +555,7 @@ void CScreen::DisplayResolutionDlg() {
 
 HRESULT CScreen::InitD3D(HWND window) {
     Log("CScreen::InitD3D => Start\n");
+    m_bDesktopModeFallback = false;
     m_pD3D.Reset(Direct3DCreate8(D3D_SDK_VERSION));
     if (!m_pD3D) {
         Log("CScreen::InitD3D => Unable to create m_pD3D\n");
@@ -533,36 +568,14 @@ HRESULT CScreen::InitD3D(HWND window) {
     Log("CScreen::InitD3D => Test Screen Modes [m_bUseDesktopScreen=%d] [m_bFullscreen=%d]\n",
         m_bUseDesktopScreen ? 1 : 0, m_bFullscreen ? 1 : 0);
     Log("CScreen::InitD3D => Mode Count Number=%d\n", GetScreenModeNumber());
-    const int width = GetXResolution();
-    const int height = GetYResolution();
-    Log("Looking for mode: width=%d height=%d format=%d\n", width, height, static_cast<int>(D3DFMT_A8R8G8B8));
-    if (ScanAdapterModes(width, height, D3DFMT_A8R8G8B8)) {
+    if (CAdapterModeSearch(*m_pD3D.Get(), true).FindFullscreenMode(GetXResolution(), GetYResolution())) {
         return InitD3DDevice(window);
     }
-    Log("Not found so Looking for mode: width=%d height=%d format=%d\n", width, height,
-        static_cast<int>(D3DFMT_X8R8G8B8));
-    if (ScanAdapterModes(width, height, D3DFMT_X8R8G8B8)) {
-        return InitD3DDevice(window);
-    }
-    Log("CScreen::InitD3D => No Valid Mode Found! LEAVING!\n");
-    AddError("The requested screen mode is not available on your graphic card.");
-    return E_FAIL;
-}
-
-bool CScreen::ScanAdapterModes(int width, int height, D3DFORMAT format) {
-    bool found = false;
-    const int count = GetScreenModeNumber();
-    for (int index = 0; index < count; ++index) {
-        D3DDISPLAYMODE mode{};
-        m_pD3D->EnumAdapterModes(D3DADAPTER_DEFAULT, static_cast<UINT>(index), &mode);
-        Log("Mode found: width=%d height=%d format=%d\n", static_cast<int>(mode.Width), static_cast<int>(mode.Height),
-            static_cast<int>(mode.Format));
-        if (static_cast<int>(mode.Width) == width && static_cast<int>(mode.Height) == height && mode.Format == format) {
-            Log("CScreen::InitD3D => Mode Found!\n");
-            found = true;
-        }
-    }
-    return found;
+    // A saver made for another monitor still plays: at the desktop's mode,
+    // the picture scaled to it.
+    Log("CScreen::InitD3D => No Valid Mode Found! Using the desktop's mode instead\n");
+    m_bDesktopModeFallback = true;
+    return InitD3DDevice(window);
 }
 
 HRESULT CScreen::InitD3DDevice(HWND window) {
@@ -576,9 +589,10 @@ HRESULT CScreen::InitD3DDevice(HWND window) {
 
     m_d3dpp = D3DPRESENT_PARAMETERS{};
     const D3DFORMAT fullScreenFormat = m_iColorDepth == 1 ? D3DFMT_A8R8G8B8 : D3DFMT_R5G6B5;
+    const bool desktopSize = m_bUseDesktopScreen || m_bDesktopModeFallback;
     if (m_bUseDesktopScreen || m_bFullscreen) {
-        m_d3dpp.BackBufferWidth = m_bUseDesktopScreen ? desktop.Width : static_cast<UINT>(GetXResolution());
-        m_d3dpp.BackBufferHeight = m_bUseDesktopScreen ? desktop.Height : static_cast<UINT>(GetYResolution());
+        m_d3dpp.BackBufferWidth = desktopSize ? desktop.Width : static_cast<UINT>(GetXResolution());
+        m_d3dpp.BackBufferHeight = desktopSize ? desktop.Height : static_cast<UINT>(GetYResolution());
         m_d3dpp.BackBufferFormat = fullScreenFormat;
         m_d3dpp.SwapEffect = D3DSWAPEFFECT_FLIP;
         m_d3dpp.Windowed = FALSE;
@@ -632,11 +646,11 @@ HRESULT CScreen::InitD3DDevice(HWND window) {
     Log("CScreen::InitD3DDevice => 3d device creation OK\n");
     Log("CScreen::InitD3DDevice => Free mem:%d\n", static_cast<int>(m_pd3dDevice->GetAvailableTextureMem()));
     m_pd3dDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    // Direct3D wrote the back buffer's size into the parameters.
+    m_fBackBufferAspect = BackBufferAspect(m_d3dpp);
     {
         std::lock_guard<std::mutex> guard(m_cameraMutex);
-        m_matProj =
-            MakeProjection(m_fFieldOfView, static_cast<float>(GetXResolution()) / static_cast<float>(GetYResolution()),
-                           kNearPlane, kFarPlane);
+        m_matProj = MakeProjection(m_fFieldOfView, ProjectionAspect(), kNearPlane, kFarPlane);
         m_pd3dDevice->SetTransform(D3DTS_PROJECTION, &m_matProj);
         const D3DXVECTOR3 eye(0.0f, 3.0f, 5.0f), at(0.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
         D3DXMATRIX view;
@@ -726,6 +740,33 @@ void CScreen::CheckAndRestoreSurfaces() {
     RestoreObjectsAfterReset();
 }
 
+void CScreen::FollowWindowSize() {
+    IDirect3DDevice8* device = m_pd3dDevice.Get();
+    if (device == nullptr || !m_d3dpp.Windowed || m_hwnd == nullptr) {
+        return;
+    }
+    const SIZE client = m_hwnd->GetClientSize();
+    // A minimised window has no size to follow.
+    const bool drawable = client.cx > 0 && client.cy > 0;
+    const bool matches = client.cx == static_cast<LONG>(m_d3dpp.BackBufferWidth) &&
+                         client.cy == static_cast<LONG>(m_d3dpp.BackBufferHeight);
+    if (!drawable || matches) {
+        return;
+    }
+    Log("CScreen::FollowWindowSize => the window is now %d x %d, the back buffer %d x %d\n",
+        static_cast<int>(client.cx), static_cast<int>(client.cy), static_cast<int>(m_d3dpp.BackBufferWidth),
+        static_cast<int>(m_d3dpp.BackBufferHeight));
+    // Not a Reset: that would clean up and initialise again every object,
+    // which cannot always load its textures again (those a scene file
+    // carries), only for a window's new size.
+    if (FAILED(D3D8FollowWindowSize(device, &m_d3dpp))) {
+        return;
+    }
+    m_fBackBufferAspect = BackBufferAspect(m_d3dpp);
+    std::lock_guard<std::mutex> guard(m_cameraMutex);
+    m_matProj = MakeProjection(m_fFieldOfView, ProjectionAspect(), kNearPlane, kFarPlane);
+}
+
 void CScreen::RestoreObjectsAfterReset() {
     std::lock_guard<CMutex> guard(m_registeredMutex);
     std::list<CObjects*> waiting;
@@ -745,6 +786,8 @@ void CScreen::Cleanup() {
     ResetD3DDevice();
     m_pd3dDevice.Reset();
     m_pD3D.Reset();
+    // Projections made without a device take the resolution's aspect again.
+    m_fBackBufferAspect = 0.0f;
 }
 
 // ======================================================== registered objects
@@ -789,6 +832,9 @@ void CScreen::BeginScene(bool clear) {
 }
 
 void CScreen::BeginSceneSync(bool clear) {
+    // Between frames: a window that changed its size gets a back buffer of
+    // the new size before anything is drawn.
+    FollowWindowSize();
     IDirect3DDevice8* device = m_pd3dDevice.Get();
     if (device != nullptr) {
         const D3DCOLOR background = m_BackgroundColor;
@@ -941,6 +987,14 @@ void CScreen::DisplayMessage(const CString& text, int line) {
 
 // ==================================================================== camera
 
+float CScreen::ProjectionAspect() const {
+    const float backBuffer = m_fBackBufferAspect;
+    if (backBuffer > 0.0f) {
+        return backBuffer;
+    }
+    return static_cast<float>(GetXResolution()) / static_cast<float>(GetYResolution());
+}
+
 D3DXMATRIX CScreen::MakeProjection(float fovY, float aspect, float zNear, float zFar) const {
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, fovY, aspect, zNear, zFar);
@@ -1054,8 +1108,7 @@ D3DXMATRIX CScreen::GetProjMatrix() const {
 
 void CScreen::SetFieldOfView(float fovY) {
     m_fFieldOfView = fovY;
-    const D3DXMATRIX projection = MakeProjection(
-        fovY, static_cast<float>(GetXResolution()) / static_cast<float>(GetYResolution()), kNearPlane, kFarPlane);
+    const D3DXMATRIX projection = MakeProjection(fovY, ProjectionAspect(), kNearPlane, kFarPlane);
     std::lock_guard<std::mutex> guard(m_cameraMutex);
     m_matProj = projection;
 }

@@ -55,7 +55,8 @@ class CObjects;
 class CPlaneObject;
 class CScreenListener;
 
-// Requested full-screen mode (and the aspect of the projection).
+// Requested full-screen mode (and the projection's aspect while no device
+// exists; a device's projection takes its back buffer's aspect).
 enum TResolutionEnum : int {
     RES_640_480 = 0,
     RES_800_600 = 1,
@@ -266,16 +267,25 @@ private:
     void CloseOwnWindow();
     void RenderThreadProc();
     void PostToWindow(UINT message);
-    bool ScanAdapterModes(int width, int height, D3DFORMAT format);
+    // Whether the display has a mode of the resolution (host thread, before
+    // the own window opens).
+    bool DisplayOffersResolution();
     void LogPresentParameters(DWORD behavior);
     void ReportDeviceFailure(HRESULT result, bool asError);
     void RestoreObjectsAfterReset();
+    // Render thread, between frames: a windowed back buffer that no longer
+    // matches the window's client size takes the new size (the device's
+    // resources and the objects stay), and the projection its aspect.
+    void FollowWindowSize();
     void OnActivateApp(WPARAM wParam);
 
     void SetupMatrices();
     void DrawOverlay();
     void MeasureFrameRate(int& frames, DWORD& lastTime, float& fps);
     D3DXMATRIX MakeProjection(float fovY, float aspect, float zNear, float zFar) const;
+    // Width / height of the back buffer while a device exists, else of the
+    // resolution.
+    float ProjectionAspect() const;
 
     static CScreen* m_pInstance;
 
@@ -315,6 +325,12 @@ private:
     CDeviceHandle<IDirect3D8> m_pD3D;
     CDeviceHandle<IDirect3DDevice8> m_pd3dDevice;
     D3DPRESENT_PARAMETERS m_d3dpp{};
+    // The run is full screen at the desktop's mode because the display
+    // lacks the resolution's.
+    bool m_bDesktopModeFallback = false;
+    // Back buffer width / height while the device exists, 0 without one
+    // (written by the render thread, read by SetFieldOfView on any thread).
+    std::atomic<float> m_fBackBufferAspect{0.0f};
 
     // --- scene settings: set by the host thread, read once per frame ---
     std::atomic<D3DCOLOR> m_BackgroundColor{0xFF000000u};

@@ -239,6 +239,37 @@ void D3D8SimulateDeviceLost(IDirect3DDevice8* device) {
         static_cast<CDirect3DDevice8*>(device)->SimulateDeviceLost();
 }
 
+HRESULT CDirect3DDevice8::FollowWindowSize(D3DPRESENT_PARAMETERS* parameters) {
+    std::lock_guard lock(m_mutex);
+    if (!m_parameters.Windowed)
+        return D3DERR_INVALIDCALL;
+    const UINT width = m_parameters.BackBufferWidth;
+    const UINT height = m_parameters.BackBufferHeight;
+    ResolveBackBufferSize(m_parameters);
+    if (m_parameters.BackBufferWidth != width || m_parameters.BackBufferHeight != height) {
+        // The automatic depth surface reports (and for texture targets has)
+        // the back buffer's size: it is made again at the new one.
+        const bool autoDepthBound = m_depthStencil == m_autoDepth;
+        CreateImplicitSurfaces();
+        if (autoDepthBound)
+            Assign(m_depthStencil, m_autoDepth);
+        if (m_renderTarget == m_backBuffer)
+            m_state.viewport = FullViewport(*m_backBuffer);
+        MarkDirty(d3d8dirty::kTarget | d3d8dirty::kViewport | d3d8dirty::kFrame);
+    }
+    if (parameters) {
+        parameters->BackBufferWidth = m_parameters.BackBufferWidth;
+        parameters->BackBufferHeight = m_parameters.BackBufferHeight;
+    }
+    return D3D_OK;
+}
+
+HRESULT D3D8FollowWindowSize(IDirect3DDevice8* device, D3DPRESENT_PARAMETERS* parameters) {
+    if (!device)
+        return D3DERR_INVALIDCALL;
+    return static_cast<CDirect3DDevice8*>(device)->FollowWindowSize(parameters);
+}
+
 // --- device, presentation -------------------------------------------------------------------
 
 HRESULT CDirect3DDevice8::TestCooperativeLevel() {

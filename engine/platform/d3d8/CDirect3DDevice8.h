@@ -134,6 +134,8 @@ public:
     void DeleteGLRenderbuffer(unsigned name);
 
     void SimulateDeviceLost();
+    // See D3D8FollowWindowSize.
+    HRESULT FollowWindowSize(D3DPRESENT_PARAMETERS* parameters);
 
 private:
     ~CDirect3DDevice8() override;

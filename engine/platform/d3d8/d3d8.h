@@ -254,3 +254,10 @@ void D3D8FailCreateDevice(HRESULT result, int times = -1);
 // Simulates the loss of the device: Present then returns D3DERR_DEVICELOST and
 // TestCooperativeLevel D3DERR_DEVICENOTRESET until Reset succeeds.
 void D3D8SimulateDeviceLost(IDirect3DDevice8* device);
+// A windowed device's back buffer takes its window's client size, as a Reset
+// would, but keeps every resource: the back buffer is the window's own
+// framebuffer, and nothing the application made depends on its size. The
+// viewport covers the new back buffer when that is the render target. Writes
+// the size into parameters (when given); D3DERR_INVALIDCALL for a
+// full-screen device.
+HRESULT D3D8FollowWindowSize(IDirect3DDevice8* device, D3DPRESENT_PARAMETERS* parameters);

@@ -74,12 +74,8 @@ bool CHeadlessWindow::CreateContext() {
 
 bool CHeadlessWindow::CreateFramebuffer() {
     glGenRenderbuffers(1, &m_context->colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, m_context->colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, m_width, m_height);
     glGenRenderbuffers(1, &m_context->depthStencil);
-    glBindRenderbuffer(GL_RENDERBUFFER, m_context->depthStencil);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, m_width, m_height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    AllocateRenderbuffers();
     glGenFramebuffers(1, &m_context->framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, m_context->framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_context->colour);
@@ -88,6 +84,24 @@ bool CHeadlessWindow::CreateFramebuffer() {
     if (!complete)
         std::fprintf(stderr, "headless: back buffer framebuffer incomplete\n");
     return complete;
+}
+
+void CHeadlessWindow::AllocateRenderbuffers() {
+    GLint previous = 0;
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &previous);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_context->colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, m_width, m_height);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_context->depthStencil);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, m_width, m_height);
+    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(previous));
+}
+
+void CHeadlessWindow::Resize(int width, int height) {
+    m_width = width > 0 ? width : 1;
+    m_height = height > 0 ? height : 1;
+    // The framebuffer keeps its name: the attachments simply grow or shrink.
+    if (m_context && eglGetCurrentContext() == m_context->context)
+        AllocateRenderbuffers();
 }
 
 bool CHeadlessWindow::MakeCurrent() {
@@ -121,23 +135,25 @@ unsigned int CHeadlessWindow::BackBufferFramebuffer() const {
 }
 
 SIZE CHeadlessWindow::GetClientSize() const {
-    return SIZE{m_width, m_height};
+    return SIZE{m_width.load(), m_height.load()};
 }
 
 std::vector<std::uint32_t> CHeadlessWindow::ReadPixelsARGB() const {
     if (!m_context)
         return {};
-    std::vector<std::uint32_t> bottomUp(static_cast<size_t>(m_width) * m_height);
+    const int width = m_width;
+    const int height = m_height;
+    std::vector<std::uint32_t> bottomUp(static_cast<size_t>(width) * height);
     GLint previous = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_context->framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // BGRA bytes read as one little-endian word are 0xAARRGGBB.
-    glReadPixels(0, 0, m_width, m_height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previous));
     std::vector<std::uint32_t> topDown(bottomUp.size());
-    for (int row = 0; row < m_height; ++row)
-        std::memcpy(&topDown[static_cast<size_t>(row) * m_width],
-                    &bottomUp[static_cast<size_t>(m_height - 1 - row) * m_width], sizeof(std::uint32_t) * m_width);
+    for (int row = 0; row < height; ++row)
+        std::memcpy(&topDown[static_cast<size_t>(row) * width],
+                    &bottomUp[static_cast<size_t>(height - 1 - row) * width], sizeof(std::uint32_t) * width);
     return topDown;
 }

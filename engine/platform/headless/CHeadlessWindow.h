@@ -1,9 +1,11 @@
 #pragma once
 // An output window without any window system: an EGL context on Mesa's
-// surfaceless platform that renders into an offscreen framebuffer of a fixed
-// size (RGBA8 colour, 24-bit depth, 8-bit stencil). Tests and the
-// command-line renderer use it; it needs no X server or DISPLAY.
+// surfaceless platform that renders into an offscreen framebuffer (RGBA8
+// colour, 24-bit depth, 8-bit stencil) of the window's size. Tests and the
+// command-line renderer use it; it needs no X server or DISPLAY. Resize
+// stands in for a user resizing a real window.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,7 +22,11 @@ public:
     void DestroyContext() override;
     void Present() override;
     unsigned int BackBufferFramebuffer() const override;
-    SIZE GetClientSize() const override;
+    SIZE GetClientSize() const override;  // any thread
+    // Gives the window a new client size, as a window manager would: the
+    // framebuffer is made at the new size at once (GL thread, or before
+    // CreateContext); its pixels are undefined until the next frame.
+    void Resize(int width, int height);
 
     // The back buffer's pixels as 0xAARRGGBB, top row first (GL thread, after
     // CreateContext). Empty without a context.
@@ -32,9 +38,10 @@ private:
     struct SContext;
 
     bool CreateFramebuffer();
+    void AllocateRenderbuffers();
 
-    int m_width;
-    int m_height;
+    std::atomic<int> m_width;
+    std::atomic<int> m_height;
     std::unique_ptr<SContext> m_context;
     int m_presentCount = 0;
 };

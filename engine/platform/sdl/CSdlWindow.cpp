@@ -37,6 +37,9 @@ namespace {
 
 Uint32 CreationFlags(const SSdlWindowSettings& settings) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    // The screen follows the client size (tiling window managers, the user).
+    if (settings.mode == TSdlWindowMode::Windowed)
+        flags |= SDL_WINDOW_RESIZABLE;
     if (settings.mode == TSdlWindowMode::Fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN;
     if (settings.mode == TSdlWindowMode::FullscreenDesktop)
@@ -58,12 +61,26 @@ SDL_DisplayMode FullscreenModeFor(const SSdlWindowSettings& settings) {
     return wanted;
 }
 
+// A window that covers the desktop is made at the desktop's size: without a
+// window manager nobody else resizes it, and SDL's full-screen flag alone
+// leaves it at the size it was created with.
+void CoverTheDesktop(SSdlWindowSettings& settings) {
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0)
+        return;
+    settings.width = desktop.w;
+    settings.height = desktop.h;
+}
+
 }  // namespace
 
-std::unique_ptr<CSdlWindow> CSdlWindow::Create(const std::string& title, const SSdlWindowSettings& settings,
+std::unique_ptr<CSdlWindow> CSdlWindow::Create(const std::string& title, const SSdlWindowSettings& requested,
                                                std::string* error) {
     if (!CSdlVideo::Start(error))
         return nullptr;
+    SSdlWindowSettings settings = requested;
+    if (settings.mode == TSdlWindowMode::FullscreenDesktop)
+        CoverTheDesktop(settings);
     if (settings.width <= 0 || settings.height <= 0) {
         if (error)
             *error = "invalid window size";

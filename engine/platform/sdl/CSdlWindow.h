@@ -1,7 +1,8 @@
 #pragma once
-// The engine's own output window on SDL2: a top-level window (windowed, full
-// screen at a display mode, or full screen at the desktop's size) with an
-// OpenGL 3.3 core context that the render thread creates and presents.
+// The engine's own output window on SDL2: a top-level window (windowed and
+// resizable, full screen at a display mode, or full screen at the desktop's
+// size) with an OpenGL 3.3 core context that the render thread creates and
+// presents.
 //
 // Threads: create, show, close and pump the window on one thread (the host
 // thread, which must also be the thread that first started SDL's video). The
@@ -24,7 +25,7 @@ class CSdlEventTranslator;
 enum class TSdlWindowMode {
     Windowed,           // a framed window with a client area of width x height
     Fullscreen,         // the display switches to width x height
-    FullscreenDesktop,  // covers the display at its current mode
+    FullscreenDesktop,  // covers the display at its current mode (the size asked for is not used)
 };
 
 struct SSdlWindowSettings {

@@ -8,11 +8,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/CoreTestSupport.h"
 #include "core/CScreen.h"
 #include "core/CScreenListener.h"
 #include "core/CScreenRunner.h"
+#include "platform/d3d8/d3d8.h"
 #include "platform/window/CPlatformRegistry.h"
 #include "support/CErrorCapture.h"
 #include "support/CTempFolder.h"
@@ -118,6 +120,48 @@ TEST_F(HostPlatformTest, TheEnginesOwnWindowIsTheOneTheHostRegistered) {
     const std::string log = coretest::LogSince(m_logStart);
     EXPECT_NE(log.find("Create Window::Success\n"), std::string::npos) << log;
     EXPECT_NE(log.find("CLEAN UP FULL DONE!"), std::string::npos) << log;
+}
+
+TEST_F(HostPlatformTest, FullScreenAtAModeTheDisplayLacksOpensAWindowAtTheDesktopsMode) {
+    // The display (as the host's mode source reports it) has only its
+    // desktop mode.
+    CPlatformRegistry::RegisterDisplayModeSource([](std::string&) {
+        D3D8SetAdapterModes({{128, 96, 60, D3DFMT_X8R8G8B8}}, {128, 96, 60, D3DFMT_X8R8G8B8});
+        return true;
+    });
+    std::vector<TOwnWindowMode> modes;
+    CPlatformRegistry::RegisterOwnWindow([&](const SOwnWindowRequest& request, std::string&) {
+        modes.push_back(request.mode);
+        return std::make_unique<coretest::CTestWindow>(128, 96);
+    });
+    CScreen& screen = CScreen::Instance();
+    screen.SetFullscreen(true);
+    screen.SetWindow(nullptr);
+    CFrameListener listener;
+    screen.SetListener(listener);
+    CErrorCapture errors;
+    screen.SetResolution(RES_1600_1200);
+    screen.Display(false);
+    // A mode the display has is switched to.
+    screen.SetResolution(RES_640_480);
+    CPlatformRegistry::RegisterDisplayModeSource([](std::string&) {
+        D3D8SetAdapterModes({{640, 480, 60, D3DFMT_X8R8G8B8}}, {128, 96, 60, D3DFMT_X8R8G8B8});
+        return true;
+    });
+    CFrameListener second;
+    screen.SetListener(second);
+    screen.Display(false);
+    screen.SetFullscreen(false);
+    D3D8ResetAdapterModes();
+
+    EXPECT_EQ(modes, (std::vector<TOwnWindowMode>{TOwnWindowMode::FullscreenDesktop, TOwnWindowMode::Fullscreen}));
+    EXPECT_EQ(listener.frames, 3);
+    EXPECT_EQ(second.frames, 3);
+    EXPECT_EQ(errors.Count(), 0u);
+    const std::string log = coretest::LogSince(m_logStart);
+    EXPECT_NE(log.find("Create Window: the display offers no 1600 x 1200 mode: full screen at the desktop's mode\n"),
+              std::string::npos)
+        << log;
 }
 
 TEST_F(HostPlatformTest, TheSettingsDialogIsTheHostsAndItsAnswerIsApplied) {

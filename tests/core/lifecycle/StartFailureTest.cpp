@@ -62,7 +62,10 @@ TEST_F(StartFailureTest, WithoutDirect3DTheRunEndsWithOneJoinedErrorAndMessage10
     // 1025 first, then the WM_CLOSE that ends every run.
     EXPECT_THAT(runner.Messages(), ElementsAre(WM_LUMIVEXIS_ERRORS, static_cast<UINT>(WM_CLOSE)));
     ASSERT_EQ(errors.Count(), 1u);
-    EXPECT_EQ(errors.Texts()[0], std::string("Errors occured during the DirectX Initialization:\n - ") + kNoDirect3D);
+    // The error texts as written, and a line that tells what to install on Linux.
+    EXPECT_EQ(errors.Texts()[0], std::string("Errors occured during the DirectX Initialization:\n - ") + kNoDirect3D +
+                                     "\nOn Linux the engine draws with OpenGL 3.3 or later: install Mesa's OpenGL "
+                                     "drivers (Debian and Ubuntu: libgl1-mesa-dri and libegl-mesa0).");
     EXPECT_EQ(errors.Icons()[0], ErrorIcon::Error);
 
     const std::string log = Log();
@@ -152,20 +155,38 @@ TEST_F(StartFailureTest, FullScreenModeSearchFallsBackToX8R8G8B8) {
     EXPECT_THAT(log, HasSubstr("m_d3dpp.FullScreen_PresentationInterval:1\n"));
 }
 
-TEST_F(StartFailureTest, FullScreenWithoutTheModeEndsWithBothErrorsJoined) {
-    D3D8SetAdapterModes({{800, 600, 60, D3DFMT_X8R8G8B8}}, {800, 600, 60, D3DFMT_X8R8G8B8});
-    CScreen::Instance().SetFullscreen(true);
-    CScreen::Instance().SetResolution(RES_1024_768);
+TEST_F(StartFailureTest, FullScreenWithoutTheModeRunsAtTheDesktopsMode) {
+    // A saver made for a 4:3 monitor: the wide display lacks 1024 x 768.
+    D3D8SetAdapterModes({{800, 500, 60, D3DFMT_X8R8G8B8}}, {800, 500, 60, D3DFMT_X8R8G8B8});
+    CScreen& screen = CScreen::Instance();
+    screen.SetFullscreen(true);
+    screen.SetResolution(RES_1024_768);
     CErrorCapture errors;
-    coretest::CTestWindow window(16, 16);
+    coretest::CTestWindow window(800, 500);
     CScreenRunner runner(window);
-    EXPECT_FALSE(runner.RunFrames(1, nullptr));
-    ASSERT_EQ(errors.Count(), 1u);
-    EXPECT_EQ(errors.Texts()[0],
-              std::string("Errors occured during the DirectX Initialization:\n - The requested screen mode is not "
-                          "available on your graphic card.\n - ") +
-                  kNoDirect3D);
-    EXPECT_THAT(Log(), HasSubstr("CScreen::InitD3D => No Valid Mode Found! LEAVING!\n"));
+    D3DXMATRIX projection;
+    EXPECT_TRUE(runner.RunFrames(1, [&](int) { projection = screen.GetProjMatrix(); }));
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_TRUE(screen.GetErrors().empty());
+    EXPECT_FALSE(Has(runner.Messages(), WM_LUMIVEXIS_ERRORS));
+    // The back buffer and the projection take the desktop's size.
+    EXPECT_EQ(runner.Width(), 800);
+    EXPECT_EQ(runner.Height(), 500);
+    EXPECT_NEAR(projection._22 / projection._11, 800.0f / 500.0f, 1e-4f);
+    const std::string log = Log();
+    EXPECT_THAT(log, HasSubstr("CScreen::InitD3D => No Valid Mode Found! Using the desktop's mode instead\n"
+                               "CScreen::InitD3DDevice => start...\n"));
+    EXPECT_THAT(log, HasSubstr("m_d3dpp.BackBufferWidth:800\nm_d3dpp.BackBufferHeight:500\n"));
+    EXPECT_THAT(log, HasSubstr("m_d3dpp.Windowed:0\n"));
+
+    // The next run with a mode the display has searches again and uses it.
+    D3D8SetAdapterModes({{1024, 768, 60, D3DFMT_X8R8G8B8}}, {800, 500, 60, D3DFMT_X8R8G8B8});
+    m_logStart = coretest::ReadLog().size();
+    coretest::CTestWindow exact(1024, 768);
+    CScreenRunner exactRunner(exact);
+    EXPECT_TRUE(exactRunner.RunFrames(1, nullptr));
+    EXPECT_EQ(exactRunner.Width(), 1024);
+    EXPECT_THAT(Log(), Not(HasSubstr("No Valid Mode Found")));
 }
 
 TEST_F(StartFailureTest, DesktopScreenSkipsTheSearchAndUsesTheDesktopSize) {

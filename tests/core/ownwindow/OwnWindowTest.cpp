@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "common/CoreTestSupport.h"
 #include "core/CScreen.h"
@@ -13,6 +15,10 @@
 #include "scene/CMP3Player.h"
 #include "support/CErrorCapture.h"
 #include "support/CScreenStateGuard.h"
+
+// After the engine's headers: Xlib defines macros such as None and Status.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 using testing::HasSubstr;
 
@@ -30,16 +36,34 @@ public:
             screen.BeginScene(true);
             screen.EndScene(true);
             if (++frames == 3) {
+                if (m_atFrame3)
+                    m_atFrame3();
                 screen.GetWindow()->PostMessage(m_message, m_wParam, 0);
             }
         }
     }
+    // Called on the render thread after frame 3 was presented.
+    void AtFrame3(std::function<void()> check) { m_atFrame3 = std::move(check); }
     int frames = 0;
 
 private:
     UINT m_message;
     WPARAM m_wParam;
+    std::function<void()> m_atFrame3;
 };
+
+// What the X server shows at (x, y) of its screen, 0x00RRGGBB.
+unsigned long ScreenPixel(int x, int y) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return 0;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    const unsigned long pixel = image != nullptr ? XGetPixel(image, 0, 0) : 0;
+    if (image != nullptr)
+        XDestroyImage(image);
+    XCloseDisplay(display);
+    return pixel;
+}
 
 class OwnWindowTest : public testing::Test {
 protected:
@@ -80,6 +104,30 @@ TEST_F(OwnWindowTest, EscapeClosesTheOwnWindowThroughTheExitCommand) {
     // The own window's client area is the requested resolution.
     EXPECT_THAT(log, HasSubstr("hWnd:"));
     EXPECT_THAT(log, testing::Not(HasSubstr("hWnd:0\n")));
+}
+
+TEST_F(OwnWindowTest, FullScreenAtTheDesktopsSizeCoversTheScreenWithoutAWindowManager) {
+    // The private X server (1280 x 1024, black) has no window manager that
+    // would resize the window: it must be made at the screen's size.
+    CScreen& screen = CScreen::Instance();
+    screen.SetUseDesktopScreen(true);
+    screen.SetFullscreen(true);
+    screen.ViewInfo(false);
+    screen.SetBackgroundColor(D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f});
+    CPostingListener listener(WM_KEYDOWN, VK_ESCAPE);
+    std::vector<unsigned long> corners;
+    listener.AtFrame3([&corners] {
+        for (const auto& [x, y] : {std::pair{0, 0}, {1279, 0}, {0, 1023}, {1279, 1023}})
+            corners.push_back(ScreenPixel(x, y));
+    });
+    screen.SetListener(listener);
+    CErrorCapture errors;
+    screen.Display(false);
+
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_THAT(corners, testing::Each(0x0000FFul));
+    EXPECT_THAT(coretest::LogSince(m_logStart),
+                HasSubstr("m_d3dpp.BackBufferWidth:1280\nm_d3dpp.BackBufferHeight:1024\n"));
 }
 
 TEST_F(OwnWindowTest, AButtonPressEndsTheScreensaver) {
