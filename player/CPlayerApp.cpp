@@ -63,7 +63,14 @@ SScreenSetup ScreenSetupFor(const SSceneFileInfo& info, const SPlayerOptions& op
 
 }  // namespace
 
+CPlayerApp::~CPlayerApp() {
+    SetErrorReportHandler(nullptr);
+}
+
 int CPlayerApp::Main(const std::vector<std::string>& arguments) {
+    // Before any file is opened: the signals are blocked, and only the
+    // watcher takes them.
+    CSignalWatcher watcher([this](int signal) { m_Signals.OnSignal(signal); }, [this] { m_Signals.CheckGrace(); });
     SPlayerOptions options;
     std::string error;
     if (!CPlayerOptions::Parse(arguments, std::getenv("XSCREENSAVER_WINDOW"), options, error)) {
@@ -98,7 +105,7 @@ bool CPlayerApp::FindScene(const SPlayerOptions& options, std::string& path, SSc
         status = kExitUsage;
         return false;
     }
-    const std::string shown = ownImage ? CProgramImage::DisplayName() : options.scenePath;
+    const std::string shown = ownImage ? CProgramImage::DisplayName(m_StartedAs) : options.scenePath;
     Fail(CSceneFileProbe::Describe(result, shown, error));
     status = kExitFailed;
     return false;
@@ -146,14 +153,12 @@ int CPlayerApp::Play(const SPlayerOptions& options) {
     CClampedClock clock;
     screen.SetClockSource([&clock] { return clock.Now(); });
     std::string error;
-    bool opened = false;
-    {
-        CSignalWatcher watcher([&player, &screen] {
-            player.RequestStop();
-            screen.StopRun();
-        });
-        opened = CPlaybackSession::Run(output, player, error);
-    }
+    m_Signals.BeginRun([&player, &screen] {
+        player.RequestStop();
+        screen.StopRun();
+    });
+    const bool opened = CPlaybackSession::Run(output, player, error);
+    m_Signals.EndRun();
     screen.SetClockSource(nullptr);
 
     if (!opened) {
@@ -183,8 +188,7 @@ int CPlayerApp::RunSettingsDialog() {
         return kExitFailed;
     }
     const std::string path = CPlayerSettings::DefaultPath();
-    // No run to end gracefully: a signal simply ends the dialog.
-    CSignalWatcher::UnblockSignals();
+    // No run to end gracefully: a signal ends the dialog and the program.
     CRunDirectory::EnterStateDirectory();
     InstallErrorReporting(true);
     CScreen& screen = CScreen::Instance();
@@ -206,15 +210,27 @@ int CPlayerApp::RunSettingsDialog() {
 }
 
 void CPlayerApp::InstallErrorReporting(bool interactive) {
-    if (interactive) {
-        InstallSdlErrorReportHandler("Lumivexis");
-        return;
-    }
     // Automation and savers inside a daemon's window: no boxes, just stderr.
     const std::string program = m_ProgramName;
-    SetErrorReportHandler([program](const std::string& text, const std::string& /*title*/, ErrorIcon /*icon*/) {
+    const auto toStderr = [program](const std::string& text, const std::string& /*title*/, ErrorIcon /*icon*/) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), text.c_str());
         std::fflush(stderr);
+    };
+    if (!interactive) {
+        SetErrorReportHandler(toStderr);
+        return;
+    }
+    // A modal box waits for a click: a signal meanwhile must still end the
+    // program (and after a signal no box waits at all).
+    InstallSdlErrorReportHandler("Lumivexis");
+    const ErrorReportHandler box = SetErrorReportHandler(nullptr);
+    SetErrorReportHandler([this, box, toStderr](const std::string& text, const std::string& title, ErrorIcon icon) {
+        if (!m_Signals.BeginModalReport()) {
+            toStderr(text, title, icon);
+            return;
+        }
+        box(text, title, icon);
+        m_Signals.EndModalReport();
     });
 }
 

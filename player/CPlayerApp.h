@@ -6,13 +6,16 @@
 //
 // Exit status: 0 the scene played (also when a signal or the daemon ended
 // it), 1 it could not be played (not a scene, damaged, no display, engine
-// start-up failure, screenshot not written), 2 usage error.
+// start-up failure, screenshot not written), 2 usage error, 128 + the
+// signal's number when a signal came before the run or while an error was
+// on screen (see CSignalResponse).
 
 #include <string>
 #include <vector>
 
 #include "CPlayerOptions.h"
 #include "CSceneFileProbe.h"
+#include "CSignalResponse.h"
 
 class CPlayerApp {
 public:
@@ -20,7 +23,14 @@ public:
     static constexpr int kExitFailed = 1;
     static constexpr int kExitUsage = 2;
 
-    explicit CPlayerApp(std::string programName) : m_ProgramName(std::move(programName)) {}
+    // programName: the name messages start with; startedAs: argv[0], for
+    // messages about the program's own file when /proc cannot tell.
+    explicit CPlayerApp(std::string programName, std::string startedAs = {})
+        : m_ProgramName(std::move(programName)), m_StartedAs(std::move(startedAs)) {}
+    // Puts the default error report back: the installed one refers to this.
+    ~CPlayerApp();
+    CPlayerApp(const CPlayerApp&) = delete;
+    CPlayerApp& operator=(const CPlayerApp&) = delete;
 
     // arguments: argv without the program name.
     int Main(const std::vector<std::string>& arguments);
@@ -34,4 +44,6 @@ private:
     void Fail(const std::string& message) const;
 
     std::string m_ProgramName;
+    std::string m_StartedAs;
+    CSignalResponse m_Signals;
 };

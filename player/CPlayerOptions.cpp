@@ -171,5 +171,6 @@ std::string CPlayerOptions::Usage(const std::string& program) {
            "\n"
            "Environment: XSCREENSAVER_WINDOW=ID is used like --window-id when that is not\n"
            "given. SIGTERM, SIGINT and SIGUSR1 end the run.\n"
-           "Exit status: 0 played, 1 the scene could not be played, 2 usage error.\n";
+           "Exit status: 0 played, 1 the scene could not be played, 2 usage error,\n"
+           "128 + N a signal N came before the run started or while an error was shown.\n";
 }

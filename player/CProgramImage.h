@@ -12,4 +12,8 @@ public:
     static std::string ImagePath() { return "/proc/self/exe"; }
     // Where the image lies now, for messages; empty when /proc is not mounted.
     static std::string DisplayName();
+    // The name for messages about the program's own file: where the image
+    // lies now, or else the path it was started as (argv[0]) made absolute.
+    // Never the /proc link, which tells the user nothing.
+    static std::string DisplayName(const std::string& startedAs);
 };

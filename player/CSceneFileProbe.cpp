@@ -1,9 +1,15 @@
 #include "CSceneFileProbe.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "CElfImage.h"
 
 namespace {
 
@@ -39,15 +45,82 @@ bool HasSceneHeader(FILE* file, std::uint64_t offset, std::uint64_t available) {
            std::memcmp(header + 8 + magicLength, kVersion, versionLength) == 0;
 }
 
+// Opens a regular file for reading. The open itself does not wait (a FIFO
+// without a writer would block it), and anything but a regular file is
+// refused before a byte is read.
+FilePtr OpenRegularFile(const std::string& path, TProbeResult& failure, std::string& error) {
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) {
+        error = std::strerror(errno);
+        close(descriptor);
+        return nullptr;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        failure = TProbeResult::NotAFile;
+        error = S_ISDIR(status.st_mode) ? "is a directory" : "is not a regular file";
+        close(descriptor);
+        return nullptr;
+    }
+    // Regular files never block; the flag only matters for the open.
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    FilePtr file(fdopen(descriptor, "rb"));
+    if (!file) {
+        failure = TProbeResult::Unreadable;
+        error = std::strerror(errno);
+        close(descriptor);
+    }
+    return file;
+}
+
+// A file that is a program image with bytes after it was meant to be a
+// package: whatever is wrong with those bytes, the package is damaged.
+TProbeResult AsDamagedPackage(FILE* file, const SSceneFileInfo& info, TProbeResult result, std::string& error) {
+    const std::optional<std::uint64_t> imageEnd = CElfImage::ImageEnd(file, info.fileSize);
+    if (!imageEnd || *imageEnd >= info.fileSize)
+        return result;
+    if (result == TProbeResult::NoTrailer) {
+        error = std::to_string(info.fileSize - *imageEnd) + " bytes follow the program, but they do not end in a " +
+                std::to_string(CSceneFileProbe::kTrailerSize) + "-byte scene trailer";
+    } else if (result == TProbeResult::NotAScene) {
+        error = "the scene data does not start where its trailer says";
+    }
+    return TProbeResult::DamagedPackage;
+}
+
+TProbeResult ReadTrailer(FILE* file, SSceneFileInfo& info, std::string& error) {
+    constexpr std::uint32_t kTrailerSize = CSceneFileProbe::kTrailerSize;
+    unsigned char trailer[kTrailerSize];
+    if (info.fileSize < kTrailerSize || !ReadAt(file, info.fileSize - kTrailerSize, trailer, kTrailerSize) ||
+        trailer[0] != 0x0D || trailer[1] != 0x0E)
+        return TProbeResult::NoTrailer;
+    info.hasTrailer = true;
+    info.displayFormat.m_iResolution = static_cast<std::int32_t>(LittleEndian32(trailer + 2));
+    info.displayFormat.m_iFlags = static_cast<std::int32_t>(LittleEndian32(trailer + 6));
+    info.dataLength = LittleEndian32(trailer + 10);
+    const char* name = reinterpret_cast<const char*>(trailer + 14);
+    info.displayFormat.m_Name = CString(name, strnlen(name, 100));
+    if (info.dataLength < kTrailerSize || info.dataLength > info.fileSize) {
+        error = "the scene data length in its trailer does not fit the file";
+        return TProbeResult::Damaged;
+    }
+    info.dataOffset = info.fileSize - info.dataLength;
+    info.packed = info.dataOffset > 0;
+    return TProbeResult::Scene;
+}
+
 }  // namespace
 
 TProbeResult CSceneFileProbe::Probe(const std::string& path, SSceneFileInfo& info, std::string& error) {
     info = SSceneFileInfo{};
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = std::strerror(errno);
-        return TProbeResult::Unreadable;
-    }
+    TProbeResult failure = TProbeResult::Unreadable;
+    FilePtr file = OpenRegularFile(path, failure, error);
+    if (!file)
+        return failure;
     if (fseeko(file.get(), 0, SEEK_END) != 0) {
         error = std::strerror(errno);
         return TProbeResult::Unreadable;
@@ -59,27 +132,15 @@ TProbeResult CSceneFileProbe::Probe(const std::string& path, SSceneFileInfo& inf
     }
     info.fileSize = static_cast<std::uint64_t>(end);
 
-    unsigned char trailer[kTrailerSize];
-    if (info.fileSize >= kTrailerSize && ReadAt(file.get(), info.fileSize - kTrailerSize, trailer, kTrailerSize) &&
-        trailer[0] == 0x0D && trailer[1] == 0x0E) {
-        info.hasTrailer = true;
-        info.displayFormat.m_iResolution = static_cast<std::int32_t>(LittleEndian32(trailer + 2));
-        info.displayFormat.m_iFlags = static_cast<std::int32_t>(LittleEndian32(trailer + 6));
-        info.dataLength = LittleEndian32(trailer + 10);
-        const char* name = reinterpret_cast<const char*>(trailer + 14);
-        info.displayFormat.m_Name = CString(name, strnlen(name, 100));
-        if (info.dataLength < kTrailerSize || info.dataLength > info.fileSize) {
-            error = "the scene data length in its trailer does not fit the file";
-            return TProbeResult::Damaged;
-        }
-        info.dataOffset = info.fileSize - info.dataLength;
-        info.packed = info.dataOffset > 0;
+    TProbeResult result = ReadTrailer(file.get(), info, error);
+    if (result != TProbeResult::Damaged) {
+        // Without a trailer a scene file is read from its first byte.
+        const std::uint64_t available = info.hasTrailer ? info.dataLength : info.fileSize;
+        if (HasSceneHeader(file.get(), info.dataOffset, available))
+            return TProbeResult::Scene;
+        result = info.hasTrailer ? TProbeResult::NotAScene : TProbeResult::NoTrailer;
     }
-    // Without a trailer a scene file is read from its first byte.
-    const std::uint64_t available = info.hasTrailer ? info.dataLength : info.fileSize;
-    if (HasSceneHeader(file.get(), info.dataOffset, available))
-        return TProbeResult::Scene;
-    return info.hasTrailer ? TProbeResult::NotAScene : TProbeResult::NoTrailer;
+    return AsDamagedPackage(file.get(), info, result, error);
 }
 
 std::string CSceneFileProbe::Describe(TProbeResult result, const std::string& path, const std::string& error) {
@@ -92,6 +153,10 @@ std::string CSceneFileProbe::Describe(TProbeResult result, const std::string& pa
         return quoted + " is not a Lumivexis scene file or package";
     case TProbeResult::Damaged:
         return quoted + " is damaged: " + error;
+    case TProbeResult::DamagedPackage:
+        return quoted + ": its packed scene is damaged (" + error + ")";
+    case TProbeResult::NotAFile:
+        return quoted + " " + error + "; a scene file is needed";
     case TProbeResult::Unreadable:
         return "cannot read " + quoted + ": " + error;
     }

@@ -21,12 +21,8 @@ void CSignalWatcher::BlockSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-void CSignalWatcher::UnblockSignals() {
-    const sigset_t set = WatchedSignals();
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-}
-
-CSignalWatcher::CSignalWatcher(std::function<void()> onSignal) : m_onSignal(std::move(onSignal)) {
+CSignalWatcher::CSignalWatcher(std::function<void(int signal)> onSignal, std::function<void()> onIdle)
+    : m_onSignal(std::move(onSignal)), m_onIdle(std::move(onIdle)) {
     m_thread = std::thread(&CSignalWatcher::Watch, this);
 }
 
@@ -49,7 +45,9 @@ void CSignalWatcher::Watch() {
         if (signal > 0) {
             m_signal = signal;
             if (m_onSignal)
-                m_onSignal();
+                m_onSignal(signal);
         }
+        if (m_onIdle)
+            m_onIdle();
     }
 }

@@ -21,5 +21,5 @@ int main(int argc, char** argv) {
     // Messages name the program as it was started (an exported file has its
     // own name).
     const std::string name = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "ScreenSaver.dat";
-    return CPlayerApp(name.empty() ? "ScreenSaver.dat" : name).Main(arguments);
+    return CPlayerApp(name.empty() ? "ScreenSaver.dat" : name, argc > 0 ? argv[0] : "").Main(arguments);
 }

@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "CSceneFileProbe.h"
+#include "ElfTestImage.h"
 
 namespace {
 
@@ -53,6 +60,21 @@ TProbeResult Probe(const Bytes& bytes, SSceneFileInfo& info) {
     const TProbeResult result = CSceneFileProbe::Probe(path, info, error);
     std::remove(path.c_str());
     return result;
+}
+
+// A program image with the scene data and its trailer appended, as an
+// export writes it.
+Bytes Package(const Bytes& program) {
+    Bytes package = program;
+    const Bytes data = SceneData();
+    package.insert(package.end(), data.begin(), data.end());
+    const Bytes trailer = Trailer(0, 1, static_cast<std::uint32_t>(data.size() + 122), "Saver");
+    package.insert(package.end(), trailer.begin(), trailer.end());
+    return package;
+}
+
+void SetLength(Bytes& package, std::uint32_t length) {
+    std::memcpy(&package[package.size() - 122 + 10], &length, 4);
 }
 
 }  // namespace
@@ -117,4 +139,79 @@ TEST(SceneFileProbe, ForeignDamagedAndMissingFilesAreRejected) {
     EXPECT_FALSE(error.empty());
     EXPECT_NE(CSceneFileProbe::Describe(TProbeResult::NotAScene, "x.bin", "").find("not a Lumivexis scene"),
               std::string::npos);
+}
+
+TEST(SceneFileProbe, BytesAfterAProgramThatAreNoIntactPackageAreADamagedPackage) {
+    const Bytes program = elftest::Image64(3000, elftest::kTableLast);
+    const Bytes intact = Package(program);
+    SSceneFileInfo info;
+    ASSERT_EQ(Probe(intact, info), TProbeResult::Scene);
+    EXPECT_EQ(info.dataOffset, program.size());
+    // The bare program: nothing was packed into it.
+    EXPECT_EQ(Probe(program, info), TProbeResult::NoTrailer);
+
+    Bytes cut = intact;
+    cut.pop_back();
+    Bytes lengthened = intact;
+    lengthened.insert(lengthened.end(), 10, 0);
+    Bytes magic = intact;
+    magic[magic.size() - 122] = 'X';
+    Bytes header = intact;
+    header[program.size() + 4] = 'X';  // "BrennoxGraphicalScene"
+    const auto length = static_cast<std::uint32_t>(intact.size() - program.size());
+    Bytes shorter = intact;
+    SetLength(shorter, length - 1);
+    Bytes longer = intact;
+    SetLength(longer, length + 1);
+    Bytes beyond = intact;
+    SetLength(beyond, static_cast<std::uint32_t>(intact.size() + 1));
+    const std::pair<const char*, const Bytes*> damaged[] = {{"one byte cut", &cut},
+                                                            {"ten bytes appended", &lengthened},
+                                                            {"trailer magic changed", &magic},
+                                                            {"scene header changed", &header},
+                                                            {"length one short", &shorter},
+                                                            {"length one long", &longer},
+                                                            {"length beyond the file", &beyond}};
+    for (const auto& [what, bytes] : damaged) {
+        const std::string path = Write("damaged", *bytes);
+        std::string error;
+        EXPECT_EQ(CSceneFileProbe::Probe(path, info, error), TProbeResult::DamagedPackage) << what;
+        EXPECT_FALSE(error.empty()) << what;
+        std::remove(path.c_str());
+    }
+    EXPECT_EQ(CSceneFileProbe::Describe(TProbeResult::DamagedPackage, "/home/me/saver.scr", "why"),
+              "\"/home/me/saver.scr\": its packed scene is damaged (why)");
+}
+
+TEST(SceneFileProbe, OnlyRegularFilesAreRead) {
+    SSceneFileInfo info;
+    std::string error;
+    const std::string folder = "probe-folder." + std::to_string(getpid());
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(CSceneFileProbe::Probe(folder, info, error), TProbeResult::NotAFile);
+    EXPECT_NE(CSceneFileProbe::Describe(TProbeResult::NotAFile, folder, error).find("is a directory"),
+              std::string::npos);
+    std::filesystem::remove(folder);
+
+    // Nobody writes into the FIFO: opening it for reading must not wait.
+    const std::string fifo = "probe-fifo." + std::to_string(getpid());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto probe = std::async(std::launch::async, [&fifo] {
+        SSceneFileInfo fifoInfo;
+        std::string fifoError;
+        const TProbeResult result = CSceneFileProbe::Probe(fifo, fifoInfo, fifoError);
+        return CSceneFileProbe::Describe(result, fifo, fifoError);
+    });
+    if (probe.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // A writer releases the blocked open, so that the test can end.
+        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        ADD_FAILURE() << "the probe waits for a writer";
+        probe.wait();
+        close(writer);
+    } else {
+        EXPECT_NE(probe.get().find("is not a regular file"), std::string::npos);
+    }
+    std::remove(fifo.c_str());
+
+    EXPECT_EQ(CSceneFileProbe::Probe("/dev/null", info, error), TProbeResult::NotAFile);
 }

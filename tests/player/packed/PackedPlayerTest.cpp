@@ -2,7 +2,9 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -148,4 +150,52 @@ TEST_F(PackedPlayer, SignalsEndAnEndlessRunPromptly) {
         EXPECT_EQ(result.signal, 0) << signal;
         EXPECT_EQ(result.exitCode, 0) << signal << ": " << result.err;
     }
+}
+
+TEST_F(PackedPlayer, AnExportWhoseAppendedSceneIsDamagedSaysSoUnderItsOwnName) {
+    std::ifstream in(Path("box.scr"), std::ios::binary);
+    const std::string intact((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t trailerStart = intact.size() - 122;
+    const std::uint32_t length =
+        static_cast<std::uint32_t>(intact.size() - std::filesystem::file_size(kBin + "/ScreenSaver.dat"));
+    const auto withLength = [&](std::uint32_t value) {
+        std::string bytes = intact;
+        std::memcpy(&bytes[trailerStart + 10], &value, 4);
+        return bytes;
+    };
+    std::string magic = intact;
+    magic[trailerStart] = 'X';
+    const std::pair<std::string, std::string> damaged[] = {{"cut.scr", intact.substr(0, intact.size() - 1)},
+                                                           {"appended.scr", intact + std::string(10, '\0')},
+                                                           {"magic.scr", magic},
+                                                           {"short.scr", withLength(length - 1)},
+                                                           {"long.scr", withLength(length + 1)}};
+    for (const auto& [name, bytes] : damaged) {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        ASSERT_EQ(chmod(Path(name).c_str(), 0755), 0);
+        // Started as a saver is: by itself, without arguments.
+        const lvxtest::SChildResult run = Run({Path(name)});
+        EXPECT_EQ(run.exitCode, 1) << name << ": " << run.err;
+        EXPECT_NE(run.err.find("\"" + Path(name) + "\": its packed scene is damaged"), std::string::npos)
+            << name << ": " << run.err;
+        EXPECT_EQ(run.err.find("/proc/self/exe"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Usage"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(PackedPlayer, AScenePathThatIsNoRegularFileIsRefusedAtOnce) {
+    // Nobody writes into the FIFO: opening it would wait for ever.
+    ASSERT_EQ(mkfifo(Path("f.bgs").c_str(), 0600), 0);
+    lvxtest::SChildResult run =
+        lvxtest::RunChild({kBin + "/ScreenSaver.dat", "--frames", "1", "--screenshot", Path("o.png"), Path("f.bgs")},
+                          Environment(), std::chrono::seconds(20));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("is not a regular file"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("o.png")));
+
+    std::filesystem::create_directory(Path("folder.bgs"));
+    run = Run({kBin + "/ScreenSaver.dat", "--frames", "1", Path("folder.bgs")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("is a directory"), std::string::npos) << run.err;
 }

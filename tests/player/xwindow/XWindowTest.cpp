@@ -4,7 +4,10 @@
 #include <X11/Xutil.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -12,6 +15,7 @@
 #include "common/ChildProcess.h"
 #include "common/PngImage.h"
 #include "common/TestScenes.h"
+#include "common/XRedBox.h"
 #include "support/CTempFolder.h"
 
 namespace {
@@ -73,9 +77,9 @@ protected:
     }
 
     // Waits until the middle of the window is red (the box).
-    bool WaitForTheBox() {
+    bool WaitForTheBox(int x = 160, int y = 120) {
         for (int i = 0; i < 300; ++i) {
-            if (lvxtest::IsReddish(static_cast<std::uint32_t>(PixelAt(160, 120))))
+            if (lvxtest::IsReddish(static_cast<std::uint32_t>(PixelAt(x, y))))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -139,4 +143,48 @@ TEST_F(XWindowPlayer, AWindowThatDoesNotExistIsReported) {
                           Environment(std::nullopt), std::chrono::seconds(30));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("does not exist"), std::string::npos) << result.err;
+}
+
+TEST_F(XWindowPlayer, AWindowThatItsOwnerResizesIsFilledAtItsNewSize) {
+    // xscreensaver-settings' preview pane, or a screen that changes its size.
+    lvxtest::CChild player({s_folder + "/box.scr", "--window-id", Hex(m_window)}, Environment(std::nullopt));
+    ASSERT_TRUE(player.Started());
+    ASSERT_TRUE(WaitForTheBox());
+
+    constexpr int kWidth = 640, kHeight = 400;
+    XResizeWindow(m_display, m_window, kWidth, kHeight);
+    XSync(m_display, False);
+    ASSERT_TRUE(WaitForTheBox(kWidth / 2, kHeight / 2)) << "the picture stayed at its first size";
+    // A frame or two more, so that no frame of the old size is read.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    const lvxtest::SRedBoxExtent box = lvxtest::MeasureRedBox(m_display, m_window, kWidth, kHeight);
+    // The box in the middle of the new size, and as wide as it is tall: the
+    // projection took the window's new aspect.
+    EXPECT_NEAR(box.CentreX(), kWidth / 2.0, 3.0);
+    EXPECT_NEAR(box.CentreY(), kHeight / 2.0, 3.0);
+    EXPECT_NEAR(box.Width(), box.Height(), 4)
+        << box.left << ".." << box.right << " x " << box.top << ".." << box.bottom;
+    EXPECT_TRUE(box.cornersBlue);
+
+    player.Signal(SIGTERM);
+    const lvxtest::SChildResult result = player.Wait(std::chrono::seconds(10));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+}
+
+TEST_F(XWindowPlayer, StartUpErrorsInADaemonsWindowGoToStderrOnly) {
+    // A scene whose records are garbage: the reader reports it. No box may
+    // wait for a click in a daemon's window: the player ends by itself.
+    std::ifstream in(s_folder + "/box.bgs", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The header and the 122-byte trailer stay intact: the probe accepts it.
+    for (size_t i = 40; i < bytes.size() - 122; i += 7)
+        bytes[i] = static_cast<char>(0xFF);
+    std::ofstream(s_folder + "/garbled.bgs", std::ios::binary) << bytes;
+    const lvxtest::SChildResult result = lvxtest::RunChild({kBin + "/ScreenSaver.dat", s_folder + "/garbled.bgs"},
+                                                           Environment(Hex(m_window)), std::chrono::seconds(30));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(result.err.empty());
 }
