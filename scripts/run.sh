@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The main job: installs what is needed, builds the player, the command-line
-# tool and the demo scene (Release), and shows the demo.
+# The main job: installs what is needed, builds the editor, the player, the
+# command-line tool and the demo scene (Release), and shows the demo.
 #
-# - With a display ($DISPLAY or $WAYLAND_DISPLAY): the demo plays in a window
-#   (Escape or closing the window ends it).
+# - With a display ($DISPLAY or $WAYLAND_DISPLAY): the editor Pelavor opens
+#   the demo scene (on a Wayland desktop through XWayland).
 # - Without one: the demo is packed into a stand-alone screensaver, a few of
 #   its frames are rendered to PNG files off screen, and the packed file is
 #   run by itself to prove that it plays; the script says where the files are.
@@ -21,7 +21,7 @@ scripts/setup.sh
 echo "== configure and build (Release)"
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DLVX_BUILD_TESTS=OFF -DLVX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$BUILD" -j "$JOBS" --target ScreenSaver lumivexis lvx_media_demo
+cmake --build "$BUILD" -j "$JOBS" --target ScreenSaver lumivexis lvx_media_demo Pelavor lvx_media_help
 
 BIN=$BUILD/bin
 DEMO=$BIN/media/demo/demo.bgs
@@ -29,8 +29,8 @@ echo "== the demo scene: $DEMO"
 "$BIN/lumivexis" info "$DEMO" | sed -n '1,3p'
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  echo "== playing the demo in a window (Escape or closing the window ends it)"
-  exec "$BIN/ScreenSaver.dat" "$DEMO"
+  echo "== opening the demo in the editor Pelavor (File > Exit ends it)"
+  exec "$BIN/Pelavor" "$DEMO"
 fi
 
 OUT=$BUILD/demo-output

@@ -47,7 +47,7 @@ done
 
 echo "== fuzz targets (${FUZZ_SECONDS}s each, clang + sanitizers)"
 if CC=clang CXX=clang++ cmake -S . -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-     -DLVX_SANITIZE=ON -DLVX_WERROR=ON -DLVX_BUILD_FUZZ=ON -DLVX_BUILD_TESTS=OFF -DLVX_BUILD_BENCH=OFF -DLVX_BUILD_EXAMPLES=OFF >/dev/null \
+     -DLVX_SANITIZE=ON -DLVX_WERROR=ON -DLVX_BUILD_FUZZ=ON -DLVX_BUILD_TESTS=OFF -DLVX_BUILD_BENCH=OFF -DLVX_BUILD_EXAMPLES=OFF -DLVX_BUILD_EDITOR=OFF >/dev/null \
    && cmake --build "$FUZZ_BUILD" -j "$JOBS"; then
   for fuzz in "$FUZZ_BUILD"/bin/fuzz_*; do
     [ -x "$fuzz" ] || continue

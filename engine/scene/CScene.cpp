@@ -131,33 +131,46 @@ void CScene::Unlock() {
 // ---------------------------------------------------------------- the list
 
 void CScene::AddObject(CObjects& object) {
-    std::lock_guard<CMutex> guard(m_SceneLock);
-    // A second add would make the scene destroy the object twice.
-    if (std::find(m_Objects.begin(), m_Objects.end(), &object) != m_Objects.end()) {
-        return;
-    }
-    m_Objects.push_front(&object);
-    object.SetScene(*this);
-    if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(&object)) {
-        m_Cameras.push_back(camera);
-    }
+    InsertObject(object, 0);
 }
 
 void CScene::RemoveObject(const CString& name) {
     std::lock_guard<CMutex> guard(m_SceneLock);
+    TakeObject(name);  // destroyed on leaving
+}
+
+std::unique_ptr<CObjects> CScene::TakeObject(const CString& name) {
+    std::lock_guard<CMutex> guard(m_SceneLock);
     const auto found =
         std::find_if(m_Objects.begin(), m_Objects.end(), [&name](CObjects* o) { return o->GetObjName() == name; });
     if (found == m_Objects.end()) {
-        return;
+        return nullptr;
     }
-    CObjects* object = *found;
-    m_Cameras.erase(std::remove(m_Cameras.begin(), m_Cameras.end(), object), m_Cameras.end());
-    if (m_pCurrentCamera == object) {
+    std::unique_ptr<CObjects> object(*found);
+    m_Cameras.erase(std::remove(m_Cameras.begin(), m_Cameras.end(), object.get()), m_Cameras.end());
+    if (m_pCurrentCamera == object.get()) {
         m_pCurrentCamera = nullptr;
     }
     m_Objects.erase(found);
     ForgetReferencesTo(*object);
-    delete object;
+    return object;
+}
+
+void CScene::InsertObject(CObjects& object, int index, int cameraIndex) {
+    std::lock_guard<CMutex> guard(m_SceneLock);
+    // A second insertion would make the scene destroy the object twice.
+    if (std::find(m_Objects.begin(), m_Objects.end(), &object) != m_Objects.end()) {
+        return;
+    }
+    const auto clamped = [](int wanted, size_t size) {
+        return std::clamp<std::ptrdiff_t>(wanted, 0, static_cast<std::ptrdiff_t>(size));
+    };
+    m_Objects.insert(m_Objects.begin() + clamped(index, m_Objects.size()), &object);
+    object.SetScene(*this);
+    if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(&object)) {
+        const int place = cameraIndex < 0 ? static_cast<int>(m_Cameras.size()) : cameraIndex;
+        m_Cameras.insert(m_Cameras.begin() + clamped(place, m_Cameras.size()), camera);
+    }
 }
 
 void CScene::RemoveAllObjects() {

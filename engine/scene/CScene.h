@@ -52,6 +52,15 @@ public:
     // Trajectories that pointed at it forget it.
     void RemoveObject(const CString& name);
     void RemoveAllObjects();
+    // Takes the first object with that name out of the list without
+    // destroying it: the caller owns it from then on (the editor keeps a
+    // removed object for its undo). Trajectories that pointed at it forget
+    // it, as with RemoveObject. Null for an unknown name.
+    std::unique_ptr<CObjects> TakeObject(const CString& name);
+    // Puts the object at that position of the list and, a camera trajectory,
+    // at that position among the cameras (both clamped to their lists; -1
+    // for the cameras: last), and takes ownership as AddObject does.
+    void InsertObject(CObjects& object, int index, int cameraIndex = -1);
 
     // First object with exactly that name, or null.
     CObjects* GetObjectA(const CString& name);

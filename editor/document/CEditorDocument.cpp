@@ -1,0 +1,168 @@
+#include "document/CEditorDocument.h"
+
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "animation/CCameraTrajectoryObject.h"
+#include "core/CScreen.h"
+#include "platform/base/ErrorReport.h"
+#include "scene/CObjects.h"
+
+namespace {
+
+const D3DXVECTOR3 kMainCameraPosition(0.0f, 1.0f, -10.0f);
+
+// While it lives, the messages the engine reports on this thread (a file
+// that cannot be read, a damaged record) are collected instead of shown, so
+// that the document hands them to its caller in one piece. Reports of other
+// threads (the render thread) still go to the handler installed before.
+class CReportCollector {
+public:
+    CReportCollector() : m_Thread(std::this_thread::get_id()) {
+        m_Previous = SetErrorReportHandler([this](const std::string& text, const std::string& title, ErrorIcon icon) {
+            if (std::this_thread::get_id() == m_Thread) {
+                std::lock_guard<std::mutex> guard(m_Mutex);
+                m_Texts << QString::fromStdString(text);
+            } else if (m_Previous) {
+                m_Previous(text, title, icon);
+            } else {
+                std::fprintf(stderr, "%s\n", text.c_str());
+            }
+        });
+    }
+    ~CReportCollector() { SetErrorReportHandler(m_Previous); }
+    CReportCollector(const CReportCollector&) = delete;
+    CReportCollector& operator=(const CReportCollector&) = delete;
+
+    QString Joined() const {
+        std::lock_guard<std::mutex> guard(m_Mutex);
+        return m_Texts.join(QLatin1Char('\n'));
+    }
+
+private:
+    std::thread::id m_Thread;
+    ErrorReportHandler m_Previous;
+    mutable std::mutex m_Mutex;
+    QStringList m_Texts;
+};
+
+void SetText(QString* target, const QString& text) {
+    if (target != nullptr) {
+        *target = text;
+    }
+}
+
+}  // namespace
+
+CEditorDocument::CEditorDocument(QObject* parent) : QObject(parent) {
+    connect(&m_UndoStack, &QUndoStack::cleanChanged, this, &CEditorDocument::CleanChanged);
+}
+
+CEditorDocument::~CEditorDocument() {
+    // The commands may hold objects taken out of the scene; they go first,
+    // while the scene they came from still exists.
+    m_UndoStack.clear();
+}
+
+void CEditorDocument::NewScene() {
+    m_UndoStack.clear();
+    {
+        CSceneLock lock(m_Scene);
+        m_Scene.CleanUp();
+    }
+    AddMainCamera();
+    emit SceneReplaced();
+}
+
+CObjects* CEditorDocument::AddMainCamera() {
+    if (CScreen::Instance().GetD3DDevice() == nullptr) {
+        return nullptr;
+    }
+    auto camera = std::make_unique<CCameraTrajectoryObject>();
+    camera->Init();
+    camera->SetPosition(kMainCameraPosition);
+    camera->SetWeight(1);
+    camera->SetObjName("Main Camera");
+    CSceneLock lock(m_Scene);
+    CCameraTrajectoryObject* added = camera.release();
+    m_Scene.AddObject(*added);
+    return added;
+}
+
+bool CEditorDocument::Open(const QString& path, bool package, QString* error) {
+    bool loaded = false;
+    QString messages;
+    {
+        CReportCollector collector;
+        {
+            CSceneLock lock(m_Scene);
+            loaded = m_Scene.Load(path.toStdString(), package);
+        }
+        messages = collector.Joined();
+    }
+    if (!loaded) {
+        SetText(error, messages.isEmpty() ? tr("Unable to open the scene file \"%1\".").arg(path) : messages);
+        return false;
+    }
+    SetText(error, messages);
+    m_UndoStack.clear();
+    m_UndoStack.setClean();
+    SetPath(path);
+    emit SceneReplaced();
+    return true;
+}
+
+bool CEditorDocument::RestoreCopy(const QString& copyPath, const QString& originalPath, QString* error) {
+    if (!Open(copyPath, false, error)) {
+        return false;
+    }
+    SetPath(originalPath);
+    // The restored changes were never saved where they belong.
+    m_UndoStack.resetClean();
+    return true;
+}
+
+bool CEditorDocument::Save(const QString& path, bool package, QString* error) {
+    if (!WriteScene(path, package, error)) {
+        return false;
+    }
+    SetPath(path);
+    m_UndoStack.setClean();
+    return true;
+}
+
+bool CEditorDocument::SaveCopy(const QString& path, QString* error) {
+    return WriteScene(path, false, error);
+}
+
+bool CEditorDocument::WriteScene(const QString& path, bool package, QString* error) {
+    bool saved = false;
+    QString messages;
+    {
+        CReportCollector collector;
+        // Save takes the scene lock while it reads the objects.
+        saved = m_Scene.Save(path.toStdString(), package);
+        messages = collector.Joined();
+    }
+    if (!saved) {
+        SetText(error, messages.isEmpty() ? tr("Unable to save the file \"%1\".").arg(path) : messages);
+        return false;
+    }
+    SetText(error, messages);
+    return true;
+}
+
+void CEditorDocument::SetPath(const QString& path) {
+    if (path == m_Path) {
+        return;
+    }
+    m_Path = path;
+    emit PathChanged(m_Path);
+}
+
+void CEditorDocument::NotifyObjectsChanged(const QString& name) {
+    emit ObjectsChanged(name);
+}

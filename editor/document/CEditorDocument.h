@@ -1,0 +1,94 @@
+#pragma once
+// The scene being edited: the one CScene of the editor, the file it belongs
+// to and the undo stack of every edit made to it.
+//
+// Widgets never change the scene themselves. An edit is a QUndoCommand of
+// this folder pushed on UndoStack(); its redo and undo bracket the change
+// with a CSceneLock (the render thread is drawing the scene) and then tell
+// the document what changed, which tells the panes through its signals.
+// The stack's clean state is the saved state of the file.
+//
+// User-interface thread only.
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include "scene/CScene.h"
+
+class CObjects;
+
+// Holds the scene lock for one edit (the render thread waits meanwhile).
+class CSceneLock {
+public:
+    explicit CSceneLock(CScene& scene) : m_Scene(scene) { m_Scene.Lock(); }
+    ~CSceneLock() { m_Scene.Unlock(); }
+    CSceneLock(const CSceneLock&) = delete;
+    CSceneLock& operator=(const CSceneLock&) = delete;
+
+private:
+    CScene& m_Scene;
+};
+
+class CEditorDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CEditorDocument(QObject* parent = nullptr);
+    ~CEditorDocument() override;
+
+    CScene& Scene() { return m_Scene; }
+    QUndoStack& UndoStack() { return m_UndoStack; }
+
+    // The file the scene was last opened from or saved to; empty for a new
+    // scene that was never saved.
+    const QString& Path() const { return m_Path; }
+    // False while the scene has changes that are not saved.
+    bool IsClean() const { return m_UndoStack.isClean(); }
+
+    // --- document commands (not undoable: they clear the undo stack) ----
+    // Empties the scene and adds "Main Camera" at (0, 1, -10) with weight 1
+    // (only while the engine has a device). The path stays as it was.
+    void NewScene();
+    // Loads a scene file (package: every file inside it). On failure the
+    // scene is left as it was and error says why. The engine's messages go
+    // into error rather than onto the screen; a file that loads may still
+    // leave some there (a texture that was not found).
+    bool Open(const QString& path, bool package, QString* error = nullptr);
+    // Loads a recovery copy of a scene that belonged to originalPath (empty:
+    // never saved): the path becomes originalPath and the scene counts as
+    // changed, since its content is not what that file holds.
+    bool RestoreCopy(const QString& copyPath, const QString& originalPath, QString* error = nullptr);
+    // Saves the whole scene atomically; on success the path becomes `path`
+    // and the undo stack is marked clean.
+    bool Save(const QString& path, bool package, QString* error = nullptr);
+    // Writes the scene to another file without touching the path or the
+    // clean state (the recovery copy).
+    bool SaveCopy(const QString& path, QString* error = nullptr);
+    // "Main Camera" at (0, 1, -10), weight 1; null while the engine has no
+    // device.
+    CObjects* AddMainCamera();
+
+    // --- for the edit commands ------------------------------------------
+    // Called by a command after it changed the set of objects (added,
+    // removed, renamed); `name` is the object to select afterwards ("" for
+    // none).
+    void NotifyObjectsChanged(const QString& name);
+
+signals:
+    // The set of objects changed; the object list rebuilds and selects
+    // `selectName` when it is not empty.
+    void ObjectsChanged(const QString& selectName);
+    // A new scene was made, opened or loaded: every pane starts over.
+    void SceneReplaced();
+    void PathChanged(const QString& path);
+    void CleanChanged(bool clean);
+
+private:
+    bool WriteScene(const QString& path, bool package, QString* error);
+    void SetPath(const QString& path);
+
+    CScene m_Scene;
+    QUndoStack m_UndoStack;
+    QString m_Path;
+};
