@@ -21,7 +21,8 @@ struct SFileCloser {
 
 std::optional<std::uint64_t> ImageEndOf(const std::vector<std::uint8_t>& bytes) {
     std::unique_ptr<FILE, SFileCloser> file(std::tmpfile());
-    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
     std::fflush(file.get());
     return CElfImage::ImageEnd(file.get(), bytes.size());
 }
