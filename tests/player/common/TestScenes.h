@@ -15,6 +15,20 @@ namespace lvxtest {
 constexpr const char* kBoxName = "Test box";
 constexpr const char* kCameraName = "Test camera";
 
+// A camera trajectory 6 units in front of the origin, looking at it.
+inline void AddCameraLookingAtTheOrigin(CScene& scene) {
+    auto* camera = new CCameraTrajectoryObject();
+    camera->SetObjName(kCameraName);
+    camera->SetScene(scene);
+    camera->Init();
+    camera->SetOrientation(OR_LOOK_AT_POSITION);
+    camera->SetCurrentKeyFrame(camera->GetKeyFrameID(0));
+    camera->SetPosition(D3DXVECTOR3(0.0f, 0.0f, -6.0f));
+    camera->SetLookAtPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+    camera->SetWeight(1);
+    scene.AddObject(*camera);
+}
+
 // Saves the scene as a plain scene file; false when the file cannot be written.
 inline bool WriteRedBoxScene(const std::string& path, float totalTime = 4.0f) {
     CScreen& screen = CScreen::Instance();
@@ -37,16 +51,7 @@ inline bool WriteRedBoxScene(const std::string& path, float totalTime = 4.0f) {
     box->SetRotation(0.0f, 0.0f, 0.5f);
     scene.AddObject(*box);
 
-    auto* camera = new CCameraTrajectoryObject();
-    camera->SetObjName(kCameraName);
-    camera->SetScene(scene);
-    camera->Init();
-    camera->SetOrientation(OR_LOOK_AT_POSITION);
-    camera->SetCurrentKeyFrame(camera->GetKeyFrameID(0));
-    camera->SetPosition(D3DXVECTOR3(0.0f, 0.0f, -6.0f));
-    camera->SetLookAtPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
-    camera->SetWeight(1);
-    scene.AddObject(*camera);
+    AddCameraLookingAtTheOrigin(scene);
     return scene.Save(path, false);
 }
 

@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -47,6 +48,16 @@ inline SRedBoxExtent MeasureRedBox(Display* display, Window window, int width, i
     box.cornersBlue = IsBlue(pixel(width - 3, 2)) && IsBlue(pixel(2, height - 3));
     XDestroyImage(image);
     return box;
+}
+
+// The box in the middle of a width x height picture, as wide as it is tall
+// (the projection took the picture's aspect), on the blue background.
+inline void ExpectCentredSquareBox(const SRedBoxExtent& box, int width, int height) {
+    EXPECT_NEAR(box.CentreX(), width / 2.0, 3.0);
+    EXPECT_NEAR(box.CentreY(), height / 2.0, 3.0);
+    EXPECT_NEAR(box.Width(), box.Height(), 4)
+        << box.left << ".." << box.right << " x " << box.top << ".." << box.bottom;
+    EXPECT_TRUE(box.cornersBlue);
 }
 
 }  // namespace lvxtest

@@ -5,7 +5,7 @@
 
 #include "CPlaybackSession.h"
 #include "CScenePlayer.h"
-#include "animation/CCameraTrajectoryObject.h"
+#include "common/TestScenes.h"
 #include "core/CScreen.h"
 #include "objects/CSphereObject.h"
 #include "scene/CScene.h"
@@ -60,16 +60,7 @@ void WriteLitSphereScene(const std::string& path) {
     sphere->SetLighting(true);
     scene.AddObject(*sphere);
 
-    auto* camera = new CCameraTrajectoryObject();
-    camera->SetObjName("Camera");
-    camera->SetScene(scene);
-    camera->Init();
-    camera->SetOrientation(OR_LOOK_AT_POSITION);
-    camera->SetCurrentKeyFrame(camera->GetKeyFrameID(0));
-    camera->SetPosition(D3DXVECTOR3(0.0f, 0.0f, -6.0f));
-    camera->SetLookAtPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
-    camera->SetWeight(1);
-    scene.AddObject(*camera);
+    lvxtest::AddCameraLookingAtTheOrigin(scene);
     ASSERT_TRUE(scene.Save(path, false));
 }
 

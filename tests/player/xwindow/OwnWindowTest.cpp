@@ -113,11 +113,7 @@ TEST_F(OwnWindowPlayer, AWindowThatIsResizedIsFilledAtItsNewSize) {
         if (box.cornersBlue && std::abs(box.CentreX() - kWidth / 2.0) < 3.0)
             break;
     }
-    EXPECT_NEAR(box.CentreX(), kWidth / 2.0, 3.0);
-    EXPECT_NEAR(box.CentreY(), kHeight / 2.0, 3.0);
-    EXPECT_NEAR(box.Width(), box.Height(), 4)
-        << box.left << ".." << box.right << " x " << box.top << ".." << box.bottom;
-    EXPECT_TRUE(box.cornersBlue);
+    lvxtest::ExpectCentredSquareBox(box, kWidth, kHeight);
 
     player.Signal(SIGTERM);
     const lvxtest::SChildResult result = player.Wait(std::chrono::seconds(10));

@@ -161,11 +161,7 @@ TEST_F(XWindowPlayer, AWindowThatItsOwnerResizesIsFilledAtItsNewSize) {
     const lvxtest::SRedBoxExtent box = lvxtest::MeasureRedBox(m_display, m_window, kWidth, kHeight);
     // The box in the middle of the new size, and as wide as it is tall: the
     // projection took the window's new aspect.
-    EXPECT_NEAR(box.CentreX(), kWidth / 2.0, 3.0);
-    EXPECT_NEAR(box.CentreY(), kHeight / 2.0, 3.0);
-    EXPECT_NEAR(box.Width(), box.Height(), 4)
-        << box.left << ".." << box.right << " x " << box.top << ".." << box.bottom;
-    EXPECT_TRUE(box.cornersBlue);
+    lvxtest::ExpectCentredSquareBox(box, kWidth, kHeight);
 
     player.Signal(SIGTERM);
     const lvxtest::SChildResult result = player.Wait(std::chrono::seconds(10));
