@@ -145,15 +145,15 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::CreateDocks() {
     const QSize noLimit(CSizedDock::kNoLimit, CSizedDock::kNoLimit);
-    const SDockSpec timeline{kTimelineId,    {QSize(420, 120), QSize(420, 120), QSize(420, 120)},
-                             QSize(50, 120), QSize(CSizedDock::kNoLimit, 120),
-                             QSize(50, 120), QSize(CSizedDock::kNoLimit, 120)};
-    const SDockSpec objectList{kObjectListId,   {QSize(190, 200), QSize(190, 200), QSize(190, 300)},
-                               QSize(50, 50),   noLimit,
-                               QSize(100, 100), noLimit};
-    const SDockSpec properties{kPropertiesId,   {QSize(290, 380), QSize(290, 380), QSize(290, 380)},
-                               QSize(50, 50),   noLimit,
-                               QSize(290, 380), QSize(290, 380)};
+    const SDockLayout timeline{kTimelineId,    {QSize(420, 120), QSize(420, 120), QSize(420, 120)},
+                               QSize(50, 120), QSize(CSizedDock::kNoLimit, 120),
+                               QSize(50, 120), QSize(CSizedDock::kNoLimit, 120)};
+    const SDockLayout objectList{kObjectListId,   {QSize(190, 200), QSize(190, 200), QSize(190, 300)},
+                                 QSize(50, 50),   noLimit,
+                                 QSize(100, 100), noLimit};
+    const SDockLayout properties{kPropertiesId,   {QSize(290, 380), QSize(290, 380), QSize(290, 380)},
+                                 QSize(50, 50),   noLimit,
+                                 QSize(290, 380), QSize(290, 380)};
 
     m_TimelineDock = new CSizedDock("Timeline", "Timeline", timeline, this);
     m_TimelineDock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);

@@ -2,16 +2,16 @@
 
 #include <QMainWindow>
 
-CSizedDock::CSizedDock(const QString& title, const QString& objectName, const SDockSpec& spec, QWidget* parent)
-    : QDockWidget(title, parent), m_Spec(spec), m_Sizes(spec.sizes) {
+CSizedDock::CSizedDock(const QString& title, const QString& objectName, const SDockLayout& layout, QWidget* parent)
+    : QDockWidget(title, parent), m_Layout(layout), m_Sizes(layout.sizes) {
     setObjectName(objectName);
     ApplyLimits();
     connect(this, &QDockWidget::topLevelChanged, this, &CSizedDock::OnTopLevelChanged);
 }
 
 void CSizedDock::ReadSizes(const CEditorSettings& settings) {
-    const QSize minimum = m_Spec.dockedMinimum.boundedTo(m_Spec.floatingMinimum);
-    m_Sizes = settings.DockSizes(m_Spec.id, m_Spec.sizes, minimum);
+    const QSize minimum = m_Layout.dockedMinimum.boundedTo(m_Layout.floatingMinimum);
+    m_Sizes = settings.DockSizes(m_Layout.id, m_Layout.sizes, minimum);
 }
 
 QSize CSizedDock::PreferredSize() const {
@@ -38,22 +38,22 @@ void CSizedDock::WriteSizes(CEditorSettings& settings) {
             }
         }
     }
-    settings.SetDockSizes(m_Spec.id, m_Sizes);
+    settings.SetDockSizes(m_Layout.id, m_Sizes);
 }
 
 void CSizedDock::ApplyLimits() {
     if (isFloating()) {
-        setMinimumSize(m_Spec.floatingMinimum);
-        setMaximumSize(m_Spec.floatingMaximum);
+        setMinimumSize(m_Layout.floatingMinimum);
+        setMaximumSize(m_Layout.floatingMaximum);
     } else {
-        setMinimumSize(m_Spec.dockedMinimum);
-        setMaximumSize(m_Spec.dockedMaximum);
+        setMinimumSize(m_Layout.dockedMinimum);
+        setMaximumSize(m_Layout.dockedMaximum);
     }
 }
 
 void CSizedDock::OnTopLevelChanged(bool floating) {
     ApplyLimits();
     if (floating) {
-        resize(m_Sizes.floating.boundedTo(m_Spec.floatingMaximum).expandedTo(m_Spec.floatingMinimum));
+        resize(m_Sizes.floating.boundedTo(m_Layout.floatingMaximum).expandedTo(m_Layout.floatingMinimum));
     }
 }

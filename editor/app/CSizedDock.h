@@ -9,7 +9,7 @@
 
 #include "app/CEditorSettings.h"
 
-struct SDockSpec {
+struct SDockLayout {
     int id;
     SDockSizes sizes;  // the defaults
     QSize dockedMinimum;
@@ -24,10 +24,10 @@ class CSizedDock : public QDockWidget {
 public:
     static constexpr int kNoLimit = 40000;
 
-    CSizedDock(const QString& title, const QString& objectName, const SDockSpec& spec, QWidget* parent);
+    CSizedDock(const QString& title, const QString& objectName, const SDockLayout& layout, QWidget* parent);
 
-    int Id() const { return m_Spec.id; }
-    const SDockSpec& Spec() const { return m_Spec; }
+    int Id() const { return m_Layout.id; }
+    const SDockLayout& Layout() const { return m_Layout; }
     const SDockSizes& Sizes() const { return m_Sizes; }
 
     // Takes the stored sizes (values below the pane's minimum are ignored).
@@ -42,6 +42,6 @@ private:
     void ApplyLimits();
     void OnTopLevelChanged(bool floating);
 
-    SDockSpec m_Spec;
+    SDockLayout m_Layout;
     SDockSizes m_Sizes;
 };

@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "EngineCamera.h"
 #include "core/CScreen.h"
 #include "support/CScreenStateGuard.h"
 #include "view/CCameraNavigation.h"
@@ -31,16 +32,8 @@ protected:
     static void PlaceCamera(const D3DXVECTOR3& eye, const D3DXVECTOR3& direction) {
         CScreen::Instance().SetCamera(eye, direction);
     }
-    static D3DXVECTOR3 Eye() {
-        D3DXVECTOR3 eye, direction;
-        CScreen::Instance().GetCameraPosition(eye, direction);
-        return eye;
-    }
-    static D3DXVECTOR3 Direction() {
-        D3DXVECTOR3 eye, direction;
-        CScreen::Instance().GetCameraPosition(eye, direction);
-        return direction;
-    }
+    static D3DXVECTOR3 Eye() { return viewtest::Eye(); }
+    static D3DXVECTOR3 Direction() { return viewtest::Direction(); }
 
     // Presses the button at (100, 100), drags by (dx, dy) and releases.
     void Drag(TMouseButton button, int dx, int dy, bool shift = false, bool ctrl = false) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "EngineCamera.h"
 #include "common/QtTestApplication.h"
 #include "core/CScreen.h"
 #include "document/CEditorDocument.h"
@@ -53,16 +54,8 @@ class View : public testing::Test {
 protected:
     void SetUp() override { CScreen::Instance().SetCamera(0.0f, 1.0f, -10.0f, 0.0f, 0.0f, 1.0f); }
 
-    static D3DXVECTOR3 Eye() {
-        D3DXVECTOR3 eye, direction;
-        CScreen::Instance().GetCameraPosition(eye, direction);
-        return eye;
-    }
-    static D3DXVECTOR3 Direction() {
-        D3DXVECTOR3 eye, direction;
-        CScreen::Instance().GetCameraPosition(eye, direction);
-        return direction;
-    }
+    static D3DXVECTOR3 Eye() { return viewtest::Eye(); }
+    static D3DXVECTOR3 Direction() { return viewtest::Direction(); }
 
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

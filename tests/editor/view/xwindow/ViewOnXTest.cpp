@@ -127,6 +127,15 @@ protected:
         return XGetWindowAttributes(m_display, static_cast<Window>(window), &attributes) != 0 &&
                attributes.map_state == IsViewable;
     }
+    // Where the render window's top left corner lies in the surround, as the
+    // X server has it.
+    QPoint RenderWindowOffset() {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(m_display, static_cast<Window>(m_view->RenderWidget()->winId()),
+                              static_cast<Window>(m_view->winId()), 0, 0, &x, &y, &child);
+        return QPoint(x, y);
+    }
     // The window's pixels as 0xRRGGBB, top row first (empty when unreadable).
     QImage Picture(WId window) {
         XWindowAttributes attributes{};
@@ -203,10 +212,8 @@ TEST_F(ViewOnX, TheRenderWindowIsCentredInTheGreySurround) {
     ASSERT_TRUE(StartAndWaitForFrames());
     AddRedBox();
     ASSERT_TRUE(WaitForFrames(3));
-    int x = 0, y = 0;
-    Window child = 0;
-    XTranslateCoordinates(m_display, static_cast<Window>(m_view->RenderWidget()->winId()),
-                          static_cast<Window>(m_view->winId()), 0, 0, &x, &y, &child);
+    const QPoint offset = RenderWindowOffset();
+    const int x = offset.x(), y = offset.y();
     EXPECT_EQ(x, 100);
     EXPECT_EQ(y, 100);
 
@@ -222,10 +229,8 @@ TEST_F(ViewOnX, ASmallerSurroundShowsTheMiddleOfTheRenderWindowClipped) {
     ASSERT_TRUE(StartAndWaitForFrames());
     AddRedBox();
     ASSERT_TRUE(WaitForFrames(3));
-    int x = 0, y = 0;
-    Window child = 0;
-    XTranslateCoordinates(m_display, static_cast<Window>(m_view->RenderWidget()->winId()),
-                          static_cast<Window>(m_view->winId()), 0, 0, &x, &y, &child);
+    const QPoint offset = RenderWindowOffset();
+    const int x = offset.x(), y = offset.y();
     EXPECT_EQ(x, -50);
     EXPECT_EQ(y, -50);
     // The back buffer keeps its size; the box stays in the middle.
