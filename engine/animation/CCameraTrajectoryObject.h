@@ -49,6 +49,9 @@ public:
     int GetKeyFrameID(int index) const;
     void SetCurrentKeyFrame(int id) { m_iCurrentKeyFrame = id; }
     int GetCurrentKeyFrame() const { return m_iCurrentKeyFrame; }
+    // Every keyed curve as it stands, and back (the editor's undo).
+    CKeyFrameSnapshot CaptureKeyFrames() { return KeyedCurves().Capture(); }
+    void RestoreKeyFrames(const CKeyFrameSnapshot& snapshot) { KeyedCurves().Restore(snapshot); }
 
     // --- keyed values of the current keyframe -----------------------------------
     void SetZoom(float zoom);

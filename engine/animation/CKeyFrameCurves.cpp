@@ -22,3 +22,20 @@ void CKeyFrameCurves::MoveKeyFrame(int id, float time) const {
         curve.moveKey(curve.curve, id, time);
     }
 }
+
+CKeyFrameSnapshot CKeyFrameCurves::Capture() const {
+    CKeyFrameSnapshot snapshot;
+    for (const SCurve& curve : m_Curves) {
+        snapshot.m_Copies.push_back(curve.copy(curve.curve));
+    }
+    return snapshot;
+}
+
+void CKeyFrameCurves::Restore(const CKeyFrameSnapshot& snapshot) const {
+    if (snapshot.m_Copies.size() != m_Curves.size()) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_Curves.size(); ++i) {
+        m_Curves[i].assign(m_Curves[i].curve, snapshot.m_Copies[i].get());
+    }
+}

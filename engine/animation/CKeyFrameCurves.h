@@ -13,15 +13,30 @@
 //   const int id = curves.AddKeyFrame(2.0f);
 
 #include <cstddef>
+#include <memory>
 #include <type_traits>
 #include <vector>
+
+// A copy of every curve of one object's list (keys with their identifiers,
+// modes, loop flags and the next free identifier), taken by
+// CKeyFrameCurves::Capture and put back by Restore. The editor keeps one on
+// each side of an edit, so that undo restores the keyframes exactly.
+class CKeyFrameSnapshot {
+public:
+    bool IsEmpty() const { return m_Copies.empty(); }
+
+private:
+    friend class CKeyFrameCurves;
+    std::vector<std::shared_ptr<const void>> m_Copies;
+};
 
 class CKeyFrameCurves {
 public:
     // Appends a curve of any kind (scalar, boolean, vector, colour, text).
     template <class TCurve>
     CKeyFrameCurves& Add(TCurve& curve) {
-        m_Curves.push_back(SCurve{&curve, &InsertOwnValue<TCurve>, &Remove<TCurve>, &MoveKey<TCurve>});
+        m_Curves.push_back(
+            SCurve{&curve, &InsertOwnValue<TCurve>, &Remove<TCurve>, &MoveKey<TCurve>, &Copy<TCurve>, &Assign<TCurve>});
         return *this;
     }
 
@@ -34,12 +49,19 @@ public:
     // Moves key id of every curve to time; the values stay.
     void MoveKeyFrame(int id, float time) const;
 
+    CKeyFrameSnapshot Capture() const;
+    // Puts back a snapshot that a list of the same curves captured; one of
+    // another list (a different count of curves) is ignored.
+    void Restore(const CKeyFrameSnapshot& snapshot) const;
+
 private:
     struct SCurve {
         void* curve;
         int (*insertOwnValue)(void* curve, float time);
         void (*remove)(void* curve, int id);
         void (*moveKey)(void* curve, int id, float time);
+        std::shared_ptr<const void> (*copy)(const void* curve);
+        void (*assign)(void* curve, const void* copy);
     };
 
     template <class TCurve>
@@ -62,6 +84,16 @@ private:
     static void MoveKey(void* curve, int id, float time) {
         TCurve& c = *static_cast<TCurve*>(curve);
         c.Update(c.GetPointValue(id), time, id);
+    }
+
+    template <class TCurve>
+    static std::shared_ptr<const void> Copy(const void* curve) {
+        return std::make_shared<const TCurve>(*static_cast<const TCurve*>(curve));
+    }
+
+    template <class TCurve>
+    static void Assign(void* curve, const void* copy) {
+        *static_cast<TCurve*>(curve) = *static_cast<const TCurve*>(copy);
     }
 
     std::vector<SCurve> m_Curves;

@@ -84,6 +84,9 @@ public:
     int GetKeyFrameID(int index) const;
     void SetCurrentKeyFrame(int id) { m_iCurrentKeyFrame = id; }
     int GetCurrentKeyFrame() const { return m_iCurrentKeyFrame; }
+    // Every keyed curve as it stands, and back (the editor's undo).
+    CKeyFrameSnapshot CaptureKeyFrames() { return KeyedCurves().Capture(); }
+    void RestoreKeyFrames(const CKeyFrameSnapshot& snapshot) { KeyedCurves().Restore(snapshot); }
 
     // --- keyed properties (the key of the current keyframe) -------------------------
     void SetPosition(float x, float y, float z);

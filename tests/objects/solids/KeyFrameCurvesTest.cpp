@@ -85,3 +85,33 @@ TEST(KeyFrameCurves, OnlyAScalarFirstCurveReportsTheIdentifier) {
     EXPECT_EQ(scalar.GetNumberPoints(), 2);  // the others still got their key
     EXPECT_EQ(CKeyFrameCurves().AddKeyFrame(1.0f), -1);
 }
+
+TEST(KeyFrameCurves, ARestoredSnapshotBringsBackKeysIdentifiersAndTheNextIdentifier) {
+    SCurves curves;
+    curves.scalar.SetMode(IM_HSPLINE);
+    const CKeyFrameSnapshot before = curves.list.Capture();
+
+    curves.list.DeleteKeyFrame(1);
+    curves.list.AddKeyFrame(4.0f);
+    curves.scalar.SetMode(IM_STEP);
+    curves.list.Restore(before);
+
+    EXPECT_EQ(curves.Counts(), std::vector<int>(5, 2));
+    EXPECT_EQ(curves.scalar.GetMode(), IM_HSPLINE);
+    EXPECT_EQ(curves.vector.GetPointValue(1), D3DXVECTOR3(2.0f, 4.0f, 6.0f));
+    EXPECT_EQ(curves.text.GetPointValue(1), "second");
+    // The key added before the restore does not leave its identifier used.
+    EXPECT_EQ(curves.list.AddKeyFrame(1.0f), 2);
+}
+
+TEST(KeyFrameCurves, ASnapshotOfAnotherListIsIgnored) {
+    SCurves curves;
+    CInterpolation lone;
+    lone.Insert(9.0f, 0.0f, -1);
+    CKeyFrameCurves other;
+    other.Add(lone);
+    const CKeyFrameSnapshot foreign = other.Capture();
+    curves.list.Restore(foreign);
+    EXPECT_EQ(curves.Counts(), std::vector<int>(5, 2));
+    EXPECT_FLOAT_EQ(curves.scalar.GetPointValue(0), 1.0f);
+}
