@@ -56,4 +56,5 @@ private:
     unsigned m_Run;
     std::atomic<LONG> m_Width;
     std::atomic<LONG> m_Height;
+    std::atomic<bool> m_bReportFirstFrame;
 };
