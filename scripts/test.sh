@@ -13,6 +13,7 @@ JOBS=${LVX_JOBS:-2}
 FUZZ_SECONDS=${LVX_FUZZ_SECONDS:-15}
 BUILD=${LVX_TEST_BUILD_DIR:-$ROOT/build-test}
 FUZZ_BUILD=${LVX_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
+TSAN_BUILD=${LVX_TSAN_BUILD_DIR:-$ROOT/build-tsan}
 
 scripts/setup.sh || { echo "setup failed"; exit 1; }
 
@@ -44,6 +45,21 @@ for bench in "$BUILD"/bin/bench_*; do
     echo "ok: $(basename "$bench")"
   fi
 done
+
+echo "== editing while the scene plays, under ThreadSanitizer"
+if cmake -S . -B "$TSAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLVX_SANITIZE_THREAD=ON \
+     -DLVX_WERROR=ON -DLVX_BUILD_TESTS=ON -DLVX_BUILD_BENCH=OFF -DLVX_BUILD_EXAMPLES=OFF >/dev/null \
+   && cmake --build "$TSAN_BUILD" -j "$JOBS" --target test_editor_document; then
+  if QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/tsan.supp" \
+       "$TSAN_BUILD/bin/test_editor_document" --gtest_filter='EditWhilePlaying*:ObjectEdit*' >"$TSAN_BUILD/tsan.log" 2>&1; then
+    echo "ok: no data race reported"
+  else
+    echo "ThreadSanitizer run failed"; grep -A30 -m3 "WARNING: ThreadSanitizer" "$TSAN_BUILD/tsan.log"; tail -20 "$TSAN_BUILD/tsan.log"
+    failures+=("tsan")
+  fi
+else
+  failures+=("tsan build")
+fi
 
 echo "== fuzz targets (${FUZZ_SECONDS}s each, clang + sanitizers)"
 if CC=clang CXX=clang++ cmake -S . -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

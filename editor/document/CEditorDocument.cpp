@@ -166,3 +166,32 @@ void CEditorDocument::SetPath(const QString& path) {
 void CEditorDocument::NotifyObjectsChanged(const QString& name) {
     emit ObjectsChanged(name);
 }
+
+void CEditorDocument::EditKeyFrames(CObjects& object, const QString& text, int run,
+                                    std::function<void(CObjects&)> change) {
+    CObjectEditCommand::SEdit edit;
+    edit.text = text;
+    edit.mergeKey = text;
+    edit.run = run;
+    edit.writeNew = std::move(change);
+    m_UndoStack.push(new CObjectEditCommand(*this, object, std::move(edit)));
+}
+
+bool CEditorDocument::RenameObject(CObjects& object, const QString& name) {
+    const CString newName = ToCString(name);
+    {
+        CSceneLock lock(m_Scene);
+        if (newName.empty() || m_Scene.GetObjectA(newName) != nullptr) {
+            return false;
+        }
+    }
+    const CString oldName = object.GetObjName();
+    CObjectEditCommand::SEdit edit;
+    edit.text = QStringLiteral("Rename %1 to %2").arg(ToQString(oldName), name);
+    edit.mergeKey = QStringLiteral("Name");
+    edit.writeNew = [newName](CObjects& o) { o.SetObjName(newName); };
+    edit.writeOld = [oldName](CObjects& o) { o.SetObjName(oldName); };
+    edit.renames = true;
+    m_UndoStack.push(new CObjectEditCommand(*this, object, std::move(edit)));
+    return true;
+}

@@ -13,7 +13,13 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <concepts>
+#include <functional>
+#include <utility>
 
+#include "controls/QtConvert.h"
+#include "document/CObjectEditCommand.h"
+#include "scene/CObjects.h"
 #include "scene/CScene.h"
 
 class CObjects;
@@ -69,11 +75,40 @@ public:
     // device.
     CObjects* AddMainCamera();
 
+    // --- edits of one object (property pages, timeline) -----------------
+    // A fresh run number. A page takes one when a field gets the focus or a
+    // spin button is pressed, the timeline when a key drag starts; edits of
+    // one property with the same run merge into one undo step.
+    int NewEditRun() { return ++m_LastEditRun; }
+
+    // Sets one property of `object` as one undoable command "Set <property>
+    // of <name>". Keyed properties are written at the object's current
+    // keyframe. `read(object)` returns the present value and
+    // `write(object, value)` sets one; both run under the scene lock. An
+    // edit that changes nothing pushes nothing.
+    //
+    //   document.EditProperty(box, "Alpha", run,
+    //       [](CBaseObject& o) { return o.GetAlpha(); },
+    //       [](CBaseObject& o, float a) { o.SetAlpha(a); }, 0.5f);
+    template <class TObject, class TValue, class TRead, class TWrite>
+    void EditProperty(TObject& object, const QString& property, int run, TRead read, TWrite write, const TValue& value);
+
+    // Adds, moves or deletes keyframes of `object` (a base object or a
+    // camera) through `change` as one undoable command named `text` ("Move
+    // key 2 of Box1"). `change` may make another keyframe current.
+    void EditKeyFrames(CObjects& object, const QString& text, int run, std::function<void(CObjects&)> change);
+
+    // Renames an object undoably; a name that is empty or already taken (the
+    // object's own included) changes nothing and returns false.
+    bool RenameObject(CObjects& object, const QString& name);
+
     // --- for the edit commands ------------------------------------------
     // Called by a command after it changed the set of objects (added,
     // removed, renamed); `name` is the object to select afterwards ("" for
     // none).
     void NotifyObjectsChanged(const QString& name);
+    // Called by a command after it changed one object (or undid that).
+    void NotifyObjectEdited(CObjects* object) { emit ObjectEdited(object); }
 
 signals:
     // The set of objects changed; the object list rebuilds and selects
@@ -81,6 +116,9 @@ signals:
     void ObjectsChanged(const QString& selectName);
     // A new scene was made, opened or loaded: every pane starts over.
     void SceneReplaced();
+    // An object changed through an edit, its undo or its redo: the property
+    // pages show its values again and the timeline reloads its keys.
+    void ObjectEdited(CObjects* object);
     void PathChanged(const QString& path);
     void CleanChanged(bool clean);
 
@@ -91,4 +129,27 @@ private:
     CScene m_Scene;
     QUndoStack m_UndoStack;
     QString m_Path;
+    int m_LastEditRun = 0;
 };
+
+template <class TObject, class TValue, class TRead, class TWrite>
+void CEditorDocument::EditProperty(TObject& object, const QString& property, int run, TRead read, TWrite write,
+                                   const TValue& value) {
+    TValue old;
+    {
+        CSceneLock lock(m_Scene);
+        old = read(object);
+    }
+    if constexpr (std::equality_comparable<TValue>) {
+        if (old == value) {
+            return;
+        }
+    }
+    CObjectEditCommand::SEdit edit;
+    edit.text = QStringLiteral("Set %1 of %2").arg(property, ToQString(object.GetObjName()));
+    edit.mergeKey = property;
+    edit.run = run;
+    edit.writeNew = [write, value](CObjects& o) { write(static_cast<TObject&>(o), value); };
+    edit.writeOld = [write, old](CObjects& o) { write(static_cast<TObject&>(o), old); };
+    m_UndoStack.push(new CObjectEditCommand(*this, object, std::move(edit)));
+}
