@@ -9,6 +9,10 @@
 #include "scene/CSceneFileException.h"
 
 CAnimFileMeshObject::CAnimFileMeshObject() {
+    // Known from the start, also while no mesh is loaded (the editor picks
+    // the object's pages by its type).
+    m_Type = "CAnimFileMeshObject";
+    m_Description = "Animated Mesh";
     m_FramePosition.SetMode(IM_LINEAR);
     m_FramePosition.Insert(0.0f, 0.0f, -1);
 }

@@ -93,6 +93,8 @@ public:
     void SetPosition(const D3DXVECTOR3& position);
     // The key plus the direction origin.
     D3DXVECTOR3 GetPosition() const;
+    // The key alone, without the direction origin a trajectory moves.
+    D3DXVECTOR3 GetPositionKey() const { return m_Position.GetPointValue(m_iCurrentKeyFrame); }
     void SetRotation(float yaw, float pitch, float roll);
     void SetRotation(const D3DXVECTOR3& rotation);
     D3DXVECTOR3 GetRotation() const;
