@@ -13,6 +13,8 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   # editor and dialogs
   qt6-base-dev qt6-base-dev-tools libimgui-dev
+  # the timeline's waveform of the scene's music
+  libmpg123-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xfonts-base imagemagick assimp-testmodels
