@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include "app/CPackageProbe.h"
+#include "app/CPaneCoordinator.h"
 #include "app/CSizedDock.h"
 #include "app/CToolbarIcons.h"
 #include "controls/CObjectIcons.h"
@@ -27,6 +28,8 @@
 #include "dialogs/CHelpWindow.h"
 #include "dialogs/CObjectCreator.h"
 #include "panes/CObjectListPane.h"
+#include "panes/CTimelinePane.h"
+#include "properties/CPropertiesPane.h"
 #include "scene/CObjects.h"
 #include "view/C3DView.h"
 
@@ -53,16 +56,6 @@ const SCreationButton kCreationButtons[] = {
     {"CHeightMapObject", "Height Map", "To create a height map object."},
     {"CCameraTrajectoryObject", "Camera", "To create a camera object."},
 };
-
-// The place of a pane whose own version comes later.
-QLabel* MakePlaceholder(const QString& text) {
-    auto* label = new QLabel(text);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    label->setFocusPolicy(Qt::StrongFocus);  // F6 visits the pane
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
 
 // The text of an action without mnemonics and without the accelerator.
 QString PlainText(const QAction& action) {
@@ -157,16 +150,23 @@ void CMainFrame::CreateDocks() {
 
     m_TimelineDock = new CSizedDock("Timeline", "Timeline", timeline, this);
     m_TimelineDock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    m_TimelineDock->setWidget(MakePlaceholder("The timeline comes in a later version of Pelavor."));
+    m_Timeline = new CTimelinePane(m_Document, m_TimelineDock);
+    // The ruler and its header: as wide as the window lets it be, never
+    // taller than the header and the ruler's rows.
+    m_Timeline->setMinimumSize(200, 100);
+    m_Timeline->setMaximumSize(10000, 100);
+    m_TimelineDock->setWidget(m_Timeline);
 
     m_ObjectListDock = new CSizedDock("Object List", "ObjectList", objectList, this);
     m_ObjectList = new CObjectListPane(m_Document, m_ObjectListDock);
     m_ObjectListDock->setWidget(m_ObjectList);
 
     m_PropertiesDock = new CSizedDock("Properties", "Properties", properties, this);
-    m_PropertiesDock->setWidget(
-        MakePlaceholder("The properties of the selected object come in a later version "
-                        "of Pelavor."));
+    m_Properties = new CPropertiesPane(m_Document, m_PropertiesDock);
+    m_PropertiesDock->setWidget(m_Properties);
+
+    m_Panes = new CPaneCoordinator(m_Document, *m_ObjectList, *m_Properties, *m_Timeline, this);
+    connect(m_Timeline, &CTimelinePane::PropertiesRequested, this, [this] { ShowLaterFeature("Scene Properties"); });
 
     for (CSizedDock* dock : {m_TimelineDock, m_ObjectListDock, m_PropertiesDock}) {
         dock->ReadSizes(*m_Settings);
@@ -472,6 +472,7 @@ bool CMainFrame::WaitForEngine() {
 void CMainFrame::ApplyViewSettings() {
     m_View->SetGridVisible(m_Settings->Grid());
     m_View->SetInvertAxis(m_Settings->InvertAxis());
+    m_Properties->SetAngleUnit(m_Settings->Angles());
 }
 
 void CMainFrame::ApplyPlacement() {
@@ -599,6 +600,7 @@ void CMainFrame::NewScene() {
     }
     m_Document.NewScene();
     AfterSceneReplaced();
+    m_Panes->ResetTimeline();
     CScreen::Instance().SetCamera(kUserCameraEye, kUserCameraDirection);
     UpdateCameraStatus();
 }
@@ -705,7 +707,9 @@ QString CMainFrame::AskSaveFile(const QString& filter) {
 void CMainFrame::AfterSceneReplaced() {
     UpdateTitle();
     UpdateSaveAction();
-    m_ObjectList->Rebuild(true, true);
+    // The objects shown so far are gone: nothing of theirs is committed.
+    m_ObjectList->Rebuild(true, false);
+    m_Panes->FollowLoadedScene();
 }
 
 QString CMainFrame::TitleFor(const QString& path) {

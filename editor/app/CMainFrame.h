@@ -28,6 +28,9 @@ class C3DView;
 class CHelpWindow;
 class CObjectListPane;
 class CObjects;
+class CPaneCoordinator;
+class CPropertiesPane;
+class CTimelinePane;
 class CSizedDock;
 class QAction;
 class QActionGroup;
@@ -93,6 +96,8 @@ public:
     CEditorSettings& Settings() { return *m_Settings; }
     C3DView* View() const { return m_View; }
     CObjectListPane* ObjectList() const { return m_ObjectList; }
+    CPropertiesPane* Properties() const { return m_Properties; }
+    CTimelinePane* Timeline() const { return m_Timeline; }
     CSizedDock* TimelineDock() const { return m_TimelineDock; }
     CSizedDock* ObjectListDock() const { return m_ObjectListDock; }
     CSizedDock* PropertiesDock() const { return m_PropertiesDock; }
@@ -165,6 +170,9 @@ private:
 
     C3DView* m_View = nullptr;
     CObjectListPane* m_ObjectList = nullptr;
+    CPropertiesPane* m_Properties = nullptr;
+    CTimelinePane* m_Timeline = nullptr;
+    CPaneCoordinator* m_Panes = nullptr;
     CSizedDock* m_TimelineDock = nullptr;
     CSizedDock* m_ObjectListDock = nullptr;
     CSizedDock* m_PropertiesDock = nullptr;
