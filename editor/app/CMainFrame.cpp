@@ -167,6 +167,7 @@ void CMainFrame::CreateDocks() {
 
     m_Panes = new CPaneCoordinator(m_Document, *m_ObjectList, *m_Properties, *m_Timeline, this);
     connect(m_Timeline, &CTimelinePane::PropertiesRequested, this, [this] { ShowLaterFeature("Scene Properties"); });
+    connect(&m_Document, &CEditorDocument::SceneSettingsChanged, m_Panes, &CPaneCoordinator::FollowLoadedScene);
 
     for (CSizedDock* dock : {m_TimelineDock, m_ObjectListDock, m_PropertiesDock}) {
         dock->ReadSizes(*m_Settings);

@@ -79,7 +79,9 @@ CNumberField::CNumberField(QWidget* parent)
       m_Up(MakeArrow(Qt::UpArrow, this)),
       m_Down(MakeArrow(Qt::DownArrow, this)) {
     m_Edit->setValidator(new CDecimalValidator(m_Edit));
-    m_Edit->setMinimumWidth(30);
+    // Wide enough for a coordinate such as "-10.00" with the frame's
+    // margins: a clipped sign would show another number.
+    m_Edit->setMinimumWidth(m_Edit->fontMetrics().horizontalAdvance(QStringLiteral("-00.00")) + 6);
     m_Edit->installEventFilter(this);
     setFocusProxy(m_Edit);
 

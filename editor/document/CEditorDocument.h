@@ -107,6 +107,9 @@ public:
     // removed, renamed); `name` is the object to select afterwards ("" for
     // none).
     void NotifyObjectsChanged(const QString& name);
+    // Called by a command after it changed the scene-wide settings (total
+    // time, background, fog, music) or undid that.
+    void NotifySceneSettingsChanged() { emit SceneSettingsChanged(); }
     // Called by a command after it changed one object (or undid that).
     void NotifyObjectEdited(CObjects* object) { emit ObjectEdited(object); }
 
@@ -119,6 +122,9 @@ signals:
     // An object changed through an edit, its undo or its redo: the property
     // pages show its values again and the timeline reloads its keys.
     void ObjectEdited(CObjects* object);
+    // The scene-wide settings changed: the timeline rereads the total time
+    // and the music.
+    void SceneSettingsChanged();
     void PathChanged(const QString& path);
     void CleanChanged(bool clean);
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
@@ -92,8 +93,10 @@ CCameraPage::TRow CCameraPage::AddVectorRow(QGridLayout& grid, int row, const QS
 
 void CCameraPage::BuildLayout() {
     auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 6, 4, 4);
 
     auto* grid = new QGridLayout();
+    grid->setHorizontalSpacing(4);
     m_pName = new QLineEdit(this);
     m_pName->setMaxLength(kMaximumNameLength);
     grid->addWidget(new QLabel("Name:", this), 0, 0);
@@ -114,13 +117,19 @@ void CCameraPage::BuildLayout() {
     for (const SInterpolationItem& item : kInterpolations) {
         m_pInterpolation->addItem(item.text, static_cast<int>(item.mode));
     }
-    grid->addWidget(new QLabel("Interpolation:", this), 4, 0);
-    grid->addWidget(m_pInterpolation, 4, 1, 1, 2);
     page->addLayout(grid);
+    // Beside the grid rather than in it: its long label would widen the
+    // label column, and the three fields of a row would no longer fit.
+    auto* interpolation = new QHBoxLayout();
+    interpolation->addWidget(new QLabel("Interpolation:", this));
+    interpolation->addWidget(m_pInterpolation, 1);
+    page->addLayout(interpolation);
 
     // The orientation and the rows it uses.
     auto* group = new QGroupBox("Orientation", this);
     auto* orientation = new QGridLayout(group);
+    orientation->setHorizontalSpacing(4);
+    orientation->setContentsMargins(4, 6, 4, 4);
     m_pOrientation = new QComboBox(group);
     for (const SOrientationItem& item : kOrientations) {
         m_pOrientation->addItem(item.text, static_cast<int>(item.orientation));
@@ -131,8 +140,10 @@ void CCameraPage::BuildLayout() {
     m_pLookAt = AddVectorRow(*orientation, 2, "Position:", m_LookAtPositionRow, group);
     auto* objectLabel = new QLabel("Object To Look At:", group);
     m_pLookAtObject = new QComboBox(group);
-    orientation->addWidget(objectLabel, 3, 0);
-    orientation->addWidget(m_pLookAtObject, 3, 1, 1, 3);
+    // The longest label has a row of its own, so that the page fits the
+    // pane's usual width.
+    orientation->addWidget(objectLabel, 3, 0, 1, 4);
+    orientation->addWidget(m_pLookAtObject, 4, 1, 1, 3);
     m_LookAtObjectRow = {objectLabel, m_pLookAtObject};
     page->addWidget(group);
     page->addStretch(1);
@@ -141,7 +152,9 @@ void CCameraPage::BuildLayout() {
     // of the group's rows are shown.
     int labelWidth = 0;
     for (const QLabel* label : findChildren<QLabel*>()) {
-        labelWidth = std::max(labelWidth, label->sizeHint().width());
+        if (label != objectLabel && label->text() != QLatin1String("Interpolation:")) {
+            labelWidth = std::max(labelWidth, label->sizeHint().width());
+        }
     }
     const int groupInset = orientation->contentsMargins().left() + kGroupFrame;
     grid->setColumnMinimumWidth(0, labelWidth + groupInset);
