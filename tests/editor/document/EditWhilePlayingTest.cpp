@@ -8,6 +8,7 @@
 
 #include "animation/CCameraTrajectoryObject.h"
 #include "common/QtTestApplication.h"
+#include "common/SceneObjects.h"
 #include "core/CScreen.h"
 #include "document/CEditorDocument.h"
 #include "document/CHeadlessEngine.h"
@@ -23,12 +24,7 @@ protected:
 
     template <class TObject>
     TObject& Add(const char* name) {
-        auto* object = new TObject();
-        object->SetObjName(name);
-        object->Init();
-        CSceneLock lock(m_document.Scene());
-        m_document.Scene().AddObject(*object);
-        return *object;
+        return lvxtest::AddToScene<TObject>(m_document, name);
     }
 
     CScreenStateGuard m_screenState;  // first: the scene's death still changes the screen's fog

@@ -14,6 +14,7 @@
 
 #include "animation/CCameraTrajectoryObject.h"
 #include "common/QtTestApplication.h"
+#include "common/SceneObjects.h"
 #include "document/CEditorDocument.h"
 #include "objects/CBoxObject.h"
 #include "objects/CCylinderObject.h"
@@ -31,12 +32,7 @@ protected:
 
     template <class TObject>
     TObject& Add(const char* name) {
-        auto* object = new TObject();
-        object->SetObjName(name);
-        object->Init();
-        CSceneLock lock(m_document.Scene());
-        m_document.Scene().AddObject(*object);
-        return *object;
+        return lvxtest::AddToScene<TObject>(m_document, name);
     }
 
     std::vector<char> SavedBytes(const char* name) {

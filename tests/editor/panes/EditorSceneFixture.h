@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/QtTestApplication.h"
+#include "common/SceneObjects.h"
 #include "document/CEditorDocument.h"
 #include "scene/CObjects.h"
 #include "support/CScreenStateGuard.h"
@@ -19,11 +20,7 @@ protected:
     // A new object of that class at the front of the list, as CScene adds.
     template <class TObject>
     TObject& Add(const char* name) {
-        auto* object = new TObject();
-        object->SetObjName(name);
-        object->Init();
-        Scene().AddObject(*object);
-        return *object;
+        return lvxtest::AddToScene<TObject>(m_document, name);
     }
 
     CScene& Scene() { return m_document.Scene(); }
