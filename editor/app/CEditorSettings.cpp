@@ -70,6 +70,14 @@ void CEditorSettings::SetGrid(bool grid) {
     WriteInt(kSettings + "grid", grid ? 1 : 0);
 }
 
+bool CEditorSettings::FpsCounter() const {
+    return ReadFlag(kSettings + "fps counter", 0);
+}
+
+void CEditorSettings::SetFpsCounter(bool show) {
+    WriteInt(kSettings + "fps counter", show ? 1 : 0);
+}
+
 bool CEditorSettings::InvertAxis() const {
     return ReadFlag(kSettings + "invert axis", 0);
 }

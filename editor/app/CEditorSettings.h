@@ -85,6 +85,9 @@ public:
     // unknown widths to 640).
     int ViewSize() const;
     void SetViewSize(int viewSize);
+    // The 3D view's frame-rate counter ("fps counter"; off by default).
+    bool FpsCounter() const;
+    void SetFpsCounter(bool show);
 
     SWindowPlacement Placement() const;
     void SetPlacement(const SWindowPlacement& placement);
