@@ -29,7 +29,9 @@
 #include "dialogs/CObjectCreator.h"
 #include "panes/CObjectListPane.h"
 #include "panes/CTimelinePane.h"
+#include "properties/CIdeOptionsSheet.h"
 #include "properties/CPropertiesPane.h"
+#include "properties/CScenePropertiesSheet.h"
 #include "scene/CObjects.h"
 #include "view/C3DView.h"
 
@@ -166,7 +168,7 @@ void CMainFrame::CreateDocks() {
     m_PropertiesDock->setWidget(m_Properties);
 
     m_Panes = new CPaneCoordinator(m_Document, *m_ObjectList, *m_Properties, *m_Timeline, this);
-    connect(m_Timeline, &CTimelinePane::PropertiesRequested, this, [this] { ShowLaterFeature("Scene Properties"); });
+    connect(m_Timeline, &CTimelinePane::PropertiesRequested, this, &CMainFrame::ShowSceneProperties);
     connect(&m_Document, &CEditorDocument::SceneSettingsChanged, m_Panes, &CPaneCoordinator::FollowLoadedScene);
 
     for (CSizedDock* dock : {m_TimelineDock, m_ObjectListDock, m_PropertiesDock}) {
@@ -211,12 +213,12 @@ void CMainFrame::CreateMenus() {
     QMenu* scene = menuBar()->addMenu("&Scene");
     QAction* sceneProperties =
         MakeAction("&Properties...\tCtrl-P", "Set this scene properties and settings", QKeySequence("Ctrl+P"));
-    connect(sceneProperties, &QAction::triggered, this, [this] { ShowLaterFeature("Scene Properties"); });
+    connect(sceneProperties, &QAction::triggered, this, &CMainFrame::ShowSceneProperties);
     scene->addAction(sceneProperties);
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     QAction* options = MakeAction("&Options...\tAlt-O", "Open the IDE Options dialog", QKeySequence("Alt+O"));
-    connect(options, &QAction::triggered, this, [this] { ShowLaterFeature("The Options dialog"); });
+    connect(options, &QAction::triggered, this, &CMainFrame::ShowOptions);
     tools->addAction(options);
     QAction* fontImporter = MakeAction("&Font Importer...", "To Import a standard font into Pelavor");
     connect(fontImporter, &QAction::triggered, this, [this] { ShowLaterFeature("The Font Importer"); });
@@ -474,6 +476,7 @@ void CMainFrame::ApplyViewSettings() {
     m_View->SetGridVisible(m_Settings->Grid());
     m_View->SetInvertAxis(m_Settings->InvertAxis());
     m_Properties->SetAngleUnit(m_Settings->Angles());
+    CScreen::Instance().SetShowFPS(m_Settings->FpsCounter());
 }
 
 void CMainFrame::ApplyPlacement() {
@@ -761,6 +764,26 @@ CObjects* CMainFrame::CreateObject(const QString& type) {
         m_ObjectList->SelectByName(name);
     }
     return object;
+}
+
+// ---------------------------------------------------------------- sheets
+
+void CMainFrame::ShowSceneProperties() {
+    // Its OK and Apply are undoable commands; the document tells the
+    // timeline when the total time or the music changed.
+    CScenePropertiesSheet sheet(m_Document, this);
+    sheet.exec();
+}
+
+void CMainFrame::ShowOptions() {
+    CIdeOptionsSheet sheet(*m_Settings, this);
+    if (sheet.exec() != QDialog::Accepted) {
+        return;
+    }
+    // At once: the grid, the axis, the counter, and the pages in the new
+    // angle unit. The view size waits for the next start.
+    ApplyViewSettings();
+    m_Panes->ShowSelection(true);
 }
 
 // ---------------------------------------------------------------- help

@@ -84,6 +84,10 @@ public:
     // The toolbar's creation buttons: a new object of that class, named by
     // the first free "untitled_%d", selected in the object list.
     CObjects* CreateObject(const QString& type);
+    // Scene > Properties... (also the timeline's "Properties...") and
+    // Tools > Options...: the two modal sheets.
+    void ShowSceneProperties();
+    void ShowOptions();
     void ShowHelp();
     void ShowAbout();
 
