@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CErrorLog.h"
+#include "CFontCommand.h"
 #include "CInfoCommand.h"
 #include "CPackCommand.h"
 #include "CRenderCommand.h"
@@ -16,12 +17,13 @@ CToolApp::CToolApp() {
     m_Commands.push_back(std::make_unique<CInfoCommand>());
     m_Commands.push_back(std::make_unique<CRenderCommand>());
     m_Commands.push_back(std::make_unique<CPackCommand>());
+    m_Commands.push_back(std::make_unique<CFontCommand>());
 }
 
 std::string CToolApp::Usage() const {
     std::string text =
         "Usage: lumivexis COMMAND [options]\n"
-        "Inspects, renders and packs Lumivexis scenes.\n"
+        "Inspects, renders and packs Lumivexis scenes, and makes bitmap fonts.\n"
         "\n"
         "Commands:\n";
     for (const auto& command : m_Commands) {

@@ -1,6 +1,7 @@
 #pragma once
 // The lumivexis command-line tool: "lumivexis COMMAND [options]", with
-// "info", "render" and "pack"; "--help" for the tool and for every command.
+// "info", "render", "pack" and "font"; "--help" for the tool and for every
+// command.
 
 #include <memory>
 #include <string>

@@ -25,6 +25,7 @@
 #include "controls/CObjectIcons.h"
 #include "core/CScreen.h"
 #include "dialogs/CAboutDialog.h"
+#include "dialogs/CFontImporterDialog.h"
 #include "dialogs/CHelpWindow.h"
 #include "dialogs/CObjectCreator.h"
 #include "panes/CObjectListPane.h"
@@ -221,7 +222,10 @@ void CMainFrame::CreateMenus() {
     connect(options, &QAction::triggered, this, &CMainFrame::ShowOptions);
     tools->addAction(options);
     QAction* fontImporter = MakeAction("&Font Importer...", "To Import a standard font into Pelavor");
-    connect(fontImporter, &QAction::triggered, this, [this] { ShowLaterFeature("The Font Importer"); });
+    connect(fontImporter, &QAction::triggered, this, [this] {
+        CFontImporterDialog importer(this);
+        importer.exec();
+    });
     tools->addAction(fontImporter);
 
     CreateViewMenu();

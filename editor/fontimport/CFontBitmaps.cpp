@@ -72,13 +72,15 @@ SGlyphCell CFontBitmaps::GetCell(unsigned char character) const {
     return m_cells[character - CFontImportSettings::kFirstCharacter];
 }
 
-std::vector<std::uint8_t> CFontBitmaps::ComposeTexture() const {
-    std::vector<std::uint8_t> pixels;
-    pixels.reserve(m_mask.size() * 4);
-    for (std::uint8_t coverage : m_mask) {
-        AppendRgba(pixels, m_settings.textColor, coverage);
+bool CFontBitmaps::ComposeTexture(std::vector<std::uint8_t>& rgba) const {
+    const std::size_t pixels = static_cast<std::size_t>(GetSize()) * GetSize();
+    const bool hasAlpha = m_mask.size() == pixels;
+    rgba.clear();
+    rgba.reserve(pixels * 4);
+    for (std::size_t pixel = 0; pixel < pixels; ++pixel) {
+        AppendRgba(rgba, m_settings.textColor, hasAlpha ? m_mask[pixel] : 255);
     }
-    return pixels;
+    return hasAlpha;
 }
 
 // Draws every importable character into the mask at its place in the layout.

@@ -40,8 +40,10 @@ public:
     // Size × size RGBA pixels of the preview (opaque), top row first.
     const std::vector<std::uint8_t>& GetPreview() const { return m_preview; }
     // Size × size RGBA pixels of the texture to save: the text colour
-    // everywhere, the mask as alpha.
-    std::vector<std::uint8_t> ComposeTexture() const;
+    // everywhere, the mask as alpha. False when the mask cannot serve as the
+    // alpha channel (it does not cover the texture, as before any build):
+    // the pixels are then opaque.
+    bool ComposeTexture(std::vector<std::uint8_t>& rgba) const;
 
     // The characters that were laid out, in order (duplicates included).
     const std::string& GetCharacters() const { return m_characters; }

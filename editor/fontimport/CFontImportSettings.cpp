@@ -2,13 +2,6 @@
 
 #include "platform/text/CGlyphRasterizer.h"
 
-namespace {
-
-// Bigger fonts do not fit any texture size the importer offers.
-constexpr int kMaxPointSize = 1000;
-
-}  // namespace
-
 std::string CFontImportSettings::CharacterList() const {
     if (!characters.empty()) {
         return characters;

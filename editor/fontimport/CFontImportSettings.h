@@ -18,7 +18,8 @@ public:
     static constexpr unsigned char kFirstCharacter = 32;  // the blank
     static constexpr unsigned char kLastCharacter = 126;  // "~"
     static constexpr int kCharacterCount = kLastCharacter - kFirstCharacter + 1;
-    static constexpr int kDpi = 96;  // fonts are rasterised for a 96-dpi screen
+    static constexpr int kDpi = 96;             // fonts are rasterised for a 96-dpi screen
+    static constexpr int kMaxPointSize = 1000;  // bigger fonts fit no texture size offered
 
     std::string faceName = "Arial";
     int pointSize = 12;

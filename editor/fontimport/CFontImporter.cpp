@@ -33,8 +33,13 @@ SFontImportResult CFontImporter::Save(const std::string& chosenPath) const {
     const std::string descriptorPath = DescriptorPathFor(chosenPath);
     const std::string imagePath = ImagePathFor(descriptorPath);
 
+    // A texture without its alpha channel is still saved (it shows the
+    // glyph cells as solid blocks), and the result says so.
+    SFontImportResult result;
+    std::vector<std::uint8_t> texture;
+    result.alphaLost = !m_bitmaps.ComposeTexture(texture);
     CPngWriter png;
-    if (!png.Encode(m_bitmaps.GetSize(), m_bitmaps.GetSize(), m_bitmaps.ComposeTexture())) {
+    if (!png.Encode(m_bitmaps.GetSize(), m_bitmaps.GetSize(), texture)) {
         return SaveFailure(png.GetError());
     }
     const std::string descriptor = FormatDescriptor(m_bitmaps);
@@ -57,7 +62,7 @@ SFontImportResult CFontImporter::Save(const std::string& chosenPath) const {
     if (!text.Publish()) {
         return SaveFailure(text.GetError());
     }
-    return {};
+    return result;
 }
 
 std::string CFontImporter::DescriptorPathFor(const std::string& chosenPath) {

@@ -112,3 +112,15 @@ TEST_F(FramePanesTest, ScenePropertiesFromTheTimelineReachItsTotalTimeAndUndo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FramePanesTest, TheToolsMenuOpensTheFontImporter) {
+    CMainFrame& frame = MakeFrame();
+    frame.Start();
+    m_User.Answer(CModalResponder::Cancel());
+    frame.FindAction("Font Importer...")->trigger();
+    EXPECT_EQ(m_User.Titles().value(0), "Fonts Importer");
+}
+
+}  // namespace
