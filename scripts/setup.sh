@@ -24,6 +24,8 @@ PACKAGES=(
   lame
   # packaging of exported installers
   makeself
+  # checks of the installed tree: desktop entry, file type
+  desktop-file-utils libxml2-utils shared-mime-info
 )
 
 missing=()

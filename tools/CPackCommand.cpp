@@ -14,6 +14,7 @@
 #include "CSceneSource.h"
 #include "CScratchFolder.h"
 #include "CToolArguments.h"
+#include "platform/files/CInstallLayout.h"
 #include "scene/CScene.h"
 
 namespace {
@@ -57,7 +58,8 @@ std::string CPackCommand::PlayerImagePath() {
     const std::string self = CProgramImage::DisplayName();
     const std::filesystem::path folder =
         self.empty() ? std::filesystem::path(".") : std::filesystem::path(self).parent_path();
-    return (folder / "ScreenSaver.dat").string();
+    // Beside the tool in a build tree, in the installed player folder otherwise.
+    return CInstallLayout(folder, CInstallLayout::Installed()).Player().string();
 }
 
 std::vector<std::uint8_t> CPackCommand::Trailer(const CDisplayFormat& format, std::uint32_t dataLength) {

@@ -32,7 +32,8 @@ public:
 
     // The 122-byte trailer for scene data of dataLength bytes (trailer included).
     static std::vector<std::uint8_t> Trailer(const CDisplayFormat& format, std::uint32_t dataLength);
-    // The player image beside the running program.
+    // The player image beside the running program, or in the installed
+    // player folder of its prefix.
     static std::string PlayerImagePath();
 
 private:

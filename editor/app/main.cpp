@@ -23,6 +23,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(CEditorSettings::kOrganisation);
     QApplication::setApplicationName(CEditorSettings::kApplication);
     QApplication::setApplicationVersion(CAboutDialog::kVersion);
+    // Desktops match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName("org.lumivexis.Pelavor");
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Pelavor, the scene editor of the Lumivexis engine.");

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/files/CInstallLayout.h"
+
 CHelpWindow::CHelpWindow(const QString& folder, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_Folder(folder.isEmpty() ? DefaultFolder() : folder),
@@ -47,7 +49,10 @@ CHelpWindow::CHelpWindow(const QString& folder, QWidget* parent)
 }
 
 QString CHelpWindow::DefaultFolder() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("media/help");
+    // Beside the program in a build tree, in the installed data folder
+    // otherwise.
+    const CInstallLayout layout(QCoreApplication::applicationDirPath().toStdString(), CInstallLayout::Installed());
+    return QString::fromStdString(layout.Find("media/help").string());
 }
 
 void CHelpWindow::ShowContents() {

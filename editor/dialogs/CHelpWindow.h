@@ -16,8 +16,8 @@ class CHelpWindow : public QWidget {
 public:
     static constexpr const char* kStartPage = "index.html";
 
-    // The manual of the running program (media/help beside it), or
-    // `folder` when given.
+    // The manual of the running program (media/help beside it, or in the
+    // installed data folder), or `folder` when given.
     explicit CHelpWindow(const QString& folder = QString(), QWidget* parent = nullptr);
 
     // Where the running program's manual lives.

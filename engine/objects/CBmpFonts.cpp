@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/files/CInstallLayout.h"
 #include "scene/CScene.h"
 #include "scene/CSceneFile.h"
 #include "scene/CSceneFileException.h"
@@ -200,6 +201,16 @@ std::vector<CString> CBmpFonts::DefaultFontFolders() {
         const std::filesystem::path path = std::filesystem::canonical(library.dli_fname, error);
         if (!error) {
             folders.push_back(FolderOf(path.string()));
+        }
+    }
+    // Installed, the media lie in the data folder of the prefix the program
+    // or the library is installed in.
+    for (const CString& folder : std::vector<CString>(folders)) {
+        for (const std::filesystem::path& data :
+             CInstallLayout(folder.c_str(), CInstallLayout::Installed()).DataFolders()) {
+            if (std::find(folders.begin(), folders.end(), data.string()) == folders.end()) {
+                folders.push_back(data.string());
+            }
         }
     }
     std::error_code error;

@@ -81,7 +81,8 @@ public:
     // that has one, else in the first folder.
     static CString FindDefaultFont(const std::vector<CString>& folders);
     // Where the default font is looked for: the running program's folder,
-    // the folder of the engine library, the current directory.
+    // the folder of the engine library, the installed data folders of
+    // their prefixes (CInstallLayout), the current directory.
     static std::vector<CString> DefaultFontFolders();
     static CString GetProgramFolder();
 

@@ -12,6 +12,7 @@
 #include "core/CEngineLog.h"
 #include "core/CTools.h"
 #include "platform/files/CAtomicFile.h"
+#include "platform/files/CInstallLayout.h"
 #include "scene/CBNFile.h"
 #include "scene/CObjectFactory.h"
 #include "scene/CObjects.h"
@@ -70,10 +71,10 @@ CString& MusicPath() {
     return path;
 }
 
+// Beside the running program in a build tree, in the installed player
+// folder otherwise.
 std::filesystem::path PlayerImagePath() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path("ScreenSaver.dat") : program.parent_path() / "ScreenSaver.dat";
+    return CInstallLayout::OfRunningProgram().Player();
 }
 
 }  // namespace
