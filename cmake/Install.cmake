@@ -133,7 +133,7 @@ else()
   # installs for the build.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
       "libqt6widgets6, libqt6gui6, libqt6core6, libsdl2-2.0-0, libsdl2-mixer-2.0-0, libepoxy0, \
-libassimp5, libpng16-16, libfreetype6, libfontconfig1, libmpg123-0, zlib1g, libx11-6, \
+libpng16-16, libfreetype6, libfontconfig1, libmpg123-0, zlib1g, libx11-6, \
 ${LVX_DEBIAN_RUNTIME_EXTRAS}")
 endif()
 include(CPack)

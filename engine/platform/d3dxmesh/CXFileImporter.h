@@ -1,8 +1,11 @@
 #pragma once
-// Reads a DirectX ".x" file (text, binary or compressed) with Assimp and
-// gives back what D3DXLoadMeshFromX returns: every mesh placed by its frames
-// and combined, in D3DX's conventions (left-handed, v down, clockwise
+// Reads a DirectX ".x" file (text, binary or compressed) and gives back what
+// D3DXLoadMeshFromX returns: every mesh placed by its frames and combined,
+// in the file's own (D3DX's) conventions (left-handed, v down, clockwise
 // fronts), faces ordered by material with one attribute range per material.
+// The file is parsed into data objects (CXFileParser) and those are turned
+// into the mesh (CXFileMeshBuilder); both check every count against the
+// data, so that a damaged file is refused, never read past its end.
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 // data, the attribute table, CloneMeshFVF) and ID3DXBuffer. Names, argument
 // orders and result codes are D3DX's.
 //
-// Files: text, binary and compressed ".x" files (read with Assimp). Every
+// Files: text, binary and compressed ".x" files (CXFileImporter). Every
 // mesh of the file is placed by its frames' transforms and combined into one
 // mesh, in D3DX's own conventions (left-handed positions as stored, texture
 // v running down, clockwise front faces). Polygons are triangulated and

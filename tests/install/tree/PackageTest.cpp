@@ -54,10 +54,9 @@ TEST(DebianPackage, HoldsTheInstallationAndDependsOnTheRuntimePackages) {
     EXPECT_EQ(field("Version"), "0.3.5");
     EXPECT_EQ(field("Section"), "graphics");
     const std::set<std::string> depends = PackageNames(field("Depends"));
-    for (const char* runtime :
-         {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libsdl2-2.0-0", "libsdl2-mixer-2.0-0", "libepoxy0", "libegl1",
-          "libgl1", "libegl-mesa0", "libassimp5", "libpng16-16", "libfreetype6", "libfontconfig1", "libmpg123-0",
-          "zlib1g", "fonts-liberation2", "makeself"}) {
+    for (const char* runtime : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libsdl2-2.0-0", "libsdl2-mixer-2.0-0",
+                                "libepoxy0", "libegl1", "libgl1", "libegl-mesa0", "libpng16-16", "libfreetype6",
+                                "libfontconfig1", "libmpg123-0", "zlib1g", "fonts-liberation2", "makeself"}) {
         EXPECT_EQ(depends.count(runtime), 1u) << runtime << " missing from: " << field("Depends");
     }
     // No development package: the package runs, it does not build.

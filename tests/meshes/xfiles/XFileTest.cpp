@@ -1,4 +1,4 @@
-// DirectX ".x" files: D3DX loading on Assimp (conventions, materials,
+// DirectX ".x" files: D3DX loading (conventions, materials,
 // attribute ranges, vertex formats, refusals) and the X mesh loader on top.
 
 #include <gmock/gmock.h>
