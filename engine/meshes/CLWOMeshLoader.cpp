@@ -7,23 +7,16 @@
 
 #include "core/CTools.h"
 #include "meshes/CMeshByteReader.h"
+#include "meshes/CPolygonTriangulator.h"
 
 namespace {
 
 const char* const kUnknownError = "unknown error. unable to load the model";
 const char* const kNoFormMessage = "File is not LW model (can't find FORM chunk)";
 const char* const kNoLwo2Message = "File is not LW 6.x - 7.x  model (can't find LWO2 chunk)";
-const char* const kLayerMessage =
-    "This loader does not support multi layer objects, please flatten your objet before loading.";
-const char* const kUvOnlyMessage =
-    "Loader does only support UV texture mapping no weight map or subpatches. Loading aborted.";
 const char* const kFaceTypeMessage =
     "This loader supports only regular polygons. it does not support Catmull-rom splines, bone, metaballs or "
     "subdivision patches";
-const char* const kTriangulateMessage =
-    "Unable to load the mesh: This mesh contains faces with more than 3 points. Please triangulate your object "
-    "before importing.";
-const char* const kTagTypeMessage = "Loader found another tag then SURF after PTAG tag. File cannot be loaded.";
 const char* const kClipCountMessage =
     "This loader supports only 256 textures... please reduce the number of textures of the model.";
 const char* const kClipTypeMessage =
@@ -33,6 +26,9 @@ const char* const kColourFirstMessage = "Found another tag then COLR after SURF 
 constexpr size_t kHeaderSize = 12;  // "FORM", size, "LWO2"
 constexpr std::uint32_t kClipLimit = 257;
 constexpr size_t kMaxAngleGroups = 1024;
+// The low 10 bits of a polygon's point count are the count; the high 6 are
+// flags.
+constexpr std::uint16_t kPointCountMask = 0x03FF;
 
 D3DXVECTOR3 PositionOf(const SMeshVertex& vertex) {
     return D3DXVECTOR3(vertex.x, vertex.y, vertex.z);
@@ -66,13 +62,16 @@ bool CLWOMeshLoader::OpenFileInBuffer(const CString& path) {
 }
 
 bool CLWOMeshLoader::Parse(const SMesh* reference) {
-    m_LayerCount = 0;
     m_Tags.clear();
     m_Clips.clear();
     m_Surfaces.clear();
-    m_bHasPolygonTags = false;
-    m_FaceTags.clear();
-    m_FacePositions.clear();
+    m_LayerFirstPoint = 0;
+    m_LayerPointCount = 0;
+    m_ListFirstPolygon = 0;
+    m_Polygons.clear();
+    m_PolygonPoints.clear();
+    m_CornerUvs.clear();
+    m_UvCopies.clear();
 
     CMeshByteReader reader(m_File.Data(), m_File.Size());
     if (!reader.IsIdentifier("FORM")) {
@@ -87,14 +86,11 @@ bool CLWOMeshLoader::Parse(const SMesh* reference) {
         if (!ReadChunks(reader)) {
             return false;
         }
-        if (!FacesFitVertices()) {
-            throw CMeshFormatError();
-        }
     } catch (const CMeshFormatError&) {
         DisplayError(kUnknownError);
         return false;
     }
-    BuildMaterials();
+    BuildFaces();
     CheckAngles(reference);
     return CheckVertexLimit(*m_pMesh);
 }
@@ -184,6 +180,27 @@ void CLWOMeshLoader::SkipPadding(CMeshByteReader& reader) {
     }
 }
 
+std::uint32_t CLWOMeshLoader::ReadIndex(CMeshByteReader& reader) {
+    if (reader.Remaining() > 0 && *reader.Current() == 0xFF) {
+        return reader.ReadUInt32BE() & 0x00FFFFFFu;
+    }
+    return reader.ReadUInt16BE();
+}
+
+std::uint32_t CLWOMeshLoader::LayerPoint(std::uint32_t point) const {
+    if (point >= m_LayerPointCount) {
+        throw CMeshFormatError();
+    }
+    return m_LayerFirstPoint + point;
+}
+
+CLWOMeshLoader::SPolygon& CLWOMeshLoader::ListPolygon(std::uint32_t polygon) {
+    if (polygon >= m_Polygons.size() - m_ListFirstPolygon) {
+        throw CMeshFormatError();
+    }
+    return m_Polygons[m_ListFirstPolygon + polygon];
+}
+
 bool CLWOMeshLoader::ReadTags(CMeshByteReader& reader) {
     while (reader.Remaining() > 0) {
         STag tag;
@@ -194,18 +211,24 @@ bool CLWOMeshLoader::ReadTags(CMeshByteReader& reader) {
     return true;
 }
 
+// A new layer: the point and polygon numbers that follow are its own. All
+// layers make one mesh. Points are stored where they are drawn: the layer's
+// pivot is only the point it turns about when animated, so nothing of the
+// chunk is needed.
 bool CLWOMeshLoader::ReadLayer(CMeshByteReader& /*reader*/) {
-    if (++m_LayerCount > 1) {
-        DisplayError(kLayerMessage);
-        return false;
-    }
+    m_LayerFirstPoint = static_cast<std::uint32_t>(m_pMesh->vertices.size());
+    m_LayerPointCount = 0;
+    m_ListFirstPolygon = static_cast<std::uint32_t>(m_Polygons.size());
     return true;
 }
 
 bool CLWOMeshLoader::ReadPoints(CMeshByteReader& reader) {
     std::vector<SMeshVertex>& vertices = m_pMesh->vertices;
-    vertices.assign(reader.Remaining() / 12, SMeshVertex());
-    for (SMeshVertex& vertex : vertices) {
+    m_LayerFirstPoint = static_cast<std::uint32_t>(vertices.size());
+    m_LayerPointCount = static_cast<std::uint32_t>(reader.Remaining() / 12);
+    vertices.resize(vertices.size() + m_LayerPointCount);
+    for (std::uint32_t point = 0; point < m_LayerPointCount; ++point) {
+        SMeshVertex& vertex = vertices[m_LayerFirstPoint + point];
         vertex.x = reader.ReadFloatBE();
         vertex.y = reader.ReadFloatBE();
         vertex.z = reader.ReadFloatBE();
@@ -213,12 +236,11 @@ bool CLWOMeshLoader::ReadPoints(CMeshByteReader& reader) {
     return true;
 }
 
-// The head of a texture-coordinate map: type "TXUV" (other maps are refused
-// with a message), dimension (at least u and v) and name. Gives the
-// dimension, or 0 after the message.
+// The head of a texture-coordinate map: type "TXUV", dimension (at least u
+// and v) and name. Gives the dimension, or 0 for maps of other kinds
+// (weights, colours, morphs, normals), which the engine has no use for.
 std::uint16_t CLWOMeshLoader::ReadUvMapHeader(CMeshByteReader& reader) {
     if (!reader.IsIdentifier("TXUV")) {
-        DisplayError(kUvOnlyMessage);
         return 0;
     }
     reader.Skip(4);
@@ -233,88 +255,57 @@ std::uint16_t CLWOMeshLoader::ReadUvMapHeader(CMeshByteReader& reader) {
 bool CLWOMeshLoader::ReadVertexMap(CMeshByteReader& reader) {
     const std::uint16_t dimension = ReadUvMapHeader(reader);
     if (dimension == 0) {
-        return false;
+        return true;
     }
     std::vector<SMeshVertex>& vertices = m_pMesh->vertices;
     while (reader.Remaining() > 0) {
-        const std::uint16_t vertex = reader.ReadUInt16BE();
+        const std::uint32_t vertex = LayerPoint(ReadIndex(reader));
         const float u = reader.ReadFloatBE();
         const float v = reader.ReadFloatBE();
         reader.Skip((dimension - 2u) * 4u);
-        if (vertex >= vertices.size()) {
-            throw CMeshFormatError();
-        }
         vertices[vertex].u = u;
         vertices[vertex].v = 1.0f - v;
     }
     return true;
 }
 
-// Only triangles are accepted: every polygon must have exactly three points
-// (the count is taken whole, flag bits included).
+// Faces only: patches, curves, bones and metaballs are refused. Each list
+// is numbered from 0 for the polygon tags and corner maps that follow it.
 bool CLWOMeshLoader::ReadPolygons(CMeshByteReader& reader) {
     if (!reader.IsIdentifier("FACE")) {
         DisplayError(kFaceTypeMessage);
         return false;
     }
     reader.Skip(4);
-    std::vector<std::uint32_t> indices;
-    indices.reserve(reader.Remaining() / 8 * 3);
+    m_ListFirstPolygon = static_cast<std::uint32_t>(m_Polygons.size());
     while (reader.Remaining() > 0) {
-        if (reader.ReadUInt16BE() != 3) {
-            DisplayError(kTriangulateMessage);
-            return false;
+        SPolygon polygon;
+        polygon.firstPoint = static_cast<std::uint32_t>(m_PolygonPoints.size());
+        polygon.pointCount = reader.ReadUInt16BE() & kPointCountMask;
+        // Each point takes at least two bytes: a count the chunk cannot hold
+        // is found before anything is stored for it.
+        if (polygon.pointCount * 2u > reader.Remaining()) {
+            throw CMeshFormatError();
         }
-        for (int corner = 0; corner < 3; ++corner) {
-            indices.push_back(reader.ReadUInt16BE());
+        for (std::uint32_t corner = 0; corner < polygon.pointCount; ++corner) {
+            m_PolygonPoints.push_back(LayerPoint(ReadIndex(reader)));
         }
+        m_Polygons.push_back(polygon);
     }
-    m_pMesh->indices = std::move(indices);
-    const std::uint32_t faceCount = m_pMesh->GetNumFaces();
-    m_FaceTags.assign(faceCount, 0);
-    m_FacePositions.resize(faceCount);
-    std::iota(m_FacePositions.begin(), m_FacePositions.end(), 0u);
-    m_bHasPolygonTags = false;
     return true;
 }
 
-// Entry i gives the tag of polygon i; the faces are then ordered by tag
-// (stable), so that each tag's faces form one range.
+// Surface tags by polygon number; polygons left out keep none. Tags of other
+// kinds (parts, smoothing groups, colours) shape nothing drawn.
 bool CLWOMeshLoader::ReadPolygonTags(CMeshByteReader& reader) {
     if (!reader.IsIdentifier("SURF")) {
-        DisplayError(kTagTypeMessage);
-        return false;
+        return true;
     }
     reader.Skip(4);
-    const size_t count = reader.Remaining() / 4;
-    for (size_t i = 0; i < count; ++i) {
-        reader.Skip(2);  // polygon index
-        const std::uint16_t tag = reader.ReadUInt16BE();
-        if (i < m_FacePositions.size()) {
-            m_FaceTags[m_FacePositions[i]] = tag;
-        }
+    while (reader.Remaining() > 0) {
+        SPolygon& polygon = ListPolygon(ReadIndex(reader));
+        polygon.tag = reader.ReadUInt16BE();
     }
-    m_bHasPolygonTags = true;
-
-    const size_t faceCount = m_FaceTags.size();
-    std::vector<std::uint32_t> order(faceCount);  // new position -> old position
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(),
-                     [this](std::uint32_t a, std::uint32_t b) { return m_FaceTags[a] < m_FaceTags[b]; });
-    std::vector<std::uint32_t> indices(m_pMesh->indices.size());
-    std::vector<std::uint32_t> tags(faceCount);
-    std::vector<std::uint32_t> newPosition(faceCount);
-    for (size_t position = 0; position < faceCount; ++position) {
-        const std::uint32_t old = order[position];
-        std::copy_n(m_pMesh->indices.begin() + old * 3, 3, indices.begin() + position * 3);
-        tags[position] = m_FaceTags[old];
-        newPosition[old] = static_cast<std::uint32_t>(position);
-    }
-    for (std::uint32_t& position : m_FacePositions) {
-        position = newPosition[position];
-    }
-    m_pMesh->indices = std::move(indices);
-    m_FaceTags = std::move(tags);
     return true;
 }
 
@@ -404,60 +395,92 @@ void CLWOMeshLoader::ReadSurfaceBlock(CMeshByteReader& reader, SSurface& surface
     }
 }
 
-// Texture coordinates per face corner: the vertex gets a copy with these
-// coordinates for the one polygon.
+// Texture coordinates per polygon corner: they take the place of the
+// point's own for that one polygon.
 bool CLWOMeshLoader::ReadDiscontinuousVertexMap(CMeshByteReader& reader) {
     const std::uint16_t dimension = ReadUvMapHeader(reader);
     if (dimension == 0) {
-        return false;
+        return true;
     }
     while (reader.Remaining() > 0) {
-        const std::uint16_t vertex = reader.ReadUInt16BE();
-        const std::uint16_t polygon = reader.ReadUInt16BE();
-        const float u = reader.ReadFloatBE();
-        const float v = reader.ReadFloatBE();
+        const std::uint32_t vertex = LayerPoint(ReadIndex(reader));
+        const std::uint32_t polygon = ReadIndex(reader);
+        ListPolygon(polygon);
+        SCornerUv uv;
+        uv.u = reader.ReadFloatBE();
+        uv.v = 1.0f - reader.ReadFloatBE();
         reader.Skip((dimension - 2u) * 4u);
-        if (vertex >= m_pMesh->vertices.size() || polygon >= m_FacePositions.size()) {
-            throw CMeshFormatError();
-        }
-        std::uint32_t* corners = m_pMesh->indices.data() + static_cast<size_t>(m_FacePositions[polygon]) * 3;
-        if (std::find(corners, corners + 3, vertex) == corners + 3) {
-            continue;  // the polygon does not use this vertex (any more)
-        }
-        const std::uint32_t copy = DuplicateVertex(vertex);
-        m_pMesh->vertices[copy].u = u;
-        m_pMesh->vertices[copy].v = 1.0f - v;
-        std::replace(corners, corners + 3, static_cast<std::uint32_t>(vertex), copy);
+        m_CornerUvs[{m_ListFirstPolygon + polygon, vertex}] = uv;
     }
     return true;
 }
 
-bool CLWOMeshLoader::FacesFitVertices() const {
-    const size_t vertexCount = m_pMesh->vertices.size();
-    return std::all_of(m_pMesh->indices.begin(), m_pMesh->indices.end(),
-                       [vertexCount](std::uint32_t index) { return index < vertexCount; });
+// Cuts every polygon into triangles, ordered stably by surface tag, and gives
+// each tag its material.
+void CLWOMeshLoader::BuildFaces() {
+    std::vector<std::uint32_t> order(m_Polygons.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return m_Polygons[a].tag < m_Polygons[b].tag; });
+    std::vector<std::uint32_t>& indices = m_pMesh->indices;
+    indices.clear();
+    std::vector<std::uint32_t> faceTags;
+    std::vector<D3DXVECTOR3> positions;
+    for (const std::uint32_t number : order) {
+        const SPolygon& polygon = m_Polygons[number];
+        if (polygon.pointCount < 3) {
+            continue;  // a line or a single point: nothing to fill
+        }
+        const std::uint32_t* points = m_PolygonPoints.data() + polygon.firstPoint;
+        positions.clear();
+        for (std::uint32_t corner = 0; corner < polygon.pointCount; ++corner) {
+            positions.push_back(PositionOf(m_pMesh->vertices[points[corner]]));
+        }
+        const std::vector<std::uint32_t> corners = CPolygonTriangulator::Triangulate(positions);
+        for (const std::uint32_t corner : corners) {
+            indices.push_back(CornerVertex(number, points[corner]));
+        }
+        faceTags.insert(faceTags.end(), corners.size() / 3, polygon.tag);
+    }
+    BuildMaterials(faceTags);
+}
+
+// The vertex a polygon's corner uses: the point's own, or a copy with the
+// corner's texture coordinates.
+std::uint32_t CLWOMeshLoader::CornerVertex(std::uint32_t polygon, std::uint32_t point) {
+    const auto corner = m_CornerUvs.find({polygon, point});
+    if (corner == m_CornerUvs.end()) {
+        return point;
+    }
+    std::uint32_t uBits = 0;
+    std::uint32_t vBits = 0;
+    std::memcpy(&uBits, &corner->second.u, sizeof(uBits));
+    std::memcpy(&vBits, &corner->second.v, sizeof(vBits));
+    const auto [copy, added] = m_UvCopies.try_emplace({point, uBits, vBits}, 0u);
+    if (added) {
+        copy->second = DuplicateVertex(point);
+        m_pMesh->vertices[copy->second].u = corner->second.u;
+        m_pMesh->vertices[copy->second].v = corner->second.v;
+    }
+    return copy->second;
 }
 
 // One material per tag that faces use, in tag order; each covers the faces of
-// its tag. Without polygon tags, one grey material covers every face.
-void CLWOMeshLoader::BuildMaterials() {
+// its tag. Faces without a tag, or whose tag has no surface, are grey.
+void CLWOMeshLoader::BuildMaterials(const std::vector<std::uint32_t>& faceTags) {
     std::vector<SMeshMaterial>& materials = m_pMesh->materials;
     materials.clear();
-    const std::uint32_t faceCount = m_pMesh->GetNumFaces();
     std::vector<std::uint32_t> materialTags;
-    if (m_bHasPolygonTags) {
-        for (std::uint32_t face = 0; face < faceCount; ++face) {
-            if (materialTags.empty() || m_FaceTags[face] != materialTags.back()) {
-                materialTags.push_back(m_FaceTags[face]);
-                materials.emplace_back();
-            }
-            materials.back().endFace = face + 1;
+    for (std::uint32_t face = 0; face < faceTags.size(); ++face) {
+        if (materialTags.empty() || faceTags[face] != materialTags.back()) {
+            materialTags.push_back(faceTags[face]);
+            materials.emplace_back();
         }
+        materials.back().endFace = face + 1;
     }
     if (materials.empty()) {
-        materialTags.push_back(static_cast<std::uint32_t>(-1));
+        materialTags.push_back(kNoTag);
         materials.emplace_back();
-        materials.back().endFace = faceCount;
     }
     for (size_t i = 0; i < materials.size(); ++i) {
         materials[i].material = MakeMeshMaterial(0.5f, 0.5f, 0.5f);

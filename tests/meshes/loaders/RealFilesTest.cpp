@@ -1,7 +1,8 @@
 // Real files made by many tools (Debian's assimp-testmodels, read where the
-// package installs them): every 3D Studio and LightWave 6/7 file either loads
-// or is refused with the message for the construct it uses, and what loads
-// agrees with Assimp's own import of the same file. Broken files are refused.
+// package installs them): every 3D Studio file either loads or is refused
+// with the message for the construct it uses, and what loads agrees with
+// Assimp's own import of the same file. Broken files are refused. (The
+// LightWave files have tests of their own in meshes/lightwave.)
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@
 
 #include "meshes/C3DSMeshLoader.h"
 #include "meshes/CLWOMeshLoader.h"
-#include "meshes/common/LwoTriangulation.h"
 #include "support/CErrorCapture.h"
 #include "support/CTempFolder.h"
 
@@ -58,12 +58,6 @@ std::vector<std::filesystem::path> FilesWithExtension(const std::filesystem::pat
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-bool IsLwo2(const std::filesystem::path& path) {
-    char header[12] = {};
-    std::ifstream(path, std::ios::binary).read(header, sizeof(header));
-    return std::string(header + 8, 4) == "LWO2";
 }
 
 // Triangles as the three corners' position and texture coordinates.
@@ -236,37 +230,6 @@ TEST(RealMeshFiles, ThreeDSFilesLoadAsAssimpReadsThemOrAreRefused) {
         },
         loaded, refused);
     EXPECT_GT(loaded, 0);
-    std::cout << loaded << " loaded, " << refused << " refused\n";
-}
-
-// LightWave files hold polygons of any size; the loader takes triangles only
-// and refuses the others, so the files are triangulated first (the same
-// points, surfaces and texture coordinates).
-TEST(RealMeshFiles, LightWaveFilesLoadAsAssimpReadsThemOrAreRefused) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& path : FilesWithExtension(kModels, ".lwo")) {
-        if (IsLwo2(path))
-            files.push_back(path);
-    }
-    if (files.empty()) {
-        GTEST_SKIP() << "assimp-testmodels is not installed";
-    }
-    int loaded = 0;
-    int refused = 0;
-    CTempFolder folder;
-    int copies = 0;
-    const auto triangulate = [&](const std::filesystem::path& path) {
-        return std::filesystem::path(
-            folder.Write("copy" + std::to_string(copies++) + ".lwo", meshfiles::TriangulatedLwo(ReadBytes(path))));
-    };
-    // LightWave is left-handed like the engine; Assimp negates z to make it
-    // right-handed.
-    SweepFiles<CLWOMeshLoader>(
-        files, "lwo", triangulate, [](std::vector<BYTE> bytes) { return bytes; },
-        [](const aiVector3D& p, const aiVector3D& uv, bool hasUv) {
-            return SCorner{p.x, p.y, -p.z, uv.x, hasUv ? 1.0f - uv.y : 0.0f};
-        },
-        loaded, refused);
     std::cout << loaded << " loaded, " << refused << " refused\n";
 }
 
