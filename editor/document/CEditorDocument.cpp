@@ -135,16 +135,16 @@ bool CEditorDocument::Save(const QString& path, bool package, QString* error) {
 }
 
 bool CEditorDocument::SaveCopy(const QString& path, QString* error) {
-    return WriteScene(path, false, error);
+    return WriteScene(path, false, error, false);
 }
 
-bool CEditorDocument::WriteScene(const QString& path, bool package, QString* error) {
+bool CEditorDocument::WriteScene(const QString& path, bool package, QString* error, bool adoptPath) {
     bool saved = false;
     QString messages;
     {
         CReportCollector collector;
         // Save takes the scene lock while it reads the objects.
-        saved = m_Scene.Save(path.toStdString(), package);
+        saved = adoptPath ? m_Scene.Save(path.toStdString(), package) : m_Scene.SaveCopy(path.toStdString(), package);
         messages = collector.Joined();
     }
     if (!saved) {

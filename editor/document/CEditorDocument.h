@@ -129,7 +129,8 @@ signals:
     void CleanChanged(bool clean);
 
 private:
-    bool WriteScene(const QString& path, bool package, QString* error);
+    // adoptPath: the scene belongs to path afterwards (a save, not a copy).
+    bool WriteScene(const QString& path, bool package, QString* error, bool adoptPath = true);
     void SetPath(const QString& path);
 
     CScene m_Scene;

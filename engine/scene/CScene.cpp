@@ -436,6 +436,14 @@ void CScene::CleanUp() {
 // ---------------------------------------------------------------- saving
 
 bool CScene::Save(CString path, bool packed) {
+    if (!SaveCopy(path, packed)) {
+        return false;
+    }
+    m_Path = path;
+    return true;
+}
+
+bool CScene::SaveCopy(CString path, bool packed) {
     CSceneFile file(*this, packed, m_Path);
     file.GetDisplayFormat() = *m_pDisplayFormat;
     file.WriteHeader();
@@ -456,11 +464,7 @@ bool CScene::Save(CString path, bool packed) {
             }
         }
     }
-    if (!file.Save(path)) {
-        return false;
-    }
-    m_Path = path;
-    return true;
+    return file.Save(path);
 }
 
 void CScene::WriteSettings(CSceneFile& file) {

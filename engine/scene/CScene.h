@@ -110,8 +110,12 @@ public:
     // time, loop and music stay.
     void CleanUp();
     // Writes the scene (packed: every referenced file inside, the player in
-    // front). False, after a message, when the file cannot be written.
+    // front). False, after a message, when the file cannot be written. The
+    // scene then belongs to path: its files are looked for beside it.
     virtual bool Save(CString path, bool packed);
+    // The same file written elsewhere (an export, a recovery copy) without
+    // the scene moving there: its files are still found where they were.
+    bool SaveCopy(CString path, bool packed);
     // Replaces the scene by the file's content. False, after a message, when
     // the file cannot be read or is damaged; the scene is then unchanged.
     virtual bool Load(CString path, bool packed);
