@@ -28,6 +28,7 @@
 #include "dialogs/CFontImporterDialog.h"
 #include "dialogs/CHelpWindow.h"
 #include "dialogs/CObjectCreator.h"
+#include "export/CExportSettingsDialog.h"
 #include "panes/CObjectListPane.h"
 #include "panes/CTimelinePane.h"
 #include "properties/CIdeOptionsSheet.h"
@@ -269,7 +270,7 @@ void CMainFrame::CreateFileMenu() {
     file->addAction(loadPackage);
     file->addSeparator();
     QAction* exportScene = MakeAction("Export...", "Export your project to a stand alone screen saver or executable");
-    connect(exportScene, &QAction::triggered, this, [this] { ShowLaterFeature("Export"); });
+    connect(exportScene, &QAction::triggered, this, [this] { CExportSettingsDialog::Run(m_Document, this); });
     file->addAction(exportScene);
     file->addSeparator();
     QAction* exit = MakeAction("E&xit", "Quit the application; prompts to save documents");
@@ -421,11 +422,6 @@ QAction* CMainFrame::FindAction(const QString& text) const {
         }
     }
     return nullptr;
-}
-
-void CMainFrame::ShowLaterFeature(const QString& feature) {
-    QMessageBox::information(this, kApplicationTitle,
-                             QStringLiteral("%1 comes in a later version of Pelavor.").arg(feature));
 }
 
 // ---------------------------------------------------------------- start

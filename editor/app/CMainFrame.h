@@ -141,7 +141,6 @@ private:
     void CreatePaneSwitching();
     QAction* MakeAction(const QString& text, const QString& statusTip, const QKeySequence& shortcut = {});
     QAction* MakeDockToggle(QMenu* menu, const QString& text, const QString& statusTip, QWidget* pane);
-    void ShowLaterFeature(const QString& feature);
 
     void ApplyPlacement();
     SWindowPlacement CurrentPlacement() const;

@@ -115,12 +115,15 @@ TEST_F(FramePanesTest, ScenePropertiesFromTheTimelineReachItsTotalTimeAndUndo) {
 
 namespace {
 
-TEST_F(FramePanesTest, TheToolsMenuOpensTheFontImporter) {
+TEST_F(FramePanesTest, TheMenusOpenTheFontImporterAndTheExport) {
     CMainFrame& frame = MakeFrame();
     frame.Start();
     m_User.Answer(CModalResponder::Cancel());
     frame.FindAction("Font Importer...")->trigger();
-    EXPECT_EQ(m_User.Titles().value(0), "Fonts Importer");
+    m_User.Answer(CModalResponder::Cancel());
+    frame.FindAction("Export...")->trigger();
+    EXPECT_THAT(m_User.Titles(), testing::ElementsAre("Fonts Importer", "Export Settings"));
+    EXPECT_EQ(frame.Document().UndoStack().count(), 0) << "a cancelled export stores nothing";
 }
 
 }  // namespace

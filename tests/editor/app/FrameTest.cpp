@@ -422,18 +422,6 @@ TEST_F(FrameTest, TheToolbarHoldsItsButtonsInOrder) {
     }
 }
 
-TEST_F(FrameTest, CommandsOfLaterVersionsSaySo) {
-    CMainFrame& frame = MakeFrame();
-    for (const char* item : {"Export..."}) {
-        m_User.Answer(CModalResponder::Click(QMessageBox::Ok));
-        frame.FindAction(item)->trigger();
-    }
-    ASSERT_EQ(m_User.Messages().size(), 1);
-    for (const QString& message : m_User.Messages()) {
-        EXPECT_THAT(message.toStdString(), HasSubstr("comes in a later version"));
-    }
-}
-
 TEST_F(FrameTest, ViewItemsShowAndHideThePanes) {
     CMainFrame& frame = MakeFrame();
     frame.Start();

@@ -40,7 +40,7 @@ TEST_F(IdeOptionsSheet, OpensWithTheStoredSettings) {
     m_Settings.SetGrid(true);
     m_Settings.SetInvertAxis(false);
     m_Settings.SetViewSize(1024);
-    CScreen::Instance().SetShowFPS(true);
+    m_Settings.SetFpsCounter(true);
     CIdeOptionsSheet sheet(m_Settings);
     EXPECT_EQ(sheet.windowTitle(), "IDE Properties");
     EXPECT_EQ(sheet.AnglesBox()->currentText(), "Grad");
@@ -48,7 +48,7 @@ TEST_F(IdeOptionsSheet, OpensWithTheStoredSettings) {
     EXPECT_FALSE(sheet.InvertAxisCheck()->isChecked());
     EXPECT_TRUE(sheet.ViewSizeRadio(2)->isChecked());
     EXPECT_EQ(sheet.ViewSizeRadio(2)->text(), "1024 x 768");
-    EXPECT_TRUE(sheet.FpsCounter());  // the overlay's state: it is not stored
+    EXPECT_TRUE(sheet.FpsCounter());
 
     sheet.show();
     QDir().mkpath(LVX_SCREENSHOT_DIR);
@@ -68,8 +68,8 @@ TEST_F(IdeOptionsSheet, OkWritesEveryChoice) {
     sheet.GridCheck()->click();
     sheet.InvertAxisCheck()->click();
     sheet.ViewSizeRadio(3)->click();
+    const bool counter = m_Settings.FpsCounter();
     sheet.FpsCounterCheck()->click();
-    EXPECT_EQ(sheet.FpsCounter(), !CScreen::Instance().GetShowFPS());
     sheet.OkButton()->click();
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
 
@@ -78,6 +78,7 @@ TEST_F(IdeOptionsSheet, OkWritesEveryChoice) {
     EXPECT_TRUE(stored->Grid());
     EXPECT_TRUE(stored->InvertAxis());
     EXPECT_EQ(stored->ViewSize(), 1280);
+    EXPECT_EQ(stored->FpsCounter(), !counter);
 }
 
 TEST_F(IdeOptionsSheet, CancelWritesNothing) {
