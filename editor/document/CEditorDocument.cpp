@@ -1,53 +1,16 @@
 #include "document/CEditorDocument.h"
 
 #include <QStringList>
-#include <cstdio>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "animation/CCameraTrajectoryObject.h"
 #include "core/CScreen.h"
-#include "platform/base/ErrorReport.h"
+#include "document/CEngineReports.h"
 #include "scene/CObjects.h"
 
 namespace {
 
 const D3DXVECTOR3 kMainCameraPosition(0.0f, 1.0f, -10.0f);
-
-// While it lives, the messages the engine reports on this thread (a file
-// that cannot be read, a damaged record) are collected instead of shown, so
-// that the document hands them to its caller in one piece. Reports of other
-// threads (the render thread) still go to the handler installed before.
-class CReportCollector {
-public:
-    CReportCollector() : m_Thread(std::this_thread::get_id()) {
-        m_Previous = SetErrorReportHandler([this](const std::string& text, const std::string& title, ErrorIcon icon) {
-            if (std::this_thread::get_id() == m_Thread) {
-                std::lock_guard<std::mutex> guard(m_Mutex);
-                m_Texts << QString::fromStdString(text);
-            } else if (m_Previous) {
-                m_Previous(text, title, icon);
-            } else {
-                std::fprintf(stderr, "%s\n", text.c_str());
-            }
-        });
-    }
-    ~CReportCollector() { SetErrorReportHandler(m_Previous); }
-    CReportCollector(const CReportCollector&) = delete;
-    CReportCollector& operator=(const CReportCollector&) = delete;
-
-    QString Joined() const {
-        std::lock_guard<std::mutex> guard(m_Mutex);
-        return m_Texts.join(QLatin1Char('\n'));
-    }
-
-private:
-    std::thread::id m_Thread;
-    ErrorReportHandler m_Previous;
-    mutable std::mutex m_Mutex;
-    QStringList m_Texts;
-};
 
 void SetText(QString* target, const QString& text) {
     if (target != nullptr) {
@@ -96,12 +59,12 @@ bool CEditorDocument::Open(const QString& path, bool package, QString* error) {
     bool loaded = false;
     QString messages;
     {
-        CReportCollector collector;
+        CEngineReports reports;
         {
             CSceneLock lock(m_Scene);
             loaded = m_Scene.Load(path.toStdString(), package);
         }
-        messages = collector.Joined();
+        messages = reports.Joined(QStringLiteral("\n"));
     }
     if (!loaded) {
         SetText(error, messages.isEmpty() ? tr("Unable to open the scene file \"%1\".").arg(path) : messages);
@@ -142,10 +105,10 @@ bool CEditorDocument::WriteScene(const QString& path, bool package, QString* err
     bool saved = false;
     QString messages;
     {
-        CReportCollector collector;
+        CEngineReports reports;
         // Save takes the scene lock while it reads the objects.
         saved = adoptPath ? m_Scene.Save(path.toStdString(), package) : m_Scene.SaveCopy(path.toStdString(), package);
-        messages = collector.Joined();
+        messages = reports.Joined(QStringLiteral("\n"));
     }
     if (!saved) {
         SetText(error, messages.isEmpty() ? tr("Unable to save the file \"%1\".").arg(path) : messages);

@@ -5,55 +5,14 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
-#include <cstdio>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
 #include "controls/QtConvert.h"
+#include "document/CEngineReports.h"
 #include "export/CInstallerScript.h"
 #include "export/SInstallerNames.h"
-#include "platform/base/ErrorReport.h"
 #include "platform/files/CInstallLayout.h"
 #include "scene/CScene.h"
-
-namespace {
-
-// While it lives, what the engine reports on this thread goes into the log
-// instead of a message box; the render thread's reports still go to the
-// handler installed before.
-class CEngineReports {
-public:
-    CEngineReports() : m_Thread(std::this_thread::get_id()) {
-        m_Previous = SetErrorReportHandler([this](const std::string& text, const std::string& title, ErrorIcon icon) {
-            if (std::this_thread::get_id() == m_Thread) {
-                std::lock_guard<std::mutex> guard(m_Mutex);
-                m_Texts << QString::fromStdString(text);
-            } else if (m_Previous) {
-                m_Previous(text, title, icon);
-            } else {
-                // The default handler's place.
-                std::fprintf(stderr, "%s\n", text.c_str());
-            }
-        });
-    }
-    ~CEngineReports() { SetErrorReportHandler(m_Previous); }
-    CEngineReports(const CEngineReports&) = delete;
-    CEngineReports& operator=(const CEngineReports&) = delete;
-
-    QString Joined() const {
-        std::lock_guard<std::mutex> guard(m_Mutex);
-        return m_Texts.join(QLatin1Char(' '));
-    }
-
-private:
-    std::thread::id m_Thread;
-    ErrorReportHandler m_Previous;
-    mutable std::mutex m_Mutex;
-    QStringList m_Texts;
-};
-
-}  // namespace
 
 const QString CExportRun::kBuilderName = QStringLiteral("makeself");
 const QString CExportRun::kSuccessVerdict = QStringLiteral("Files Successfuly generated.");
@@ -113,7 +72,7 @@ bool CExportRun::SavePackage(const QString& path, QString& reason) {
     // Save takes the scene lock while it reads the objects.
     // A copy: the scene stays where it was, with its files beside it.
     const bool saved = m_Scene.SaveCopy(ToCString(path), true);
-    reason = reports.Joined();
+    reason = reports.Joined(QStringLiteral(" "));
     if (saved && reason.isEmpty()) {
         return true;
     }

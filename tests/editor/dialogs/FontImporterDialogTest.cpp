@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 #include <QColorDialog>
@@ -27,6 +26,7 @@
 #include "dialogs/CFontPreview.h"
 #include "dialogs/CModalAnswers.h"
 #include "support/CTempFolder.h"
+#include "support/CUnprivilegedFiles.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -70,25 +70,6 @@ std::vector<SDescriptorLine> ReadDescriptor(const std::string& path) {
     }
     return entries;
 }
-
-// Takes away root's power to write anywhere for the calling thread, so that
-// folder permissions apply to the test as they do to a user.
-class CUnprivilegedFiles {
-public:
-    CUnprivilegedFiles() : m_wasRoot(::geteuid() == 0) {
-        if (m_wasRoot) {
-            ::setfsuid(65534);
-        }
-    }
-    ~CUnprivilegedFiles() {
-        if (m_wasRoot) {
-            ::setfsuid(0);
-        }
-    }
-
-private:
-    bool m_wasRoot;
-};
 
 class FontImporterDialog : public testing::Test {
 protected:

@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "fontimport/CFontImporter.h"
 #include "support/CFileSizeLimit.h"
 #include "support/CTempFolder.h"
+#include "support/CUnprivilegedFiles.h"
 
 namespace {
 
@@ -64,25 +64,6 @@ TEST(FontSave, UpperCaseEndingGetsBothEndingsAppended) {
     ASSERT_TRUE(BuiltImporter().Save(folder.Path("other.bnf")).ok);
     EXPECT_THAT(folder.Entries(), ElementsAre("font.BNF.bnf", "font.BNF.png", "other.bnf", "other.png"));
 }
-
-// Takes away root's power to write anywhere for the calling thread, so that
-// folder permissions apply to the test as they do to a user.
-class CUnprivilegedFiles {
-public:
-    CUnprivilegedFiles() : m_wasRoot(::geteuid() == 0) {
-        if (m_wasRoot) {
-            ::setfsuid(65534);
-        }
-    }
-    ~CUnprivilegedFiles() {
-        if (m_wasRoot) {
-            ::setfsuid(0);
-        }
-    }
-
-private:
-    bool m_wasRoot;
-};
 
 TEST(FontSave, FailedSaveReportsWhyAndLeavesTheFolderAsItWas) {
     const CFontImporter importer = BuiltImporter();
