@@ -1,8 +1,5 @@
 #include "CBurstMusic.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,35 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <vector>
 
-extern char** environ;
+#include "support/PcmWaveFile.h"
 
 namespace {
 
 constexpr double kFrequency = 440.0;
-
-void PutLE(std::ofstream& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-}
-
-bool Run(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child) {
-        return false;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 }  // namespace
 
@@ -47,23 +22,10 @@ void CBurstMusic::Tone(double start, double end, double amplitude, int channel) 
 }
 
 bool CBurstMusic::WriteWav(const std::string& path, double seconds) const {
-    const auto frames = static_cast<std::uint32_t>(seconds * m_Rate);
-    const auto channels = static_cast<std::uint32_t>(m_Channels);
-    const std::uint32_t dataBytes = frames * channels * 2;
-    std::ofstream out(path, std::ios::binary);
-    out.write("RIFF", 4);
-    PutLE(out, 36 + dataBytes, 4);
-    out.write("WAVEfmt ", 8);
-    PutLE(out, 16, 4);  // format chunk size
-    PutLE(out, 1, 2);   // PCM
-    PutLE(out, channels, 2);
-    PutLE(out, static_cast<std::uint32_t>(m_Rate), 4);
-    PutLE(out, static_cast<std::uint32_t>(m_Rate) * channels * 2, 4);  // bytes per second
-    PutLE(out, channels * 2, 2);                                       // block align
-    PutLE(out, 16, 2);                                                 // bits per sample
-    out.write("data", 4);
-    PutLE(out, dataBytes, 4);
-    for (std::uint32_t frame = 0; frame < frames; ++frame) {
+    const auto frames = static_cast<std::size_t>(seconds * m_Rate);
+    std::vector<std::int16_t> samples;
+    samples.reserve(frames * static_cast<std::size_t>(m_Channels));
+    for (std::size_t frame = 0; frame < frames; ++frame) {
         const double time = static_cast<double>(frame) / m_Rate;
         const double wave = std::sin(2.0 * std::numbers::pi * kFrequency * time);
         for (int channel = 0; channel < m_Channels; ++channel) {
@@ -73,16 +35,15 @@ bool CBurstMusic::WriteWav(const std::string& path, double seconds) const {
                     value += tone.amplitude * wave;
                 }
             }
-            const auto sample = static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767.0));
-            PutLE(out, static_cast<std::uint16_t>(sample), 2);
+            samples.push_back(static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767.0)));
         }
     }
-    return static_cast<bool>(out);
+    return lvxtest::WritePcmWave(path, m_Rate, m_Channels, samples);
 }
 
 bool CBurstMusic::WriteMp3(const std::string& path, double seconds) const {
     const std::string wav = path + ".wav";
-    const bool written = WriteWav(wav, seconds) && Run({"lame", "--quiet", wav, path});
+    const bool written = WriteWav(wav, seconds) && lvxtest::EncodeMp3WithLame(wav, path);
     std::remove(wav.c_str());
     return written;
 }
