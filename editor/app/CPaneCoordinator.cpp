@@ -1,10 +1,9 @@
 #include "app/CPaneCoordinator.h"
 
-#include "animation/CCameraTrajectoryObject.h"
 #include "controls/QtConvert.h"
 #include "core/CScreen.h"
 #include "document/CEditorDocument.h"
-#include "objects/CBaseObject.h"
+#include "document/CKeyFrameAccess.h"
 #include "panes/CObjectListPane.h"
 #include "panes/CTimelinePane.h"
 #include "properties/CPropertiesPane.h"
@@ -34,11 +33,7 @@ void CPaneCoordinator::SelectKeyFrame(int id) {
         // Which key the pages edit is the editor's choice, not a change of
         // the scene: it is not undone.
         CSceneLock lock(m_Document.Scene());
-        if (auto* base = dynamic_cast<CBaseObject*>(object)) {
-            base->SetCurrentKeyFrame(id);
-        } else if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(object)) {
-            camera->SetCurrentKeyFrame(id);
-        }
+        CKeyFrameAccess(object).SetCurrentKey(id);
     }
     m_Properties.RefreshPages();
     m_Timeline.ReloadKeys();

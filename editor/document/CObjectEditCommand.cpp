@@ -1,56 +1,9 @@
 #include "document/CObjectEditCommand.h"
 
-#include "animation/CCameraTrajectoryObject.h"
 #include "controls/QtConvert.h"
 #include "document/CEditorDocument.h"
-#include "objects/CBaseObject.h"
+#include "document/CKeyFrameAccess.h"
 #include "scene/CObjects.h"
-
-namespace {
-
-// The keyframe operations of the two kinds of objects that have keyframes;
-// other objects (trajectories) have none, and their edits keep no curves.
-class CKeyFrameAccess {
-public:
-    explicit CKeyFrameAccess(CObjects& object)
-        : m_pBase(dynamic_cast<CBaseObject*>(&object)), m_pCamera(dynamic_cast<CCameraTrajectoryObject*>(&object)) {}
-
-    CKeyFrameSnapshot Capture() const {
-        if (m_pBase != nullptr) {
-            return m_pBase->CaptureKeyFrames();
-        }
-        return m_pCamera != nullptr ? m_pCamera->CaptureKeyFrames() : CKeyFrameSnapshot();
-    }
-
-    void Restore(const CKeyFrameSnapshot& snapshot) const {
-        if (m_pBase != nullptr) {
-            m_pBase->RestoreKeyFrames(snapshot);
-        } else if (m_pCamera != nullptr) {
-            m_pCamera->RestoreKeyFrames(snapshot);
-        }
-    }
-
-    int CurrentKey() const {
-        if (m_pBase != nullptr) {
-            return m_pBase->GetCurrentKeyFrame();
-        }
-        return m_pCamera != nullptr ? m_pCamera->GetCurrentKeyFrame() : 0;
-    }
-
-    void SetCurrentKey(int id) const {
-        if (m_pBase != nullptr) {
-            m_pBase->SetCurrentKeyFrame(id);
-        } else if (m_pCamera != nullptr) {
-            m_pCamera->SetCurrentKeyFrame(id);
-        }
-    }
-
-private:
-    CBaseObject* m_pBase;
-    CCameraTrajectoryObject* m_pCamera;
-};
-
-}  // namespace
 
 CObjectEditCommand::CObjectEditCommand(CEditorDocument& document, CObjects& object, SEdit edit)
     : m_Document(document), m_Object(object), m_Edit(std::move(edit)) {

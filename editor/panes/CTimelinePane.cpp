@@ -1,71 +1,17 @@
 #include "panes/CTimelinePane.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <vector>
 
-#include "animation/CCameraTrajectoryObject.h"
 #include "controls/QtConvert.h"
 #include "core/CScreen.h"
 #include "document/CEditorDocument.h"
-#include "objects/CBaseObject.h"
+#include "document/CKeyFrameAccess.h"
 #include "panes/CMusicWaveform.h"
 #include "panes/CTimelineHeader.h"
 #include "panes/CTimelineRuler.h"
 #include "scene/CObjects.h"
-
-namespace {
-
-// The key frame operations of whichever kind the edited object is; the
-// edit commands hand the object over as a CObjects.
-int AddKeyFrame(CObjects& object, float time) {
-    if (auto* base = dynamic_cast<CBaseObject*>(&object)) {
-        const int id = base->AddKeyFrame(time);
-        base->SetCurrentKeyFrame(id);
-        return id;
-    }
-    if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(&object)) {
-        const int id = camera->AddKeyFrame(time);
-        camera->SetCurrentKeyFrame(id);
-        return id;
-    }
-    return -1;
-}
-
-void MoveKeyFrame(CObjects& object, int id, float time) {
-    if (auto* base = dynamic_cast<CBaseObject*>(&object)) {
-        base->MoveKeyFrame(id, time);
-    } else if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(&object)) {
-        camera->MoveKeyFrame(id, time);
-    }
-}
-
-// A deleted current key leaves the first key current, which always stays.
-void DeleteKeyFrame(CObjects& object, int id) {
-    if (auto* base = dynamic_cast<CBaseObject*>(&object)) {
-        base->DeleteKeyFrame(id);
-        if (base->GetCurrentKeyFrame() == id) {
-            base->SetCurrentKeyFrame(0);
-        }
-    } else if (auto* camera = dynamic_cast<CCameraTrajectoryObject*>(&object)) {
-        camera->DeleteKeyFrame(id);
-        if (camera->GetCurrentKeyFrame() == id) {
-            camera->SetCurrentKeyFrame(0);
-        }
-    }
-}
-
-template <class TObject>
-std::vector<CTimelineRuler::SKey> ReadKeys(const TObject& object) {
-    std::vector<CTimelineRuler::SKey> keys;
-    const int count = object.GetKeyFrameNumber();
-    keys.reserve(static_cast<size_t>(std::max(0, count)));
-    for (int i = 0; i < count; ++i) {
-        keys.push_back({object.GetKeyFrameTime(i), object.GetKeyFrameID(i)});
-    }
-    return keys;
-}
-
-}  // namespace
 
 CTimelinePane::CTimelinePane(CEditorDocument& document, QWidget* parent)
     : QWidget(parent),
@@ -96,38 +42,27 @@ CTimelinePane::CTimelinePane(CEditorDocument& document, QWidget* parent)
 // ------------------------------------------------------------------ for the frame
 
 void CTimelinePane::SetTimelineObject(CObjects* object) {
-    m_pBase = nullptr;
-    m_pCamera = nullptr;
-    if (object != nullptr) {
-        if (object->IsBaseObject()) {
-            m_pBase = dynamic_cast<CBaseObject*>(object);
-        } else {
-            m_pCamera = dynamic_cast<CCameraTrajectoryObject*>(object);
-        }
-    }
-    m_pRuler->SetHasObject(TimelineObject() != nullptr);
+    // Only objects with keyframes have a timeline.
+    m_pObject = CKeyFrameAccess(object) ? object : nullptr;
+    m_pRuler->SetHasObject(m_pObject != nullptr);
     ReloadKeys();
 }
 
 CObjects* CTimelinePane::TimelineObject() const {
-    if (m_pBase != nullptr) {
-        return m_pBase;
-    }
-    return m_pCamera;
+    return m_pObject;
 }
 
 void CTimelinePane::ReloadKeys() {
     std::vector<CTimelineRuler::SKey> keys;
     int selected = -1;
-    if (TimelineObject() != nullptr) {
+    if (m_pObject != nullptr) {
         CSceneLock lock(m_Document.Scene());
-        if (m_pBase != nullptr) {
-            keys = ReadKeys(*m_pBase);
-            selected = m_pBase->GetCurrentKeyFrame();
-        } else {
-            keys = ReadKeys(*m_pCamera);
-            selected = m_pCamera->GetCurrentKeyFrame();
+        const CKeyFrameAccess access(m_pObject);
+        keys.reserve(static_cast<size_t>(std::max(0, access.Count())));
+        for (int i = 0; i < access.Count(); ++i) {
+            keys.push_back({access.Time(i), access.Id(i)});
         }
+        selected = access.CurrentKey();
     }
     m_pRuler->SetKeys(std::move(keys), selected);
 }
@@ -206,7 +141,7 @@ void CTimelinePane::OnKeyMoved(int id, float time) {
     }
     // Every move of one drag carries the drag's run: one undo step.
     m_Document.EditKeyFrames(*object, QStringLiteral("Move key %1 of %2").arg(id).arg(ShownName()), m_DragRun,
-                             [id, time](CObjects& o) { MoveKeyFrame(o, id, time); });
+                             [id, time](CObjects& o) { CKeyFrameAccess(o).Move(id, time); });
 }
 
 void CTimelinePane::OnAddKey(float time) {
@@ -216,7 +151,10 @@ void CTimelinePane::OnAddKey(float time) {
     }
     m_Document.EditKeyFrames(*object,
                              QString::asprintf("Add key at %.2f s to ", static_cast<double>(time)) + ShownName(),
-                             m_Document.NewEditRun(), [time](CObjects& o) { AddKeyFrame(o, time); });
+                             m_Document.NewEditRun(), [time](CObjects& o) {
+                                 const CKeyFrameAccess keys(o);
+                                 keys.SetCurrentKey(keys.Add(time));
+                             });
 }
 
 void CTimelinePane::OnDeleteKey(int id) {
@@ -225,7 +163,15 @@ void CTimelinePane::OnDeleteKey(int id) {
         return;
     }
     m_Document.EditKeyFrames(*object, QStringLiteral("Delete key %1 of %2").arg(id).arg(ShownName()),
-                             m_Document.NewEditRun(), [id](CObjects& o) { DeleteKeyFrame(o, id); });
+                             m_Document.NewEditRun(), [id](CObjects& o) {
+                                 // A deleted current key leaves the first
+                                 // key, which always stays, current.
+                                 const CKeyFrameAccess keys(o);
+                                 keys.Delete(id);
+                                 if (keys.CurrentKey() == id) {
+                                     keys.SetCurrentKey(0);
+                                 }
+                             });
 }
 
 void CTimelinePane::OnKeySelected(int id) {

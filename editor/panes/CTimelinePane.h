@@ -13,8 +13,6 @@
 #include <QString>
 #include <QWidget>
 
-class CBaseObject;
-class CCameraTrajectoryObject;
 class CEditorDocument;
 class CMusicWaveform;
 class CObjects;
@@ -80,8 +78,7 @@ private:
     CTimelineRuler* m_pRuler;
     CMusicWaveform* m_pWaveform;
     QTimer* m_pClock;
-    // The shown object as one kind or the other, never both.
-    CBaseObject* m_pBase = nullptr;
-    CCameraTrajectoryObject* m_pCamera = nullptr;
+    // The shown object: a base object or a camera, the kinds with keyframes.
+    CObjects* m_pObject = nullptr;
     int m_DragRun = 0;  // the edit run of the key drag in progress
 };
