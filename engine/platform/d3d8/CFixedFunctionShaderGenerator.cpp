@@ -94,13 +94,20 @@ void WriteVertexInputs(std::ostringstream& s, const SFixedFunctionKey& key) {
         s << "layout(location = " << 5 + set << ") in vec4 a_texCoord" << set << ";\n";
 }
 
+// Whether stage i's coordinates pass from the vertex to the fragment half.
+bool WritesCoordinates(const SFixedFunctionKey& key, unsigned i) {
+    if (key.allStageCoordinates)
+        return true;  // (0, 0, 0, 0) for point sprites: a pixel shader reads them all the same
+    return !key.pointSprite && key.stages[i].textureType != ETextureType::None;
+}
+
 void WriteVaryings(std::ostringstream& s, const SFixedFunctionKey& key, const char* direction) {
     s << Interpolation(key) << direction << " vec4 v_diffuse;\n";
     s << Interpolation(key) << direction << " vec4 v_specular;\n";
     if (key.fogSource != EFogSource::None)
         s << direction << " float v_fog;\n";
     for (unsigned i = 0; i < key.stageCount; ++i)
-        if (key.stages[i].textureType != ETextureType::None && !key.pointSprite)
+        if (WritesCoordinates(key, i))
             s << direction << " vec4 v_texCoord" << i << ";\n";
 }
 
@@ -224,11 +231,9 @@ std::string StageCoordinateSource(const SFixedFunctionKey& key, const SStageKey&
 }
 
 void WriteTexCoords(std::ostringstream& s, const SFixedFunctionKey& key) {
-    if (key.pointSprite)
-        return;
     for (unsigned i = 0; i < key.stageCount; ++i) {
         const SStageKey& stage = key.stages[i];
-        if (stage.textureType == ETextureType::None)
+        if (!WritesCoordinates(key, i))
             continue;
         s << "    v_texCoord" << i << " = " << StageCoordinateSource(key, stage) << ";\n";
         if (stage.transformCount)
@@ -438,14 +443,24 @@ std::string CFixedFunctionShaderGenerator::VertexShader(const SFixedFunctionKey&
     WriteLighting(s, key);
     WriteTexCoords(s, key);
     WriteFogAndPointSize(s, key);
-    if (key.depthRemap)
-        s << "    clip.z = 2.0 * clip.z - clip.w;\n";
-    // Direct3D samples pixel centres at integer coordinates: shift by half a
-    // pixel, and flip y when the target stores its rows top first.
-    s << "    gl_Position = vec4(clip.x + u_positionFixup.x * clip.w, u_positionFixup.y * clip.y + "
-         "u_positionFixup.z * clip.w, clip.z, clip.w);\n";
+    s << PositionOutput(key);
     s << "}\n";
     return s.str();
+}
+
+std::string CFixedFunctionShaderGenerator::PositionOutput(const SFixedFunctionKey& key) {
+    std::string s;
+    if (key.depthRemap)
+        s += "    clip.z = 2.0 * clip.z - clip.w;\n";
+    // Direct3D samples pixel centres at integer coordinates: shift by half a
+    // pixel, and flip y when the target stores its rows top first.
+    s += "    gl_Position = vec4(clip.x + u_positionFixup.x * clip.w, u_positionFixup.y * clip.y + "
+         "u_positionFixup.z * clip.w, clip.z, clip.w);\n";
+    return s;
+}
+
+std::string CFixedFunctionShaderGenerator::UniformBlocks() {
+    return kUniformBlock;
 }
 
 std::string CFixedFunctionShaderGenerator::FragmentShader(const SFixedFunctionKey& key) {
@@ -463,6 +478,13 @@ std::string CFixedFunctionShaderGenerator::FragmentShader(const SFixedFunctionKe
         WriteStage(s, key, i);
     if (key.specular)
         s << "    current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
+    s << FogAndAlphaTest(key);
+    s << "    o_color = current;\n}\n";
+    return s.str();
+}
+
+std::string CFixedFunctionShaderGenerator::FogAndAlphaTest(const SFixedFunctionKey& key) {
+    std::ostringstream s;
     if (key.fogSource == EFogSource::PixelDepth)
         s << "    float fog = clamp(" << FogFormula(key.fogFormula, "v_fog") << ", 0.0, 1.0);\n";
     else if (key.fogSource != EFogSource::None)
@@ -475,6 +497,5 @@ std::string CFixedFunctionShaderGenerator::FragmentShader(const SFixedFunctionKe
              "    if (!("
           << Comparison(key.alphaFunc) << ")) discard;\n";
     }
-    s << "    o_color = current;\n}\n";
     return s.str();
 }

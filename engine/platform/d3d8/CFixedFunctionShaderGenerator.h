@@ -20,4 +20,14 @@ public:
     static const char* VertexBlockName() { return "FixedFunctionVertex"; }
     static const char* PixelBlockName() { return "FixedFunctionPixel"; }
     static std::string SamplerName(unsigned stage);
+
+    // Pieces the translated shaders share with these programs:
+    // the three uniform blocks' declarations;
+    static std::string UniformBlocks();
+    // statements that turn `vec4 clip` (Direct3D clip space) into
+    // gl_Position: depth range and the pixel-centre and target fix-up;
+    static std::string PositionOutput(const SFixedFunctionKey& key);
+    // statements that fog `vec4 current` (reading `v_fog`) and discard the
+    // fragment when the alpha test fails.
+    static std::string FogAndAlphaTest(const SFixedFunctionKey& key);
 };

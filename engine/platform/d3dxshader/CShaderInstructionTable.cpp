@@ -9,7 +9,7 @@ namespace {
 
 using EForm = EShaderInstructionForm;
 
-constexpr SShaderInstruction kInstructions[] = {
+constexpr SShaderMnemonic kInstructions[] = {
     // both
     {"nop", D3DSIO_NOP, EForm::NoOperands, 0, true, true},
     {"mov", D3DSIO_MOV, EForm::Arithmetic, 1, true, true},
@@ -59,9 +59,8 @@ constexpr SShaderInstruction kInstructions[] = {
 
 }  // namespace
 
-const SShaderInstruction* CShaderInstructionTable::Find(std::string_view lowerName) {
-    const auto found =
-        std::find_if(std::begin(kInstructions), std::end(kInstructions),
-                     [&](const SShaderInstruction& instruction) { return lowerName == instruction.name; });
+const SShaderMnemonic* CShaderInstructionTable::Find(std::string_view lowerName) {
+    const auto found = std::find_if(std::begin(kInstructions), std::end(kInstructions),
+                                    [&](const SShaderMnemonic& instruction) { return lowerName == instruction.name; });
     return found == std::end(kInstructions) ? nullptr : &*found;
 }

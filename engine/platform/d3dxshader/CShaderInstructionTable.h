@@ -14,7 +14,7 @@ enum class EShaderInstructionForm {
     Define,          // def cN, four numbers
 };
 
-struct SShaderInstruction {
+struct SShaderMnemonic {
     const char* name;  // lower case
     DWORD opcode;      // D3DSIO_*
     EShaderInstructionForm form;
@@ -28,5 +28,5 @@ struct SShaderInstruction {
 class CShaderInstructionTable {
 public:
     // The instruction of a lower-case mnemonic without modifiers, or null.
-    static const SShaderInstruction* Find(std::string_view lowerName);
+    static const SShaderMnemonic* Find(std::string_view lowerName);
 };

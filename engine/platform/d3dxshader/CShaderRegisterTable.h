@@ -10,11 +10,7 @@
 #include <string_view>
 
 #include "platform/base/WinTypes.h"
-
-enum class EShaderKind {
-    Vertex,
-    Pixel,
-};
+#include "platform/d3d8/SShaderProgram.h"  // EShaderKind
 
 struct SShaderRegisterClass {
     const char* prefix;  // lower case; the whole name of an unnumbered register ("opos")

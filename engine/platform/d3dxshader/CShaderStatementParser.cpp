@@ -18,7 +18,7 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string Quoted(const SShaderInstruction& instruction) {
+std::string Quoted(const SShaderMnemonic& instruction) {
     return std::string("'") + instruction.name + "'";
 }
 
@@ -72,7 +72,7 @@ SShaderStatement CShaderStatementParser::Parse(const std::vector<SShaderToken>& 
         const std::string found = pos < tokens.size() ? "'" + tokens[pos].text + "'" : "nothing";
         throw CShaderSyntaxError("expected an instruction, found " + found);
     }
-    const SShaderInstruction& instruction = ParseMnemonic(tokens[pos].text, statement);
+    const SShaderMnemonic& instruction = ParseMnemonic(tokens[pos].text, statement);
     const auto operands = SplitOperands(tokens, pos + 1);
     if (instruction.form == EShaderInstructionForm::Define) {
         ParseDefinition(operands, statement);
@@ -83,11 +83,11 @@ SShaderStatement CShaderStatementParser::Parse(const std::vector<SShaderToken>& 
 }
 
 // "mad_x2_sat": the instruction, then its modifiers in any order.
-const SShaderInstruction& CShaderStatementParser::ParseMnemonic(const std::string& mnemonic,
-                                                                SShaderStatement& statement) const {
+const SShaderMnemonic& CShaderStatementParser::ParseMnemonic(const std::string& mnemonic,
+                                                             SShaderStatement& statement) const {
     const std::string lower = Lower(mnemonic);
     const size_t underscore = lower.find('_');
-    const SShaderInstruction* instruction = CShaderInstructionTable::Find(lower.substr(0, underscore));
+    const SShaderMnemonic* instruction = CShaderInstructionTable::Find(lower.substr(0, underscore));
     if (instruction == nullptr) {
         throw CShaderSyntaxError("unknown instruction '" + mnemonic + "'");
     }
@@ -107,7 +107,7 @@ const SShaderInstruction& CShaderStatementParser::ParseMnemonic(const std::strin
 
 void CShaderStatementParser::ApplyModifier(const std::string& mnemonic, const std::string& modifier,
                                            SShaderStatement& statement) const {
-    const SShaderInstruction& instruction = *statement.instruction;
+    const SShaderMnemonic& instruction = *statement.instruction;
     if (m_registers.Kind() == EShaderKind::Vertex) {
         throw CShaderSyntaxError("instruction modifier '_" + modifier + "' is not available in vertex shaders");
     }
@@ -156,7 +156,7 @@ std::vector<std::vector<SShaderToken>> CShaderStatementParser::SplitOperands(con
 
 void CShaderStatementParser::ParseOperands(const std::vector<std::vector<SShaderToken>>& operands,
                                            SShaderStatement& statement) const {
-    const SShaderInstruction& instruction = *statement.instruction;
+    const SShaderMnemonic& instruction = *statement.instruction;
     const bool hasDestination = instruction.form != EShaderInstructionForm::NoOperands;
     const size_t expected = hasDestination ? 1 + instruction.sources : 0;
     if (operands.size() != expected) {
@@ -250,7 +250,7 @@ void CShaderStatementParser::CheckReadLimits(const SShaderStatement& statement) 
 
 // tN, then texture registers (texm3x3spec: a constant last), all plain.
 void CShaderStatementParser::CheckTextureAddressOperands(const SShaderStatement& statement) const {
-    const SShaderInstruction& instruction = *statement.instruction;
+    const SShaderMnemonic& instruction = *statement.instruction;
     const SShaderOperand& destination = statement.destination;
     if (!destination.reg.Is(D3DSPR_TEXTURE) || destination.writeMask != D3DSP_WRITEMASK_ALL) {
         throw CShaderSyntaxError(Quoted(instruction) + " writes a whole texture register, not '" + destination.text +

@@ -14,7 +14,7 @@
 #include "platform/d3dxshader/CShaderOperandParser.h"
 
 struct SShaderStatement {
-    const SShaderInstruction* instruction = nullptr;
+    const SShaderMnemonic* instruction = nullptr;
     bool coissue = false;
     DWORD resultModifier = 0;  // D3DSPDM_* bits
     DWORD shift = 0;           // D3DSP_DSTSHIFT bits
@@ -33,7 +33,7 @@ public:
     SShaderStatement Parse(const std::vector<SShaderToken>& tokens) const;
 
 private:
-    const SShaderInstruction& ParseMnemonic(const std::string& mnemonic, SShaderStatement& statement) const;
+    const SShaderMnemonic& ParseMnemonic(const std::string& mnemonic, SShaderStatement& statement) const;
     void ApplyModifier(const std::string& mnemonic, const std::string& modifier, SShaderStatement& statement) const;
     void ParseOperands(const std::vector<std::vector<SShaderToken>>& operands, SShaderStatement& statement) const;
     void ParseDefinition(const std::vector<std::vector<SShaderToken>>& operands, SShaderStatement& statement) const;
