@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "platform/d3d8/D3D8ShaderTokens.h"
 #include "platform/d3d8/d3d8.h"
 
 struct SLightSlot {
@@ -57,6 +58,8 @@ public:
     UINT baseVertexIndex = 0;
     DWORD vertexShader = 0;
     DWORD pixelShader = 0;
+    float vertexShaderConstants[D3D8_VS_CONSTANT_REGISTERS][4] = {};
+    float pixelShaderConstants[D3D8_PS_CONSTANT_REGISTERS][4] = {};
 };
 
 // A float render state value is stored as its bit pattern in the DWORD.

@@ -3,6 +3,7 @@
 #include "platform/d3d8/CAdapterSettings.h"
 #include "platform/d3d8/CDirect3DDevice8.h"
 #include "platform/d3d8/CFormatInfo.h"
+#include "platform/d3d8/D3D8ShaderTokens.h"
 
 IDirect3D8* Direct3DCreate8(UINT SDKVersion) {
     if (SDKVersion != D3D_SDK_VERSION || CAdapterSettings::Instance().FailDirect3DCreate())
@@ -56,8 +57,10 @@ D3DCAPS8 CDirect3D8::BuildCaps(int maxTextureSize, float maxPointSize) {
     caps.MaxVertexIndex = 0xFFFFFF;
     caps.MaxStreams = 1;
     caps.MaxStreamStride = 255;
-    caps.VertexShaderVersion = 0;  // no programmable shaders yet
-    caps.PixelShaderVersion = 0;
+    caps.VertexShaderVersion = D3DVS_VERSION(1, 1);
+    caps.MaxVertexShaderConst = D3D8_VS_CONSTANT_REGISTERS;
+    caps.PixelShaderVersion = D3DPS_VERSION(1, 1);
+    caps.MaxPixelShaderValue = 1.0f;  // colour registers hold -1..1
     return caps;
 }
 

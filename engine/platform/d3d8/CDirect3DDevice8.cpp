@@ -11,6 +11,7 @@
 #include "platform/d3d8/CFormatInfo.h"
 #include "platform/d3d8/CGLRenderer8.h"
 #include "platform/d3d8/CIndexBuffer8.h"
+#include "platform/d3d8/CShaderDecoder.h"
 #include "platform/d3d8/CStateBlock8.h"
 #include "platform/d3d8/CSurface8.h"
 #include "platform/d3d8/CTexture8.h"
@@ -950,25 +951,70 @@ HRESULT CDirect3DDevice8::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType,
 
 // --- shaders ----------------------------------------------------------------------------------
 
-HRESULT CDirect3DDevice8::CreateVertexShader(const DWORD*, const DWORD*, DWORD* pHandle, DWORD) {
-    if (pHandle)
-        *pHandle = 0;
-    return E_NOTIMPL;  // programmable shaders come later
+namespace {
+
+// Longest token stream read from a function or declaration pointer: the API
+// gives no length, the end token ends it; far more than a 1.1 shader needs.
+constexpr std::size_t kMaxShaderTokens = 1u << 16;
+
+// Whether registers first .. first + count - 1 exist (count 0 is a no-op).
+bool ConstantRangeFits(DWORD first, DWORD count, DWORD registers) {
+    return first <= registers && count <= registers - first;
+}
+
+}  // namespace
+
+HRESULT CDirect3DDevice8::CreateVertexShader(const DWORD* pDeclaration, const DWORD* pFunction, DWORD* pHandle,
+                                             DWORD Usage) {
+    std::lock_guard lock(m_mutex);
+    if (!pHandle)
+        return D3DERR_INVALIDCALL;
+    *pHandle = 0;
+    // A declaration without a function (fixed-function processing of
+    // declared data) is not offered: flexible vertex formats do that.
+    if (!pDeclaration || !pFunction || (Usage & ~D3DUSAGE_SOFTWAREPROCESSING) != 0)
+        return D3DERR_INVALIDCALL;
+    auto shader = std::make_shared<SVertexShaderObject>();
+    std::string reason;
+    if (FAILED(shader->declaration.Parse(pDeclaration, kMaxShaderTokens, &reason)) ||
+        FAILED(CShaderDecoder::Decode(pFunction, kMaxShaderTokens, EShaderKind::Vertex, shader->program, &reason))) {
+        std::fprintf(stderr, "d3d8: vertex shader refused: %s\n", reason.c_str());
+        return D3DERR_INVALIDCALL;
+    }
+    if ((shader->declaration.StreamMask() & ~1u) != 0) {
+        std::fprintf(stderr, "d3d8: vertex shader refused: only stream 0 is supported\n");
+        return D3DERR_INVALIDCALL;
+    }
+    *pHandle = m_shaders.AddVertexShader(std::move(shader));
+    return *pHandle ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
 }
 
 HRESULT CDirect3DDevice8::SetVertexShader(DWORD Handle) {
     std::lock_guard lock(m_mutex);
-    if (D3D8IsShaderHandle(Handle))
+    const std::shared_ptr<const SVertexShaderObject> shader =
+        D3D8IsShaderHandle(Handle) ? m_shaders.VertexShader(Handle) : nullptr;
+    if (D3D8IsShaderHandle(Handle) && !shader)
         return D3DERR_INVALIDCALL;
     if (m_recording) {
         m_recording->RecordVertexShader(Handle);
         return D3D_OK;
     }
+    if (shader)
+        LoadDeclaredConstants(shader->declaration);
     if (m_state.vertexShader == Handle)
         return D3D_OK;
     m_state.vertexShader = Handle;
     MarkDirty(d3d8dirty::kProgram | d3d8dirty::kVertexInput);
     return D3D_OK;
+}
+
+// Constants in a declaration are loaded each time its shader is set.
+void CDirect3DDevice8::LoadDeclaredConstants(const CVertexDeclaration& declaration) {
+    for (const SVertexConstantLoad& load : declaration.ConstantLoads()) {
+        for (std::size_t i = 0; i < load.values.size(); ++i)
+            std::memcpy(m_state.vertexShaderConstants[load.address + i], load.values[i].data(), sizeof(float[4]));
+        MarkDirty(d3d8dirty::kShaderConstants);
+    }
 }
 
 HRESULT CDirect3DDevice8::GetVertexShader(DWORD* pHandle) {
@@ -979,32 +1025,60 @@ HRESULT CDirect3DDevice8::GetVertexShader(DWORD* pHandle) {
     return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::DeleteVertexShader(DWORD) {
-    return D3DERR_INVALIDCALL;
+HRESULT CDirect3DDevice8::DeleteVertexShader(DWORD Handle) {
+    std::lock_guard lock(m_mutex);
+    if (!D3D8IsShaderHandle(Handle) || !m_shaders.RemoveVertexShader(Handle))
+        return D3DERR_INVALIDCALL;
+    ForgetShaderPrograms(CGLRenderer8::EObject::VertexShader, Handle);
+    return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD, const void*, DWORD) {
-    return E_NOTIMPL;
+HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD Register, const void* pConstantData, DWORD ConstantCount) {
+    std::lock_guard lock(m_mutex);
+    if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_VS_CONSTANT_REGISTERS))
+        return D3DERR_INVALIDCALL;
+    std::memcpy(m_state.vertexShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
+    MarkDirty(d3d8dirty::kShaderConstants);
+    return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::GetVertexShaderConstant(DWORD, void*, DWORD) {
-    return E_NOTIMPL;
+HRESULT CDirect3DDevice8::GetVertexShaderConstant(DWORD Register, void* pConstantData, DWORD ConstantCount) {
+    std::lock_guard lock(m_mutex);
+    if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_VS_CONSTANT_REGISTERS))
+        return D3DERR_INVALIDCALL;
+    std::memcpy(pConstantData, m_state.vertexShaderConstants[Register], ConstantCount * sizeof(float[4]));
+    return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::CreatePixelShader(const DWORD*, DWORD* pHandle) {
-    if (pHandle)
-        *pHandle = 0;
-    return E_NOTIMPL;
+HRESULT CDirect3DDevice8::CreatePixelShader(const DWORD* pFunction, DWORD* pHandle) {
+    std::lock_guard lock(m_mutex);
+    if (!pHandle)
+        return D3DERR_INVALIDCALL;
+    *pHandle = 0;
+    if (!pFunction)
+        return D3DERR_INVALIDCALL;
+    auto shader = std::make_shared<SPixelShaderObject>();
+    std::string reason;
+    if (FAILED(CShaderDecoder::Decode(pFunction, kMaxShaderTokens, EShaderKind::Pixel, shader->program, &reason))) {
+        std::fprintf(stderr, "d3d8: pixel shader refused: %s\n", reason.c_str());
+        return D3DERR_INVALIDCALL;
+    }
+    *pHandle = m_shaders.AddPixelShader(std::move(shader));
+    return *pHandle ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
 }
 
 HRESULT CDirect3DDevice8::SetPixelShader(DWORD Handle) {
     std::lock_guard lock(m_mutex);
-    if (Handle != 0)
+    if (Handle != 0 && !m_shaders.PixelShader(Handle))
         return D3DERR_INVALIDCALL;
-    if (m_recording)
+    if (m_recording) {
         m_recording->RecordPixelShader(Handle);
-    else
-        m_state.pixelShader = Handle;
+        return D3D_OK;
+    }
+    if (m_state.pixelShader == Handle)
+        return D3D_OK;
+    m_state.pixelShader = Handle;
+    MarkDirty(d3d8dirty::kProgram);
     return D3D_OK;
 }
 
@@ -1016,16 +1090,39 @@ HRESULT CDirect3DDevice8::GetPixelShader(DWORD* pHandle) {
     return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::DeletePixelShader(DWORD) {
-    return D3DERR_INVALIDCALL;
+HRESULT CDirect3DDevice8::DeletePixelShader(DWORD Handle) {
+    std::lock_guard lock(m_mutex);
+    if (Handle == 0 || !m_shaders.RemovePixelShader(Handle))
+        return D3DERR_INVALIDCALL;
+    ForgetShaderPrograms(CGLRenderer8::EObject::PixelShader, Handle);
+    return D3D_OK;
 }
 
-HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD, const void*, DWORD) {
-    return E_NOTIMPL;
+// The programs linked for a deleted shader go on the GL thread.
+void CDirect3DDevice8::ForgetShaderPrograms(CGLRenderer8::EObject kind, DWORD handle) {
+    if (!m_renderer)
+        return;
+    if (OnGLThread())
+        m_renderer->DeleteNow(kind, handle);
+    else
+        m_renderer->QueueDeletion(kind, handle);
 }
 
-HRESULT CDirect3DDevice8::GetPixelShaderConstant(DWORD, void*, DWORD) {
-    return E_NOTIMPL;
+HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD Register, const void* pConstantData, DWORD ConstantCount) {
+    std::lock_guard lock(m_mutex);
+    if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_PS_CONSTANT_REGISTERS))
+        return D3DERR_INVALIDCALL;
+    std::memcpy(m_state.pixelShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
+    MarkDirty(d3d8dirty::kShaderConstants);
+    return D3D_OK;
+}
+
+HRESULT CDirect3DDevice8::GetPixelShaderConstant(DWORD Register, void* pConstantData, DWORD ConstantCount) {
+    std::lock_guard lock(m_mutex);
+    if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_PS_CONSTANT_REGISTERS))
+        return D3DERR_INVALIDCALL;
+    std::memcpy(pConstantData, m_state.pixelShaderConstants[Register], ConstantCount * sizeof(float[4]));
+    return D3D_OK;
 }
 
 // --- streams --------------------------------------------------------------------------------------

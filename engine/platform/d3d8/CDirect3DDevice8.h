@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "platform/d3d8/CDeviceState.h"
+#include "platform/d3d8/CGLRenderer8.h"
 #include "platform/d3d8/CRefCounted8.h"
+#include "platform/d3d8/CShaderRegistry.h"
 #include "platform/d3d8/d3d8.h"
 
 class CDirect3D8;
-class CGLRenderer8;
 class CGLState;
 class CStateBlock8;
 class CSurface8;
@@ -118,6 +119,7 @@ public:
     CGLState& GLState();
     COutputWindow& Window() const { return m_window; }
     const CDeviceState& State() const { return m_state; }
+    const CShaderRegistry& Shaders() const { return m_shaders; }
     CSurface8* RenderTarget() const { return m_renderTarget; }
     CSurface8* DepthStencil() const { return m_depthStencil; }
     UINT BackBufferWidth() const { return m_parameters.BackBufferWidth; }
@@ -150,6 +152,8 @@ private:
     HRESULT CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount) const;
     void MarkDirty(std::uint32_t bits);
     void MarkTextureChanged(DWORD stage, IDirect3DBaseTexture8* oldTexture, IDirect3DBaseTexture8* newTexture);
+    void LoadDeclaredConstants(const CVertexDeclaration& declaration);
+    void ForgetShaderPrograms(CGLRenderer8::EObject kind, DWORD handle);
 
     CDirect3D8& m_d3d;
     COutputWindow& m_window;
@@ -158,6 +162,7 @@ private:
     std::thread::id m_glThread;
     std::recursive_mutex m_mutex;
     CDeviceState m_state;
+    CShaderRegistry m_shaders;
     std::unique_ptr<CGLRenderer8> m_renderer;
     std::unique_ptr<CStateBlock8> m_recording;
     std::map<DWORD, std::unique_ptr<CStateBlock8>> m_stateBlocks;

@@ -9,7 +9,9 @@
 
 #include "platform/d3d8/CCubeTexture8.h"
 #include "platform/d3d8/CDirect3DDevice8.h"
+#include "platform/d3d8/CFixedFunctionShaderGenerator.h"
 #include "platform/d3d8/CIndexBuffer8.h"
+#include "platform/d3d8/CShaderTranslator.h"
 #include "platform/d3d8/CSurface8.h"
 #include "platform/d3d8/CTexture8.h"
 #include "platform/d3d8/CVertexBuffer8.h"
@@ -199,6 +201,8 @@ bool CGLRenderer8::Initialise() {
     m_transformRing.Create(sizeof(STransformConstants), kTransformBlockBinding);
     m_vertexRing.Create(sizeof(SVertexConstants), kVertexBlockBinding);
     m_pixelRing.Create(sizeof(SPixelConstants), kPixelBlockBinding);
+    m_vertexShaderRing.Create(sizeof(SVertexShaderConstants), kVertexShaderBlockBinding);
+    m_pixelShaderRing.Create(sizeof(SPixelShaderConstants), kPixelShaderBlockBinding);
     glGenBuffers(1, &m_streamVertices);
     glGenBuffers(1, &m_streamIndices);
     glEnable(GL_PROGRAM_POINT_SIZE);
@@ -219,6 +223,10 @@ void CGLRenderer8::Shutdown() {
     m_transformRing.Destroy();
     m_vertexRing.Destroy();
     m_pixelRing.Destroy();
+    m_vertexShaderRing.Destroy();
+    m_pixelShaderRing.Destroy();
+    m_vertexShader.reset();
+    m_pixelShader.reset();
     const unsigned buffers[] = {m_streamVertices, m_streamIndices};
     glDeleteBuffers(2, buffers);
     glDeleteVertexArrays(1, &m_vao);
@@ -229,6 +237,15 @@ void CGLRenderer8::Shutdown() {
 // --- deletion --------------------------------------------------------------------
 
 void CGLRenderer8::DeleteNow(EObject kind, unsigned name) {
+    if (kind == EObject::VertexShader || kind == EObject::PixelShader) {
+        const bool vertex = kind == EObject::VertexShader;
+        if (m_programs.ForgetShader(vertex ? name : 0, vertex ? 0 : name) != 0) {
+            m_program = 0;  // it may have been one of them
+            m_gl.ForgetProgram();
+            m_dirty |= d3d8dirty::kProgram;
+        }
+        return;
+    }
     if (kind == EObject::Buffer) {
         m_gl.ForgetBuffer(name);
         if (m_inputBuffer == name)
@@ -295,7 +312,7 @@ HRESULT CGLRenderer8::DrawIndexed(D3DPRIMITIVETYPE type, UINT startIndex, UINT i
 
 HRESULT CGLRenderer8::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* vertices, UINT stride,
                                const void* indices, UINT indexCount, UINT indexSize) {
-    if (!PrepareDraw(type == D3DPT_POINTLIST) || !m_layout.IsValid() || stride < m_layout.Stride())
+    if (!PrepareDraw(type == D3DPT_POINTLIST) || !InputValid() || stride < InputStride())
         return D3DERR_INVALIDCALL;
     // User data streams through one buffer that is replaced when it fills up.
     const std::size_t vertexBytes = static_cast<std::size_t>(vertexCount) * stride;
@@ -326,7 +343,10 @@ HRESULT CGLRenderer8::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const vo
 bool CGLRenderer8::PrepareStream0() {
     const SStreamSource& stream = m_device.State().streams[0];
     auto* buffer = static_cast<CVertexBuffer8*>(stream.buffer);
-    if (!buffer || !m_layout.IsValid() || stream.stride == 0)
+    if (!buffer || !InputValid() || stream.stride == 0)
+        return false;
+    // A declared element must lie inside each vertex of the stream.
+    if (m_vertexShader && stream.stride < InputStride())
         return false;
     const unsigned name = buffer->Storage().Prepare(m_gl);
     if (name != m_inputBuffer || stream.stride != m_inputStride || m_inputOffset != 0 || m_fvf != m_inputFvf)
@@ -337,6 +357,25 @@ bool CGLRenderer8::PrepareStream0() {
 void CGLRenderer8::SetupAttributes(unsigned buffer, UINT stride, std::size_t offset) {
     m_gl.BindVertexArray(m_vao);
     m_gl.BindArrayBuffer(buffer);
+    const unsigned enabled =
+        m_vertexShader ? PointDeclaredAttributes(stride, offset) : PointFvfAttributes(stride, offset);
+    for (unsigned location = 0; location < 16; ++location) {
+        const unsigned bit = 1u << location;
+        if ((enabled & bit) && !(m_enabledAttributes & bit))
+            glEnableVertexAttribArray(location);
+        if (!(enabled & bit) && (m_enabledAttributes & bit))
+            glDisableVertexAttribArray(location);
+    }
+    m_enabledAttributes = enabled;
+    m_inputBuffer = buffer;
+    m_inputStride = stride;
+    m_inputOffset = offset;
+    m_inputFvf = m_fvf;
+}
+
+// Points the fixed-function attributes at the elements of the flexible
+// vertex format; returns the locations in use.
+unsigned CGLRenderer8::PointFvfAttributes(UINT stride, std::size_t offset) {
     unsigned enabled = 0;
     auto floats = [&](unsigned location, const SFvfElement& element) {
         if (!element.present)
@@ -360,18 +399,42 @@ void CGLRenderer8::SetupAttributes(unsigned buffer, UINT stride, std::size_t off
     color(kSpecularAttribute, m_layout.Specular());
     for (UINT set = 0; set < m_layout.TexCoordCount(); ++set)
         floats(kFirstTexCoordAttribute + set, m_layout.TexCoord(set));
-    for (unsigned location = 0; location < 16; ++location) {
-        const unsigned bit = 1u << location;
-        if ((enabled & bit) && !(m_enabledAttributes & bit))
-            glEnableVertexAttribArray(location);
-        if (!(enabled & bit) && (m_enabledAttributes & bit))
-            glDisableVertexAttribArray(location);
+    return enabled;
+}
+
+// Points input register v# (location #) at its declared element of stream 0.
+unsigned CGLRenderer8::PointDeclaredAttributes(UINT stride, std::size_t offset) {
+    unsigned enabled = 0;
+    for (const SVertexElement& element : m_vertexShader->declaration.Elements()) {
+        const void* pointer = reinterpret_cast<const void*>(offset + element.offset);
+        const auto size = static_cast<GLint>(element.components);
+        const auto bytes = static_cast<GLsizei>(stride);
+        switch (element.kind) {
+        case EVertexElementKind::Color:
+            glVertexAttribPointer(element.reg, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, bytes, pointer);
+            break;
+        case EVertexElementKind::UnsignedByte:
+            glVertexAttribPointer(element.reg, size, GL_UNSIGNED_BYTE, GL_FALSE, bytes, pointer);
+            break;
+        case EVertexElementKind::Short:
+            glVertexAttribPointer(element.reg, size, GL_SHORT, GL_FALSE, bytes, pointer);
+            break;
+        default:
+            glVertexAttribPointer(element.reg, size, GL_FLOAT, GL_FALSE, bytes, pointer);
+            break;
+        }
+        enabled |= 1u << element.reg;
     }
-    m_enabledAttributes = enabled;
-    m_inputBuffer = buffer;
-    m_inputStride = stride;
-    m_inputOffset = offset;
-    m_inputFvf = m_fvf;
+    return enabled;
+}
+
+bool CGLRenderer8::InputValid() const {
+    return m_vertexShader ? true : m_layout.IsValid();
+}
+
+// Bytes of one vertex as the current format or declaration lays it out.
+UINT CGLRenderer8::InputStride() const {
+    return m_vertexShader ? m_vertexShader->declaration.StreamStride(0) : m_layout.Stride();
 }
 
 bool CGLRenderer8::PrepareDraw(bool pointList) {
@@ -385,7 +448,7 @@ bool CGLRenderer8::PrepareDraw(bool pointList) {
     if (m_program == 0)
         return false;
     if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights | d3d8dirty::kMaterial |
-                   d3d8dirty::kFrame | d3d8dirty::kPixel))
+                   d3d8dirty::kFrame | d3d8dirty::kPixel | d3d8dirty::kShaderConstants))
         ApplyConstants();
     if (m_dirty & d3d8dirty::kBlend)
         ApplyBlend();
@@ -486,9 +549,18 @@ void CGLRenderer8::ApplyTarget() {
 
 void CGLRenderer8::ApplyProgram(bool pointList) {
     const CDeviceState& state = m_device.State();
+    const CShaderRegistry& shaders = m_device.Shaders();
+    const bool vertexShader = D3D8IsShaderHandle(state.vertexShader);
+    m_vertexShader = vertexShader ? shaders.VertexShader(state.vertexShader) : nullptr;
+    m_pixelShader = state.pixelShader ? shaders.PixelShader(state.pixelShader) : nullptr;
+    m_lastPointList = pointList;
+    if ((vertexShader && !m_vertexShader) || (state.pixelShader && !m_pixelShader)) {
+        m_program = 0;  // a deleted shader is still set: nothing draws
+        return;
+    }
     if (state.vertexShader != m_fvf) {
         m_fvf = state.vertexShader;
-        m_layout = CFvfLayout(m_fvf);
+        m_layout = CFvfLayout(vertexShader ? 0 : m_fvf);
     }
     ETextureType types[D3D8_MAX_TEXTURE_STAGES];
     for (DWORD stage = 0; stage < D3D8_MAX_TEXTURE_STAGES; ++stage) {
@@ -497,14 +569,36 @@ void CGLRenderer8::ApplyProgram(bool pointList) {
                        : texture->GetType() == D3DRTYPE_CUBETEXTURE ? ETextureType::Cube
                                                                     : ETextureType::Texture2D;
     }
-    const SFixedFunctionKey key = SFixedFunctionKey::Build(state, m_layout, m_fvf, pointList, types, !m_clipControl);
-    m_lastPointList = pointList;
-    if (m_program != 0 && key == m_key)
+    if (!m_vertexShader && !m_pixelShader) {
+        const SFixedFunctionKey key =
+            SFixedFunctionKey::Build(state, m_layout, m_fvf, pointList, types, !m_clipControl);
+        if (m_program == 0 || key != m_key || m_programShaders != 0)
+            UseProgram(m_programs.Get(key), key);
+        m_programShaders = 0;
         return;
+    }
+    const SShaderProgramKey key{
+        vertexShader ? state.vertexShader : 0, state.pixelShader,
+        SFixedFunctionKey::BuildForShaders(state, m_layout, m_fvf, pointList, types, !m_clipControl,
+                                           m_vertexShader != nullptr, m_pixelShader != nullptr)};
+    const std::uint64_t shaderPair = (std::uint64_t{key.vertexShader} << 32) | key.pixelShader;
+    if (m_program != 0 && key.state == m_key && shaderPair == m_programShaders)
+        return;
+    const unsigned program = m_programs.Get(key, [&] {
+        const SFixedFunctionKey& k = key.state;
+        return std::make_pair(m_vertexShader ? CShaderTranslator::VertexShader(m_vertexShader->program, k)
+                                             : CFixedFunctionShaderGenerator::VertexShader(k),
+                              m_pixelShader ? CShaderTranslator::PixelShader(m_pixelShader->program, k)
+                                            : CFixedFunctionShaderGenerator::FragmentShader(k));
+    });
+    m_programShaders = shaderPair;
+    UseProgram(program, key.state);
+}
+
+void CGLRenderer8::UseProgram(unsigned program, const SFixedFunctionKey& key) {
     const bool lightsChanged =
         std::memcmp(key.lightTypes, m_key.lightTypes, sizeof key.lightTypes) != 0 || key.lightCount != m_key.lightCount;
     m_key = key;
-    const unsigned program = m_programs.Get(key);
     m_gl.ForgetProgram();  // building a program binds it
     m_gl.UseProgram(program);
     m_program = program;
@@ -535,6 +629,28 @@ void CGLRenderer8::ApplyConstants() {
         WritePixelConstants();
         m_pixelRing.Publish(&m_pixelConstants);
     }
+    if (m_dirty & d3d8dirty::kShaderConstants)
+        WriteShaderConstants();
+}
+
+// Both shader blocks at once: they change together when effects draw, and
+// only draws that set shader constants pay for them.
+void CGLRenderer8::WriteShaderConstants() {
+    const CDeviceState& state = m_device.State();
+    std::memcpy(m_vertexShaderConstants.c, state.vertexShaderConstants, sizeof m_vertexShaderConstants.c);
+    std::memcpy(m_pixelShaderConstants.c, state.pixelShaderConstants, sizeof m_pixelShaderConstants.c);
+    for (unsigned stage = 0; stage < D3D8_PS_TEXTURE_REGISTERS; ++stage) {
+        const DWORD* ts = state.stageStates[stage];
+        float* matrix = m_pixelShaderConstants.bumpMatrix[stage];
+        matrix[0] = StateAsFloat(ts[D3DTSS_BUMPENVMAT00]);
+        matrix[1] = StateAsFloat(ts[D3DTSS_BUMPENVMAT01]);
+        matrix[2] = StateAsFloat(ts[D3DTSS_BUMPENVMAT10]);
+        matrix[3] = StateAsFloat(ts[D3DTSS_BUMPENVMAT11]);
+        m_pixelShaderConstants.bumpLuminance[stage][0] = StateAsFloat(ts[D3DTSS_BUMPENVLSCALE]);
+        m_pixelShaderConstants.bumpLuminance[stage][1] = StateAsFloat(ts[D3DTSS_BUMPENVLOFFSET]);
+    }
+    m_vertexShaderRing.Publish(&m_vertexShaderConstants);
+    m_pixelShaderRing.Publish(&m_pixelShaderConstants);
 }
 
 void CGLRenderer8::WriteTransformConstants() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/d3d8/CFvfLayout.h"
@@ -16,17 +17,24 @@
 #include "platform/d3d8/CUniformRing.h"
 #include "platform/d3d8/D3D8DirtyFlags.h"
 #include "platform/d3d8/SFixedFunctionConstants.h"
+#include "platform/d3d8/SShaderConstants.h"
 #include "platform/d3d8/d3d8.h"
 
 class CDirect3DDevice8;
 class CTextureStorage;
+struct SPixelShaderObject;
+struct SVertexShaderObject;
 
 class CGLRenderer8 {
 public:
+    // Kinds of GL objects deleted through the queue; for the two shader
+    // kinds the name is the shader's handle and the programs linked from it go.
     enum class EObject {
         Texture,
         Buffer,
-        Renderbuffer
+        Renderbuffer,
+        VertexShader,
+        PixelShader
     };
 
     explicit CGLRenderer8(CDirect3DDevice8& device);
@@ -67,7 +75,9 @@ private:
     void ApplyTarget();
     unsigned FramebufferFor(CTextureStorage& storage, unsigned imageTarget, UINT level, unsigned depth);
     void ApplyProgram(bool pointList);
+    void UseProgram(unsigned program, const SFixedFunctionKey& key);
     void ApplyConstants();
+    void WriteShaderConstants();
     void WriteTransformConstants();
     void WriteFrameConstants();
     void WriteMaterialConstants();
@@ -82,6 +92,10 @@ private:
     void ApplySamplers();
     unsigned SamplerFor(const DWORD* stageStates);
     void SetupAttributes(unsigned buffer, UINT stride, std::size_t offset);
+    unsigned PointFvfAttributes(UINT stride, std::size_t offset);
+    unsigned PointDeclaredAttributes(UINT stride, std::size_t offset);
+    bool InputValid() const;
+    UINT InputStride() const;
     bool PrepareStream0();
     void MarkTargetRendered();
 
@@ -102,6 +116,8 @@ private:
     CUniformRing m_transformRing;
     CUniformRing m_vertexRing;
     CUniformRing m_pixelRing;
+    CUniformRing m_vertexShaderRing;
+    CUniformRing m_pixelShaderRing;
     unsigned m_streamVertices = 0;
     unsigned m_streamIndices = 0;
     std::size_t m_streamVertexCapacity = 0;
@@ -113,8 +129,14 @@ private:
     STransformConstants m_transforms{};
     SVertexConstants m_vertexConstants{};
     SPixelConstants m_pixelConstants{};
+    SVertexShaderConstants m_vertexShaderConstants{};
+    SPixelShaderConstants m_pixelShaderConstants{};
+    // The shaders of the current program (null: that half is fixed-function).
+    std::shared_ptr<const SVertexShaderObject> m_vertexShader;
+    std::shared_ptr<const SPixelShaderObject> m_pixelShader;
     SFixedFunctionKey m_key{};
     unsigned m_program = 0;
+    std::uint64_t m_programShaders = 0;  // vertex and pixel handle of the program, 0 for fixed-function
     bool m_lastPointList = false;
     DWORD m_fvf = 0xFFFFFFFF;
     CFvfLayout m_layout;

@@ -8,7 +8,7 @@
 
 namespace d3d8dirty {
 
-constexpr std::uint32_t kProgram = 1u << 0;     // fixed-function key
+constexpr std::uint32_t kProgram = 1u << 0;     // fixed-function key, shaders
 constexpr std::uint32_t kTransforms = 1u << 1;  // world, view, projection
 constexpr std::uint32_t kTextureMatrices = 1u << 2;
 constexpr std::uint32_t kLights = 1u << 3;
@@ -24,8 +24,9 @@ constexpr std::uint32_t kTextures = 1u << 12;
 constexpr std::uint32_t kSamplers = 1u << 13;
 constexpr std::uint32_t kVertexInput = 1u << 14;
 constexpr std::uint32_t kIndices = 1u << 15;
-constexpr std::uint32_t kPixel = 1u << 16;  // fog, texture factor, alpha reference
-constexpr std::uint32_t kAll = 0x1FFFFu;
+constexpr std::uint32_t kPixel = 1u << 16;            // fog, texture factor, alpha reference
+constexpr std::uint32_t kShaderConstants = 1u << 17;  // shader constants and bump-mapping values
+constexpr std::uint32_t kAll = 0x3FFFFu;
 
 // The bits a render state change raises.
 std::uint32_t ForRenderState(DWORD state);

@@ -4,6 +4,7 @@
 
 #include "platform/d3d8/CDeviceState.h"
 #include "platform/d3d8/CFvfLayout.h"
+#include "platform/d3d8/D3D8ShaderTokens.h"
 
 namespace {
 
@@ -61,8 +62,9 @@ void BuildFog(SFixedFunctionKey& key, const CDeviceState& state, const CFvfLayou
     }
 }
 
-void BuildStage(SStageKey& stage, const DWORD* ts, DWORD index, const CFvfLayout& layout, ETextureType texture,
-                bool pointSprite) {
+void BuildStageCoordinates(SStageKey& stage, const DWORD* ts, const CFvfLayout& layout);
+
+void BuildStage(SStageKey& stage, const DWORD* ts, const CFvfLayout& layout, ETextureType texture, bool pointSprite) {
     stage.colorOp = static_cast<std::uint8_t>(ts[D3DTSS_COLOROP]);
     stage.colorArg0 = static_cast<std::uint8_t>(ts[D3DTSS_COLORARG0]);
     stage.colorArg1 = static_cast<std::uint8_t>(ts[D3DTSS_COLORARG1]);
@@ -84,6 +86,11 @@ void BuildStage(SStageKey& stage, const DWORD* ts, DWORD index, const CFvfLayout
         stage.texCoordSet = 0xFF;
         return;
     }
+    BuildStageCoordinates(stage, ts, layout);
+}
+
+// Which coordinates a stage reads, generated or from which set, and their transform.
+void BuildStageCoordinates(SStageKey& stage, const DWORD* ts, const CFvfLayout& layout) {
     const DWORD tci = ts[D3DTSS_TEXCOORDINDEX];
     stage.texGen = static_cast<std::uint8_t>((tci >> 16) & 0x3);
     const DWORD set = tci & 0xFFFF;
@@ -93,7 +100,6 @@ void BuildStage(SStageKey& stage, const DWORD* ts, DWORD index, const CFvfLayout
         stage.transformCount = static_cast<std::uint8_t>(flags & 0xFF);
         stage.projected = (flags & D3DTTFF_PROJECTED) != 0;
     }
-    (void)index;
 }
 
 }  // namespace
@@ -119,8 +125,46 @@ SFixedFunctionKey SFixedFunctionKey::Build(const CDeviceState& state, const CFvf
         const DWORD* ts = state.stageStates[i];
         if (ts[D3DTSS_COLOROP] == D3DTOP_DISABLE || ts[D3DTSS_COLOROP] > D3DTOP_LERP)
             break;
-        BuildStage(key.stages[i], ts, i, layout, textureTypes[i], key.pointSprite);
+        BuildStage(key.stages[i], ts, layout, textureTypes[i], key.pointSprite);
         key.stageCount = static_cast<std::uint8_t>(i + 1);
+    }
+    return key;
+}
+
+SFixedFunctionKey SFixedFunctionKey::BuildForShaders(const CDeviceState& state, const CFvfLayout& layout, DWORD fvf,
+                                                     bool pointList, const ETextureType* textureTypes, bool depthRemap,
+                                                     bool vertexShader, bool pixelShader) {
+    SFixedFunctionKey key = Build(state, layout, vertexShader ? 0 : fvf, pointList, textureTypes, depthRemap);
+    if (vertexShader) {
+        // The program transforms, lights and writes the coordinates itself;
+        // stage n reads its output oTn.
+        key.lighting = key.localViewer = key.normalizeNormals = key.pointScale = 0;
+        key.diffuseSource = key.ambientSource = key.specularSource = key.emissiveSource = EColorSource::Material;
+        key.lightCount = 0;
+        std::memset(key.lightTypes, 0, sizeof key.lightTypes);
+        key.specular = state.renderStates[D3DRS_SPECULARENABLE] != 0;
+        for (SStageKey& stage : key.stages) {
+            stage.texCoordSet = 0;
+            stage.texGen = stage.transformCount = stage.projected = 0;
+        }
+    }
+    if (pixelShader) {
+        // The program replaces the stage cascade: what remains is the texture
+        // type bound to each of its four stages and, for a fixed-function
+        // vertex half, the coordinates of every stage.
+        key.stageCount = D3D8_PS_TEXTURE_REGISTERS;
+        key.allStageCoordinates = 1;
+        key.specular = 0;
+        for (DWORD i = 0; i < D3D8_MAX_TEXTURE_STAGES; ++i) {
+            SStageKey& stage = key.stages[i];
+            stage = SStageKey{};
+            if (i >= D3D8_PS_TEXTURE_REGISTERS)
+                continue;
+            stage.textureType = textureTypes[i];
+            stage.texCoordSet = 0xFF;
+            if (!vertexShader && !key.pointSprite)
+                BuildStageCoordinates(stage, state.stageStates[i], layout);
+        }
     }
     return key;
 }

@@ -52,13 +52,21 @@ struct SFixedFunctionKey {
     std::uint8_t pointSprite, pointScale, flatShading, alphaFunc;  // alphaFunc 0: no test
     std::uint8_t depthRemap;                                       // no clip control: remap z from 0..1 to -w..w
     std::uint8_t stageCount;                                       // stages before the first disabled one
-    std::uint8_t padding[2];
+    std::uint8_t allStageCoordinates;  // a pixel shader reads: every stage's coordinates, textured or not
+    std::uint8_t padding[1];
     std::uint8_t lightTypes[8];
     SStageKey stages[D3D8_MAX_TEXTURE_STAGES];
 
     // textureTypes: what is bound to each stage.
     static SFixedFunctionKey Build(const CDeviceState& state, const CFvfLayout& layout, DWORD fvf, bool pointList,
                                    const ETextureType* textureTypes, bool depthRemap);
+    // The key of a draw through a vertex shader, a pixel shader or both: the
+    // fixed-function half keeps what it needs, the programmable half only
+    // what its translation reads (interpolation, fog, alpha test, the
+    // texture type of each of a pixel shader's four stages).
+    static SFixedFunctionKey BuildForShaders(const CDeviceState& state, const CFvfLayout& layout, DWORD fvf,
+                                             bool pointList, const ETextureType* textureTypes, bool depthRemap,
+                                             bool vertexShader, bool pixelShader);
 
     bool operator==(const SFixedFunctionKey& other) const;
 };

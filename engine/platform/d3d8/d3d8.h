@@ -137,10 +137,12 @@ public:
                                            UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
                                            const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
 
-    // Vertex and pixel shaders. SetVertexShader takes a flexible vertex format;
-    // programmable shaders are not available yet: CreateVertexShader,
-    // CreatePixelShader and the shader constants return E_NOTIMPL, and shader
-    // handles (bit 0 set) or non-zero pixel shaders give D3DERR_INVALIDCALL.
+    // Vertex and pixel shaders. SetVertexShader takes a flexible vertex format
+    // or the handle of a created vertex shader (bit 0 set); pixel shader 0 is
+    // the texture stage cascade. Functions are vs.1.0/1.1 and ps.1.0/1.1
+    // tokens (D3D8ShaderTokens.h); declarations read stream 0 only. The
+    // other half of a draw without a shader stays fixed-function. There are
+    // 96 vertex and 8 pixel shader constants.
     virtual HRESULT CreateVertexShader(const DWORD* pDeclaration, const DWORD* pFunction, DWORD* pHandle,
                                        DWORD Usage) = 0;
     virtual HRESULT SetVertexShader(DWORD Handle) = 0;

@@ -267,19 +267,3 @@ TEST(D3D8Buffers, FlexibleVertexFormatsLayOutElementsInDirect3DOrder) {
     EXPECT_EQ(CFvfLayout(D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0)).Stride(), 24u);
     EXPECT_FALSE(CFvfLayout(D3DFVF_DIFFUSE).IsValid());  // no position
 }
-
-TEST(D3D8Shaders, ProgrammableShadersAreNotAvailableYet) {
-    CD3D8TestDevice device;
-    ASSERT_TRUE(device.Valid());
-    DWORD handle = 7;
-    const DWORD declaration[] = {0xFFFFFFFF};
-    EXPECT_EQ(device->CreateVertexShader(declaration, nullptr, &handle, 0), E_NOTIMPL);
-    EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(device->SetVertexShader(0x10001), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device->SetPixelShader(1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device->SetPixelShader(0), D3D_OK);
-    EXPECT_EQ(device->SetVertexShader(0x212), D3D_OK);
-    DWORD current = 0;
-    device->GetVertexShader(&current);
-    EXPECT_EQ(current, 0x212u);
-}

@@ -1,0 +1,207 @@
+// CPU cost of one indexed draw through a translated vertex shader (alone and
+// with a pixel shader) next to the same draw through the fixed-function
+// path, state unchanged between draws, on the headless surface; and the time
+// a shader pair takes from assembled tokens to its first draw (translation
+// and link). The quad covers a few pixels so that the rasteriser's share is
+// small and equal on every side.
+
+#include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/d3d8/D3D8ShaderTokens.h"
+#include "platform/d3d8/d3d8.h"
+#include "platform/d3dxshader/d3dx8shader.h"
+#include "support/CHeadlessDevice.h"
+
+namespace {
+
+constexpr int kSize = 64;
+constexpr int kDrawsBetweenFinishes = 1024;
+
+struct SVertex {
+    float x, y, z;
+    DWORD color;
+};
+constexpr SVertex kQuad[4] = {{-0.05f, -0.05f, 0.5f, 0xFFFF0000},
+                              {0.05f, -0.05f, 0.5f, 0xFF00FF00},
+                              {-0.05f, 0.05f, 0.5f, 0xFF0000FF},
+                              {0.05f, 0.05f, 0.5f, 0xFFFFFFFF}};
+constexpr WORD kIndices[6] = {0, 1, 2, 1, 3, 2};
+constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+constexpr DWORD kDeclaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
+                                  D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR), D3DVSD_END()};
+
+// What the fixed-function path computes for this quad: transform, colour.
+const char* const kVertexProgram =
+    "vs.1.1\n"
+    "dp4 oPos.x, v0, c0\n"
+    "dp4 oPos.y, v0, c1\n"
+    "dp4 oPos.z, v0, c2\n"
+    "dp4 oPos.w, v0, c3\n"
+    "mov oD0, v5\n";
+const char* const kPixelProgram =
+    "ps.1.1\n"
+    "mov r0, v0\n";
+
+D3DMATRIX Identity() {
+    D3DMATRIX m{};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    return m;
+}
+
+// Assembled tokens of a program text (empty on failure).
+std::basic_string<DWORD> Assemble(const char* text) {
+    ID3DXBuffer* code = nullptr;
+    if (FAILED(D3DXAssembleShader(text, static_cast<UINT>(std::strlen(text)), 0, nullptr, &code, nullptr)))
+        return {};
+    std::basic_string<DWORD> tokens(static_cast<const DWORD*>(code->GetBufferPointer()),
+                                    code->GetBufferSize() / sizeof(DWORD));
+    code->Release();
+    return tokens;
+}
+
+class CQuadScene {
+public:
+    CQuadScene() {
+        if (!m_device)
+            return;
+        BYTE* data = nullptr;
+        m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, kFvf, D3DPOOL_MANAGED, &m_vb);
+        m_vb->Lock(0, 0, &data, 0);
+        std::memcpy(data, kQuad, sizeof kQuad);
+        m_vb->Unlock();
+        m_device->CreateIndexBuffer(sizeof kIndices, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &m_ib);
+        m_ib->Lock(0, 0, &data, 0);
+        std::memcpy(data, kIndices, sizeof kIndices);
+        m_ib->Unlock();
+        const D3DMATRIX identity = Identity();
+        m_device->SetTransform(D3DTS_WORLD, &identity);
+        m_device->SetTransform(D3DTS_VIEW, &identity);
+        m_device->SetTransform(D3DTS_PROJECTION, &identity);
+        m_device->SetVertexShaderConstant(0, &identity, 4);
+        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+        m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        m_device->SetStreamSource(0, m_vb, sizeof(SVertex));
+        m_device->SetIndices(m_ib, 0);
+        m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        m_device->BeginScene();
+    }
+    ~CQuadScene() {
+        if (!m_device)
+            return;
+        m_device->EndScene();
+        m_device->SetStreamSource(0, nullptr, 0);
+        m_device->SetIndices(nullptr, 0);
+        m_vb->Release();
+        m_ib->Release();
+    }
+    IDirect3DDevice8* Device() const { return m_device; }
+
+    // Vertex and pixel shader handles of the programs above (0 on failure).
+    DWORD CreateVertexShader() const {
+        const std::basic_string<DWORD> code = Assemble(kVertexProgram);
+        DWORD handle = 0;
+        return code.empty() || FAILED(m_device->CreateVertexShader(kDeclaration, code.data(), &handle, 0)) ? 0 : handle;
+    }
+    DWORD CreatePixelShader() const {
+        const std::basic_string<DWORD> code = Assemble(kPixelProgram);
+        DWORD handle = 0;
+        return code.empty() || FAILED(m_device->CreatePixelShader(code.data(), &handle)) ? 0 : handle;
+    }
+
+private:
+    CHeadlessDevice m_headless{kSize, kSize};
+    IDirect3DDevice8* m_device = m_headless.Get();
+    IDirect3DVertexBuffer8* m_vb = nullptr;
+    IDirect3DIndexBuffer8* m_ib = nullptr;
+};
+
+// Draws the quad over and over with the state as it is.
+void DrawRepeatedly(benchmark::State& state, IDirect3DDevice8* device) {
+    if (FAILED(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2))) {  // builds the program once
+        state.SkipWithError("the draw was refused");
+        return;
+    }
+    glFinish();
+    int sinceFinish = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2));
+        if (++sinceFinish == kDrawsBetweenFinishes) {
+            glFinish();
+            sinceFinish = 0;
+        }
+    }
+    glFinish();
+}
+
+void BM_FixedFunctionDraw(benchmark::State& state) {
+    CQuadScene scene;
+    if (!scene.Device()) {
+        state.SkipWithError("no Direct3D device on the headless surface");
+        return;
+    }
+    scene.Device()->SetVertexShader(kFvf);
+    DrawRepeatedly(state, scene.Device());
+}
+BENCHMARK(BM_FixedFunctionDraw);
+
+void BM_VertexShaderDraw(benchmark::State& state) {
+    CQuadScene scene;
+    const DWORD vertexShader = scene.Device() ? scene.CreateVertexShader() : 0;
+    if (!vertexShader) {
+        state.SkipWithError("no vertex shader on the headless device");
+        return;
+    }
+    scene.Device()->SetVertexShader(vertexShader);
+    DrawRepeatedly(state, scene.Device());
+}
+BENCHMARK(BM_VertexShaderDraw);
+
+void BM_ShaderPairDraw(benchmark::State& state) {
+    CQuadScene scene;
+    const DWORD vertexShader = scene.Device() ? scene.CreateVertexShader() : 0;
+    const DWORD pixelShader = scene.Device() ? scene.CreatePixelShader() : 0;
+    if (!vertexShader || !pixelShader) {
+        state.SkipWithError("no shaders on the headless device");
+        return;
+    }
+    scene.Device()->SetVertexShader(vertexShader);
+    scene.Device()->SetPixelShader(pixelShader);
+    DrawRepeatedly(state, scene.Device());
+}
+BENCHMARK(BM_ShaderPairDraw);
+
+// From tokens to the first draw: decoding, translation to GLSL, compile and
+// link of the pair (new handles every time, so nothing is cached).
+void BM_CreateAndFirstDraw(benchmark::State& state) {
+    CQuadScene scene;
+    IDirect3DDevice8* device = scene.Device();
+    const std::basic_string<DWORD> vertexCode = Assemble(kVertexProgram);
+    const std::basic_string<DWORD> pixelCode = Assemble(kPixelProgram);
+    if (!device || vertexCode.empty() || pixelCode.empty()) {
+        state.SkipWithError("no device or no assembled code");
+        return;
+    }
+    for (auto _ : state) {
+        DWORD vertexShader = 0, pixelShader = 0;
+        device->CreateVertexShader(kDeclaration, vertexCode.data(), &vertexShader, 0);
+        device->CreatePixelShader(pixelCode.data(), &pixelShader);
+        device->SetVertexShader(vertexShader);
+        device->SetPixelShader(pixelShader);
+        device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2);
+        glFinish();
+        device->SetVertexShader(kFvf);
+        device->SetPixelShader(0);
+        device->DeleteVertexShader(vertexShader);
+        device->DeletePixelShader(pixelShader);
+    }
+}
+BENCHMARK(BM_CreateAndFirstDraw)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
