@@ -1002,29 +1002,33 @@ void CBaseObject::SetProjectionAndView() {
 // Vertex-shader constants: c0-c3 the transposed world-view-projection, c4
 // the screen's light vector in object space; then the effect's own.
 void CBaseObject::SetShaderConstants() {
-    const D3DXMATRIX view = m_pScreen->GetViewMatrix();
     D3DXMATRIX product;
     switch (m_ProjectionMode) {
+    // The overlays draw with an identity view, as the fixed-function path does.
     case PM_SCREEN_OVERLAY:
         D3DXMatrixMultiply(&product, &m_WorldMatrix, &m_ScreenOverlayProjection);
         break;
     case PM_PIXEL_OVERLAY:
-        D3DXMatrixMultiply(&product, &m_WorldMatrix, &view);
-        D3DXMatrixMultiply(&product, &product, &m_PixelOverlayProjection);
+        D3DXMatrixMultiply(&product, &m_WorldMatrix, &m_PixelOverlayProjection);
         break;
-    default:
+    default: {
+        const D3DXMATRIX view = m_pScreen->GetViewMatrix();
         D3DXMatrixMultiply(&product, &m_WorldMatrix, &view);
         D3DXMatrixMultiply(&product, &product, &m_PerspectiveProjection);
         break;
+    }
     }
     D3DXMatrixTranspose(&m_WorldViewProjection, &product);
     m_pd3dDevice->SetVertexShaderConstant(0, &m_WorldViewProjection, 4);
 
     D3DXMATRIX inverseWorld;
     D3DXMatrixInverse(&inverseWorld, nullptr, &m_WorldMatrix);
+    // A direction: turned by the inverse world, not moved by its translation
+    // (or the light would depend on where the object stands).
     const D3DXVECTOR3 light = m_pScreen->GetLightVectorForEffect();
-    D3DXVECTOR4 objectLight;
-    D3DXVec3Transform(&objectLight, &light, &inverseWorld);
+    D3DXVECTOR3 turnedLight;
+    D3DXVec3TransformNormal(&turnedLight, &light, &inverseWorld);
+    const D3DXVECTOR4 objectLight(turnedLight.x, turnedLight.y, turnedLight.z, 0.0f);
     m_pd3dDevice->SetVertexShaderConstant(4, &objectLight, 1);
     if (m_pShaderEffect != nullptr) {
         m_pShaderEffect->SetVariable(m_WorldMatrix);
