@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/base/GuardedCall.h"
 #include "platform/d3d8/CFvfLayout.h"
 #include "platform/d3dxmesh/CD3DXBuffer.h"
 #include "platform/d3dxmesh/CD3DXMesh.h"
@@ -28,17 +29,6 @@ struct SRelease {
         }
     }
 };
-
-template <typename Body>
-HRESULT Guarded(Body&& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::length_error&) {
-        return E_OUTOFMEMORY;
-    }
-}
 
 DWORD VertexFormatOf(const SXFileMesh& content) {
     DWORD fvf = D3DFVF_XYZ;
@@ -180,7 +170,7 @@ HRESULT D3DXCreateBuffer(DWORD NumBytes, LPD3DXBUFFER* ppBuffer) {
         return D3DERR_INVALIDCALL;
     }
     *ppBuffer = nullptr;
-    return Guarded([&] {
+    return GuardedCall([&] {
         *ppBuffer = new CD3DXBuffer(NumBytes);
         return D3D_OK;
     });
@@ -192,7 +182,7 @@ HRESULT D3DXLoadMeshFromX(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE8 pDe
     if (pFilename == nullptr || ppMesh == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         std::ifstream file(pFilename, std::ios::binary);
         if (!file) {
             return D3DERR_INVALIDCALL;
@@ -212,7 +202,7 @@ HRESULT D3DXLoadMeshFromXInMemory(const BYTE* Memory, DWORD SizeOfMemory, DWORD 
     if (Memory == nullptr || ppMesh == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         return LoadMesh(Memory, SizeOfMemory, Options, pDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
     });
 }

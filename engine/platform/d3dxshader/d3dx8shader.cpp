@@ -11,21 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/GuardedCall.h"
 #include "platform/d3dxmesh/CD3DXBuffer.h"
 #include "platform/d3dxshader/CShaderAssembler.h"
 
 namespace {
-
-template <typename Body>
-HRESULT Guarded(Body&& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::length_error&) {
-        return E_OUTOFMEMORY;
-    }
-}
 
 LPD3DXBUFFER BufferOf(const void* data, size_t size) {
     auto* buffer = new CD3DXBuffer(size);
@@ -91,7 +81,7 @@ HRESULT D3DXAssembleShader(LPCVOID pSrcData, UINT SrcDataLen, DWORD /*Flags*/, L
     if (pSrcData == nullptr || ppCompiledShader == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         const std::string_view text(static_cast<const char*>(pSrcData), SrcDataLen);
         return Assemble(text, ppConstants, ppCompiledShader, ppCompilationErrors);
     });
@@ -103,7 +93,7 @@ HRESULT D3DXAssembleShaderFromFileA(LPCSTR pSrcFile, DWORD /*Flags*/, LPD3DXBUFF
     if (pSrcFile == nullptr || ppCompiledShader == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         std::string text;
         if (!ReadFile(pSrcFile, text)) {
             if (ppCompilationErrors != nullptr) {

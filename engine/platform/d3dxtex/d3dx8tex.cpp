@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/GuardedCall.h"
 #include "platform/d3dxtex/CImageResampler.h"
 #include "platform/d3dxtex/CNormalMapGenerator.h"
 #include "platform/d3dxtex/CTextureLevelIO.h"
@@ -22,19 +23,6 @@ constexpr UINT kDefaultEdge = 256;
 
 // Image files larger than this are refused before they are read.
 constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 30;
-
-// Runs `body`, turning a failed allocation into E_OUTOFMEMORY: whatever the
-// input, the caller gets a result code, never an exception.
-template <typename Body>
-HRESULT Guarded(Body&& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::length_error&) {
-        return E_OUTOFMEMORY;
-    }
-}
 
 std::ifstream OpenImageFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -200,7 +188,7 @@ HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcFile,
     if (pDevice == nullptr || ppTexture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         std::vector<BYTE> bytes;
         const HRESULT result = ReadImageFile(pSrcFile, bytes);
         if (FAILED(result)) {
@@ -216,7 +204,7 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVOID p
                                             UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                             DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                             PALETTEENTRY* /*pPalette*/, LPDIRECT3DTEXTURE8* ppTexture) {
-    return Guarded([&] {
+    return GuardedCall([&] {
         const STextureRequest request =
             MakeRequest(Width, Height, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey);
         return CTextureLoader(pDevice).LoadTexture(pSrcData, SrcDataSize, request, pSrcInfo, ppTexture);
@@ -249,7 +237,7 @@ HRESULT D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE8 pDevice, LPCSTR pSrcF
     if (pDevice == nullptr || ppCubeTexture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         std::vector<BYTE> bytes;
         const HRESULT result = ReadImageFile(pSrcFile, bytes);
         if (FAILED(result)) {
@@ -266,7 +254,7 @@ HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(LPDIRECT3DDEVICE8 pDevice, LPCVO
                                                 DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                                 D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* /*pPalette*/,
                                                 LPDIRECT3DCUBETEXTURE8* ppCubeTexture) {
-    return Guarded([&] {
+    return GuardedCall([&] {
         const STextureRequest request =
             MakeRequest(Size, Size, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey);
         return CTextureLoader(pDevice).LoadCubeTexture(pSrcData, SrcDataSize, request, pSrcInfo, ppCubeTexture);
@@ -281,7 +269,7 @@ HRESULT D3DXComputeNormalMap(LPDIRECT3DTEXTURE8 pTexture, LPDIRECT3DTEXTURE8 pSr
         !CNormalMapGenerator::AreValidFlags(Flags) || !std::isfinite(Amplitude)) {
         return D3DERR_INVALIDCALL;
     }
-    return Guarded([&] {
+    return GuardedCall([&] {
         D3DSURFACE_DESC target{};
         HRESULT result = pTexture->GetLevelDesc(0, &target);
         if (FAILED(result)) {
