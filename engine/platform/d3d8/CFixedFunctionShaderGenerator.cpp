@@ -170,23 +170,12 @@ void WriteLighting(std::ostringstream& s, const SFixedFunctionKey& key) {
     s << "    v_specular = vec4(clamp(matSpecular.rgb * specularLight, 0.0, 1.0), clamp(matSpecular.a, 0.0, 1.0));\n";
 }
 
-std::string FogFormula(unsigned formula, const char* depth) {
-    std::string d = depth;
-    switch (formula) {
-    case D3DFOG_EXP:
-        return "exp(-u_fogParams.z * " + d + ")";
-    case D3DFOG_EXP2:
-        return "exp(-(u_fogParams.z * " + d + ") * (u_fogParams.z * " + d + "))";
-    default:
-        return "(u_fogParams.y - " + d + ") * u_fogParams.w";
-    }
-}
-
 void WriteFogAndPointSize(std::ostringstream& s, const SFixedFunctionKey& key) {
     if (key.fogSource == EFogSource::PixelDepth)
         s << "    v_fog = eyeDepth;\n";
     if (key.fogSource == EFogSource::VertexDepth)
-        s << "    v_fog = clamp(" << FogFormula(key.fogFormula, "eyeDepth") << ", 0.0, 1.0);\n";
+        s << "    v_fog = clamp(" << CFixedFunctionShaderGenerator::FogFactor(key.fogFormula, "eyeDepth")
+          << ", 0.0, 1.0);\n";
     if (key.fogSource == EFogSource::VertexSpecularAlpha)
         s << "    v_fog = a_specular.a;\n";
     if (!key.pointList) {
@@ -412,6 +401,18 @@ const char* Comparison(unsigned func) {
 
 }  // namespace
 
+std::string CFixedFunctionShaderGenerator::FogFactor(unsigned formula, const char* depth) {
+    const std::string d = depth;
+    switch (formula) {
+    case D3DFOG_EXP:
+        return "exp(-u_fogParams.z * " + d + ")";
+    case D3DFOG_EXP2:
+        return "exp(-(u_fogParams.z * " + d + ") * (u_fogParams.z * " + d + "))";
+    default:
+        return "(u_fogParams.y - " + d + ") * u_fogParams.w";
+    }
+}
+
 std::string CFixedFunctionShaderGenerator::SamplerName(unsigned stage) {
     return "u_texture" + std::to_string(stage);
 }
@@ -486,7 +487,7 @@ std::string CFixedFunctionShaderGenerator::FragmentShader(const SFixedFunctionKe
 std::string CFixedFunctionShaderGenerator::FogAndAlphaTest(const SFixedFunctionKey& key) {
     std::ostringstream s;
     if (key.fogSource == EFogSource::PixelDepth)
-        s << "    float fog = clamp(" << FogFormula(key.fogFormula, "v_fog") << ", 0.0, 1.0);\n";
+        s << "    float fog = clamp(" << FogFactor(key.fogFormula, "v_fog") << ", 0.0, 1.0);\n";
     else if (key.fogSource != EFogSource::None)
         s << "    float fog = clamp(v_fog, 0.0, 1.0);\n";
     if (key.fogSource != EFogSource::None)

@@ -30,4 +30,7 @@ public:
     // statements that fog `vec4 current` (reading `v_fog`) and discard the
     // fragment when the alpha test fails.
     static std::string FogAndAlphaTest(const SFixedFunctionKey& key);
+    // The fog factor (1: no fog) of a D3DFOGMODE formula at the depth named
+    // by the expression `depth`.
+    static std::string FogFactor(unsigned formula, const char* depth);
 };

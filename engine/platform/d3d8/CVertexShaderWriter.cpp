@@ -49,18 +49,6 @@ vec4 d3d_dst(vec4 a, vec4 b) {
 }
 )";
 
-std::string FogFormula(unsigned formula, const char* depth) {
-    const std::string d = depth;
-    switch (formula) {
-    case D3DFOG_EXP:
-        return "exp(-u_fogParams.z * " + d + ")";
-    case D3DFOG_EXP2:
-        return "exp(-(u_fogParams.z * " + d + ") * (u_fogParams.z * " + d + "))";
-    default:
-        return "(u_fogParams.y - " + d + ") * u_fogParams.w";
-    }
-}
-
 // The last value each def gives its constant (a later def wins).
 const std::array<float, 4>* DefinedValue(const SShaderProgram& program, DWORD number) {
     const std::array<float, 4>* value = nullptr;
@@ -303,7 +291,8 @@ void CVertexShaderWriter::WriteOutputs() {
         if (m_program.writesFog)
             m_text << "    v_fog = oFog.x;\n";
         else
-            m_text << "    v_fog = clamp(" << FogFormula(m_key.fogFormula, "clip.w") << ", 0.0, 1.0);\n";
+            m_text << "    v_fog = clamp(" << CFixedFunctionShaderGenerator::FogFactor(m_key.fogFormula, "clip.w")
+                   << ", 0.0, 1.0);\n";
         break;
     }
     m_text << (m_program.writesPointSize ? "    gl_PointSize = max(oPts.x, 1.0);\n" : "    gl_PointSize = 1.0;\n");
