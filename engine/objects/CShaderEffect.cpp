@@ -50,18 +50,19 @@ void CShaderEffect::Init() {
     // Failures are not reported: the handle stays 0 and the object draws
     // without that shader.
     if (!m_VertexFilename.empty()) {
-        CreateShaderFromFile(m_VertexFilename, VertexDeclaration(), m_dwVertexShader);
+        CreateShader(m_VertexFilename, VertexDeclaration(), m_dwVertexShader);
     } else if (!m_VertexCode.empty()) {
-        CreateShaderFromText(m_VertexCode, VertexDeclaration(), m_dwVertexShader);
+        CreateShader(m_VertexCode.data(), static_cast<UINT>(m_VertexCode.size()), VertexDeclaration(),
+                     m_dwVertexShader);
     }
     if (!m_PixelFilename.empty()) {
-        CreateShaderFromFile(m_PixelFilename, nullptr, m_dwPixelShader);
+        CreateShader(m_PixelFilename, nullptr, m_dwPixelShader);
     } else if (!m_PixelCode.empty()) {
-        CreateShaderFromText(m_PixelCode, nullptr, m_dwPixelShader);
+        CreateShader(m_PixelCode.data(), static_cast<UINT>(m_PixelCode.size()), nullptr, m_dwPixelShader);
     }
 }
 
-HRESULT CShaderEffect::CreateShaderFromFile(const CString& filename, const DWORD* declaration, DWORD& handle) {
+HRESULT CShaderEffect::CreateShader(const CString& filename, const DWORD* declaration, DWORD& handle) {
     handle = 0;
     if (m_pd3dDevice == nullptr) {
         return D3DERR_INVALIDCALL;
@@ -74,14 +75,13 @@ HRESULT CShaderEffect::CreateShaderFromFile(const CString& filename, const DWORD
     return CreateFromCode(m_pd3dDevice, code, declaration, handle);
 }
 
-HRESULT CShaderEffect::CreateShaderFromText(const CString& code, const DWORD* declaration, DWORD& handle) {
+HRESULT CShaderEffect::CreateShader(const char* text, UINT length, const DWORD* declaration, DWORD& handle) {
     handle = 0;
     if (m_pd3dDevice == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     ID3DXBuffer* assembledCode = nullptr;
-    const HRESULT assembled =
-        D3DXAssembleShader(code.data(), static_cast<UINT>(code.size()), 0, nullptr, &assembledCode, nullptr);
+    const HRESULT assembled = D3DXAssembleShader(text, length, 0, nullptr, &assembledCode, nullptr);
     if (FAILED(assembled) || assembledCode == nullptr) {
         return FAILED(assembled) ? assembled : E_FAIL;
     }

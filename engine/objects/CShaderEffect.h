@@ -73,12 +73,13 @@ public:
     DWORD GetPixelShaderID() const { return m_dwPixelShader; }
     IDirect3DDevice8* GetDevice() const { return m_pd3dDevice; }
 
-    // Assembles a program and creates a vertex shader with `declaration`, or
-    // a pixel shader when the declaration is null. `handle` is the new
-    // shader, or 0 on failure; the result is the failure of the first step
-    // that failed (reading, assembling, creating), else 0.
-    HRESULT CreateShaderFromFile(const CString& filename, const DWORD* declaration, DWORD& handle);
-    HRESULT CreateShaderFromText(const CString& code, const DWORD* declaration, DWORD& handle);
+    // Assembles a program, from a file or from text of the given length, and
+    // creates a vertex shader with `declaration`, or a pixel shader when the
+    // declaration is null. `handle` is the new shader, or 0 on failure; the
+    // result is the failure of the first step that failed (reading,
+    // assembling, creating), else 0.
+    HRESULT CreateShader(const CString& filename, const DWORD* declaration, DWORD& handle);
+    HRESULT CreateShader(const char* text, UINT length, const DWORD* declaration, DWORD& handle);
 
     // The declaration of the shader layout: stream 0, position v0, normal
     // v3, both texture pairs v7 and v8, then the effect's diffuse colour v5

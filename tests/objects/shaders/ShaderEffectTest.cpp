@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "core/CScreen.h"
 #include "objects/CBumpMapShader.h"
@@ -52,7 +53,8 @@ TEST_F(ShaderEffects, OnlyTheProgramsGivenAreCreatedAndFailuresLeaveZeroSilently
     broken.Init();
     EXPECT_EQ(broken.GetVertexShaderID() | broken.GetPixelShaderID(), 0u);
     DWORD handle = 123;
-    EXPECT_TRUE(FAILED(broken.CreateShaderFromText(kNotAProgram, CShaderEffect::VertexDeclaration(), handle)));
+    EXPECT_TRUE(FAILED(broken.CreateShader(kNotAProgram, static_cast<UINT>(std::strlen(kNotAProgram)),
+                                           CShaderEffect::VertexDeclaration(), handle)));
     EXPECT_EQ(handle, 0u);
     EXPECT_EQ(errors.Count(), 0u);
 }
