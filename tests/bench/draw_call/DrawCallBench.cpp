@@ -8,77 +8,16 @@
 
 #include <cstring>
 
+#include "bench/common/CD3D8QuadScene.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "support/CHeadlessDevice.h"
 
 namespace {
 
-constexpr int kSize = 64;
+using namespace benchquad;
+
 constexpr int kDrawsBetweenFinishes = 1024;
-
-struct SVertex {
-    float x, y, z;
-    DWORD color;
-};
-// A quad of about two by two pixels in clip space.
-constexpr SVertex kQuad[4] = {{-0.05f, -0.05f, 0.5f, 0xFFFF0000},
-                              {0.05f, -0.05f, 0.5f, 0xFF00FF00},
-                              {-0.05f, 0.05f, 0.5f, 0xFF0000FF},
-                              {0.05f, 0.05f, 0.5f, 0xFFFFFFFF}};
-constexpr WORD kIndices[6] = {0, 1, 2, 1, 3, 2};
-
-D3DMATRIX Identity() {
-    D3DMATRIX m{};
-    m._11 = m._22 = m._33 = m._44 = 1.0f;
-    return m;
-}
-
-class CD3D8Scene {
-public:
-    CD3D8Scene() {
-        if (!m_device)
-            return;
-        BYTE* data = nullptr;
-        m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
-                                     &m_vb);
-        m_vb->Lock(0, 0, &data, 0);
-        std::memcpy(data, kQuad, sizeof kQuad);
-        m_vb->Unlock();
-        m_device->CreateIndexBuffer(sizeof kIndices, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &m_ib);
-        m_ib->Lock(0, 0, &data, 0);
-        std::memcpy(data, kIndices, sizeof kIndices);
-        m_ib->Unlock();
-        const D3DMATRIX identity = Identity();
-        m_device->SetTransform(D3DTS_WORLD, &identity);
-        m_device->SetTransform(D3DTS_VIEW, &identity);
-        m_device->SetTransform(D3DTS_PROJECTION, &identity);
-        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-        m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-        m_device->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-        m_device->SetStreamSource(0, m_vb, sizeof(SVertex));
-        m_device->SetIndices(m_ib, 0);
-        m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        m_device->BeginScene();
-    }
-    ~CD3D8Scene() {
-        if (m_device) {
-            m_device->EndScene();
-            m_device->SetStreamSource(0, nullptr, 0);
-            m_device->SetIndices(nullptr, 0);
-            m_vb->Release();
-            m_ib->Release();
-        }
-    }
-    IDirect3DDevice8* Device() const { return m_device; }
-
-private:
-    CHeadlessDevice m_headless{kSize, kSize};
-    IDirect3DDevice8* m_device = m_headless.Get();
-    IDirect3DVertexBuffer8* m_vb = nullptr;
-    IDirect3DIndexBuffer8* m_ib = nullptr;
-};
 
 // The raw GL counterpart: one program with the same transform and vertex
 // colour, a uniform block for the matrices, a VAO and the two buffers.
@@ -154,7 +93,7 @@ private:
 };
 
 void BM_D3D8DrawIndexedPrimitive(benchmark::State& state) {
-    CD3D8Scene scene;
+    CD3D8QuadScene scene;
     IDirect3DDevice8* device = scene.Device();
     if (!device) {
         state.SkipWithError("no Direct3D device on the headless surface");
@@ -196,7 +135,7 @@ BENCHMARK(BM_RawGLDrawElements);
 
 // The common engine pattern: a new world matrix before every draw.
 void BM_D3D8DrawWithWorldChange(benchmark::State& state) {
-    CD3D8Scene scene;
+    CD3D8QuadScene scene;
     IDirect3DDevice8* device = scene.Device();
     if (!device) {
         state.SkipWithError("no Direct3D device on the headless surface");

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/common/CD3D8QuadScene.h"
 #include "objects/CBumpMapShader.h"
 #include "objects/CCartoonShader.h"
 #include "objects/CReflectionShader.h"
@@ -19,23 +20,12 @@
 #include "platform/d3d8/D3D8ShaderTokens.h"
 #include "platform/d3d8/d3d8.h"
 #include "platform/d3dxshader/d3dx8shader.h"
-#include "support/CHeadlessDevice.h"
 
 namespace {
 
-constexpr int kSize = 64;
-constexpr int kDrawsBetweenFinishes = 1024;
+using namespace benchquad;
 
-struct SVertex {
-    float x, y, z;
-    DWORD color;
-};
-constexpr SVertex kQuad[4] = {{-0.05f, -0.05f, 0.5f, 0xFFFF0000},
-                              {0.05f, -0.05f, 0.5f, 0xFF00FF00},
-                              {-0.05f, 0.05f, 0.5f, 0xFF0000FF},
-                              {0.05f, 0.05f, 0.5f, 0xFFFFFFFF}};
-constexpr WORD kIndices[6] = {0, 1, 2, 1, 3, 2};
-constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+constexpr int kDrawsBetweenFinishes = 1024;
 constexpr DWORD kDeclaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
                                   D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR), D3DVSD_END()};
 
@@ -51,12 +41,6 @@ const char* const kPixelProgram =
     "ps.1.1\n"
     "mov r0, v0\n";
 
-D3DMATRIX Identity() {
-    D3DMATRIX m{};
-    m._11 = m._22 = m._33 = m._44 = 1.0f;
-    return m;
-}
-
 // Assembled tokens of a program text (empty on failure).
 std::basic_string<DWORD> Assemble(const char* text) {
     ID3DXBuffer* code = nullptr;
@@ -68,61 +52,20 @@ std::basic_string<DWORD> Assemble(const char* text) {
     return tokens;
 }
 
-class CQuadScene {
+// The quad scene with the programs above at hand.
+class CQuadScene : public CD3D8QuadScene {
 public:
-    CQuadScene() {
-        if (!m_device)
-            return;
-        BYTE* data = nullptr;
-        m_device->CreateVertexBuffer(sizeof kQuad, D3DUSAGE_WRITEONLY, kFvf, D3DPOOL_MANAGED, &m_vb);
-        m_vb->Lock(0, 0, &data, 0);
-        std::memcpy(data, kQuad, sizeof kQuad);
-        m_vb->Unlock();
-        m_device->CreateIndexBuffer(sizeof kIndices, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &m_ib);
-        m_ib->Lock(0, 0, &data, 0);
-        std::memcpy(data, kIndices, sizeof kIndices);
-        m_ib->Unlock();
-        const D3DMATRIX identity = Identity();
-        m_device->SetTransform(D3DTS_WORLD, &identity);
-        m_device->SetTransform(D3DTS_VIEW, &identity);
-        m_device->SetTransform(D3DTS_PROJECTION, &identity);
-        m_device->SetVertexShaderConstant(0, &identity, 4);
-        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-        m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-        m_device->SetStreamSource(0, m_vb, sizeof(SVertex));
-        m_device->SetIndices(m_ib, 0);
-        m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        m_device->BeginScene();
-    }
-    ~CQuadScene() {
-        if (!m_device)
-            return;
-        m_device->EndScene();
-        m_device->SetStreamSource(0, nullptr, 0);
-        m_device->SetIndices(nullptr, 0);
-        m_vb->Release();
-        m_ib->Release();
-    }
-    IDirect3DDevice8* Device() const { return m_device; }
-
     // Vertex and pixel shader handles of the programs above (0 on failure).
     DWORD CreateVertexShader() const {
         const std::basic_string<DWORD> code = Assemble(kVertexProgram);
         DWORD handle = 0;
-        return code.empty() || FAILED(m_device->CreateVertexShader(kDeclaration, code.data(), &handle, 0)) ? 0 : handle;
+        return code.empty() || FAILED(Device()->CreateVertexShader(kDeclaration, code.data(), &handle, 0)) ? 0 : handle;
     }
     DWORD CreatePixelShader() const {
         const std::basic_string<DWORD> code = Assemble(kPixelProgram);
         DWORD handle = 0;
-        return code.empty() || FAILED(m_device->CreatePixelShader(code.data(), &handle)) ? 0 : handle;
+        return code.empty() || FAILED(Device()->CreatePixelShader(code.data(), &handle)) ? 0 : handle;
     }
-
-private:
-    CHeadlessDevice m_headless{kSize, kSize};
-    IDirect3DDevice8* m_device = m_headless.Get();
-    IDirect3DVertexBuffer8* m_vb = nullptr;
-    IDirect3DIndexBuffer8* m_ib = nullptr;
 };
 
 // Draws the quad over and over with the state as it is.
