@@ -226,6 +226,9 @@ void CD3DFont::RecordStateBlock(DWORD& token) {
     d->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    // Text goes through the stage cascade even after an object drew with a
+    // pixel shader; the saved block gives the caller's shader back.
+    d->SetPixelShader(0);
     d->EndStateBlock(&token);
 }
 

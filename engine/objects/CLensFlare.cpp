@@ -216,6 +216,7 @@ void CLensFlare::Render(int x, int y, int width, int height, bool firstOnly) {
     SetRenderStates();
     m_pd3dDevice->SetStreamSource(0, m_pVB.Get(), sizeof(SFlareVertex));
     m_pd3dDevice->SetVertexShader(kFlareFvf);
+    m_pd3dDevice->SetPixelShader(0);  // not an effect's, left bound by the object drawn before
     for (int i = 0; i < spots; ++i) {
         const unsigned int index = m_Spots[static_cast<size_t>(i)].GetTextureIndex();
         IDirect3DTexture8* texture = index < m_Textures.size() ? m_Textures[index].Get() : nullptr;

@@ -291,6 +291,7 @@ void CParticleEmitter::SetRenderStates() {
     device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
     device->SetStreamSource(0, m_vbParticles.Get(), kVertexSize);
     device->SetVertexShader(kVertexFormat);
+    device->SetPixelShader(0);  // not an effect's, left bound by the object drawn before
     device->SetTexture(0, m_texParticle.Get());
 }
 

@@ -11,6 +11,7 @@
 #include "core/CD3DFont.h"
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
+#include "objects/CShaderEffect.h"
 #include "support/PixelProbe.h"
 
 namespace {
@@ -120,6 +121,31 @@ TEST_F(OverlayFontTest, TextStartsAtItsPositionAndSkipsControlCharacters) {
     EXPECT_EQ(second.right, first.right);
     EXPECT_EQ(second.top, first.top + m_lineHeight);
     EXPECT_EQ(m_extents[4].cy, 2 * m_lineHeight);
+}
+
+// Text after an object that drew with a pixel shader: the text is still
+// white through the stage cascade, and the caller's shader is set again.
+TEST_F(OverlayFontTest, TextAfterAPixelShaderIsItsOwnColourAndGivesTheShaderBack) {
+    coretest::CTestWindow window(96, 48);
+    CScreenRunner runner(window);
+    Pixels image;
+    EXPECT_TRUE(runner.RunFrames(1, [&](int) {
+        IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
+        CShaderEffect red(device);
+        red.SetPixelCode("ps.1.1\ndef c0, 1.0, 0.0, 0.0, 1.0\nmov r0, c0");
+        red.Init();
+        ASSERT_NE(red.GetPixelShaderID(), 0u);
+        device->SetPixelShader(red.GetPixelShaderID());
+        CD3DFont font("Arial", 12, D3DFONT_BOLD);
+        font.Init();
+        EXPECT_EQ(font.DrawTextA(2.0f, 0.0f, 0xFFFFFFFF, "W", 0), S_OK);
+        DWORD after = 0;
+        device->GetPixelShader(&after);
+        EXPECT_EQ(after, red.GetPixelShaderID());
+        device->SetPixelShader(0);
+        image = runner.ReadBackBuffer();
+    }));
+    EXPECT_GE(MaxBrightness(image), 240);  // white, not red
 }
 
 TEST_F(OverlayFontTest, LongTextIsDrawnAcrossSeveralBatches) {

@@ -17,6 +17,7 @@
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
 #include "objects/CParticleEmitter.h"
+#include "objects/CShaderEffect.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "support/BmpFile.h"
 #include "support/CAllocationCounter.h"
@@ -120,6 +121,25 @@ TEST_F(ParticleRendering, AParticleIsASquareSpriteAsWideAsTheViewportHeightTimes
     EXPECT_NEAR(box.Height(), expected, 1);
     EXPECT_NEAR((box.left + box.right) / 2.0, 320.0, 1.0);
     EXPECT_NEAR((box.top + box.bottom) / 2.0, 240.0, 1.0);
+    EXPECT_COLOR_NEAR(At(pixels, 320, 240), 0xFF8040BFu, 2);
+}
+
+// An object drawn with an effect leaves its pixel shader bound; the
+// particles draw through their texture stage all the same.
+TEST_F(ParticleRendering, AParticleAfterAPixelShaderEffectKeepsItsColour) {
+    const auto pixels = DrawFrame([this] {
+        IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
+        CShaderEffect red(device);
+        red.SetPixelCode("ps.1.1\ndef c0, 1.0, 0.0, 0.0, 1.0\nmov r0, c0");
+        red.Init();
+        ASSERT_NE(red.GetPixelShaderID(), 0u);
+        device->SetPixelShader(red.GetPixelShaderID());
+        CParticleEmitter emitter;
+        emitter.SetTexture(m_white.c_str());
+        SetUpStill(emitter, 0.5f, D3DXCOLOR(0.5f, 0.25f, 0.75f, 1.0f));
+        EmitAndRender(emitter, 1);
+    });
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(kWidth * kHeight));
     EXPECT_COLOR_NEAR(At(pixels, 320, 240), 0xFF8040BFu, 2);
 }
 
