@@ -1037,6 +1037,10 @@ HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD Register, const void* pC
     std::lock_guard lock(m_mutex);
     if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_VS_CONSTANT_REGISTERS))
         return D3DERR_INVALIDCALL;
+    if (m_recording) {
+        m_recording->RecordVertexShaderConstants(Register, pConstantData, ConstantCount);
+        return D3D_OK;
+    }
     std::memcpy(m_state.vertexShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
     MarkDirty(d3d8dirty::kShaderConstants);
     return D3D_OK;
@@ -1112,6 +1116,10 @@ HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD Register, const void* pCo
     std::lock_guard lock(m_mutex);
     if (!pConstantData || !ConstantRangeFits(Register, ConstantCount, D3D8_PS_CONSTANT_REGISTERS))
         return D3DERR_INVALIDCALL;
+    if (m_recording) {
+        m_recording->RecordPixelShaderConstants(Register, pConstantData, ConstantCount);
+        return D3D_OK;
+    }
     std::memcpy(m_state.pixelShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
     MarkDirty(d3d8dirty::kShaderConstants);
     return D3D_OK;

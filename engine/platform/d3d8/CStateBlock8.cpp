@@ -1,5 +1,7 @@
 #include "platform/d3d8/CStateBlock8.h"
 
+#include <cstring>
+
 namespace {
 
 // The render states Direct3D 8 counts as pixel states and as vertex states.
@@ -130,13 +132,17 @@ std::unique_ptr<CStateBlock8> CStateBlock8::Create(D3DSTATEBLOCKTYPE type, const
         for (bool& s : block->m_streams)
             s = true;
         block->m_indices = block->m_vertexShader = block->m_pixelShader = true;
+        block->m_vertexConstants.set();
+        block->m_pixelConstants.set();
     } else if (type == D3DSBT_PIXELSTATE) {
         block->IncludePixelStates();
         block->m_pixelShader = true;
+        block->m_pixelConstants.set();
     } else if (type == D3DSBT_VERTEXSTATE) {
         block->IncludeVertexStates();
         block->IncludeAllLights(device);
         block->m_vertexShader = true;
+        block->m_vertexConstants.set();
     } else {
         return nullptr;
     }
@@ -246,6 +252,18 @@ void CStateBlock8::RecordPixelShader(DWORD handle) {
     m_values.pixelShader = handle;
 }
 
+void CStateBlock8::RecordVertexShaderConstants(DWORD first, const void* data, DWORD count) {
+    std::memcpy(m_values.vertexShaderConstants[first], data, count * sizeof(float[4]));
+    for (DWORD i = 0; i < count; ++i)
+        m_vertexConstants.set(first + i);
+}
+
+void CStateBlock8::RecordPixelShaderConstants(DWORD first, const void* data, DWORD count) {
+    std::memcpy(m_values.pixelShaderConstants[first], data, count * sizeof(float[4]));
+    for (DWORD i = 0; i < count; ++i)
+        m_pixelConstants.set(first + i);
+}
+
 void CStateBlock8::Capture(const CDeviceState& device) {
     for (DWORD s = 0; s < D3D8_RENDERSTATE_COUNT; ++s)
         if (m_renderStates.test(s))
@@ -289,6 +307,12 @@ void CStateBlock8::Capture(const CDeviceState& device) {
         m_values.vertexShader = device.vertexShader;
     if (m_pixelShader)
         m_values.pixelShader = device.pixelShader;
+    for (DWORD i = 0; i < D3D8_VS_CONSTANT_REGISTERS; ++i)
+        if (m_vertexConstants.test(i))
+            std::memcpy(m_values.vertexShaderConstants[i], device.vertexShaderConstants[i], sizeof(float[4]));
+    for (DWORD i = 0; i < D3D8_PS_CONSTANT_REGISTERS; ++i)
+        if (m_pixelConstants.test(i))
+            std::memcpy(m_values.pixelShaderConstants[i], device.pixelShaderConstants[i], sizeof(float[4]));
 }
 
 void CStateBlock8::Apply(IDirect3DDevice8& device) const {
@@ -330,4 +354,10 @@ void CStateBlock8::Apply(IDirect3DDevice8& device) const {
         device.SetVertexShader(m_values.vertexShader);
     if (m_pixelShader)
         device.SetPixelShader(m_values.pixelShader);
+    for (DWORD i = 0; i < D3D8_VS_CONSTANT_REGISTERS; ++i)
+        if (m_vertexConstants.test(i))
+            device.SetVertexShaderConstant(i, m_values.vertexShaderConstants[i], 1);
+    for (DWORD i = 0; i < D3D8_PS_CONSTANT_REGISTERS; ++i)
+        if (m_pixelConstants.test(i))
+            device.SetPixelShaderConstant(i, m_values.pixelShaderConstants[i], 1);
 }

@@ -28,6 +28,9 @@ public:
     void RecordIndices(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex);
     void RecordVertexShader(DWORD handle);
     void RecordPixelShader(DWORD handle);
+    // `count` four-float registers from `first` on (the range is checked by the caller).
+    void RecordVertexShaderConstants(DWORD first, const void* data, DWORD count);
+    void RecordPixelShaderConstants(DWORD first, const void* data, DWORD count);
 
     void Capture(const CDeviceState& device);
     // Sets the included states through the device's own calls.
@@ -55,4 +58,6 @@ private:
     bool m_indices = false;
     bool m_vertexShader = false;
     bool m_pixelShader = false;
+    std::bitset<D3D8_VS_CONSTANT_REGISTERS> m_vertexConstants;
+    std::bitset<D3D8_PS_CONSTANT_REGISTERS> m_pixelConstants;
 };

@@ -274,3 +274,29 @@ TEST(D3D8Shaders, ShaderPairPassesCoordinatesFromVertexToPixelShader) {
     DrawScreenQuad(device.Get(), 0xFFFF0000);
     EXPECT_COLOR_NEAR(device.Pixel(32, 32), 0xFF808000, 3);
 }
+
+TEST(D3D8Shaders, StateBlocksKeepShaderConstants) {
+    CD3D8TestDevice device;
+    ASSERT_TRUE(device.Valid());
+    const float saved[4] = {1, 2, 3, 4}, other[4] = {9, 9, 9, 9};
+    float back[4] = {};
+    device->SetVertexShaderConstant(5, saved, 1);
+    DWORD vertexState = 0;
+    ASSERT_EQ(device->CreateStateBlock(D3DSBT_VERTEXSTATE, &vertexState), D3D_OK);
+    device->SetVertexShaderConstant(5, other, 1);
+    device->ApplyStateBlock(vertexState);
+    device->GetVertexShaderConstant(5, back, 1);
+    EXPECT_EQ(std::memcmp(back, saved, sizeof saved), 0);
+
+    // A recorded constant is not set while recording, and is set by Apply.
+    device->SetPixelShaderConstant(2, other, 1);
+    device->BeginStateBlock();
+    device->SetPixelShaderConstant(2, saved, 1);
+    DWORD recorded = 0;
+    ASSERT_EQ(device->EndStateBlock(&recorded), D3D_OK);
+    device->GetPixelShaderConstant(2, back, 1);
+    EXPECT_EQ(std::memcmp(back, other, sizeof other), 0);
+    device->ApplyStateBlock(recorded);
+    device->GetPixelShaderConstant(2, back, 1);
+    EXPECT_EQ(std::memcmp(back, saved, sizeof saved), 0);
+}
