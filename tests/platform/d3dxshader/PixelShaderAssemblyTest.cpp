@@ -37,11 +37,7 @@ DWORD DestinationOf(const std::string& mnemonic, const std::string& destination)
 }  // namespace
 
 TEST(PixelShaderAssemblyTest, TheBumpProgramAssemblesWhole) {
-    const std::string text =
-        Joined({"ps.1.1", "def c0, 0.01, 0.01, 0.01, 0.0", "def c1, 0.5, 0.5, 0.5, 1.0", "tex t0", "tex t1", "tex t2",
-                ";dp3_sat r0, t0_bx2, v0_bx2", "dp3_sat r0.rgb, t1_bx2, v0_bx2", "+ mov r0.a, c1",
-                "mad_sat r0, r0, c1, c0", "add_d2 r0,r0,t0"});
-    const SAssembly assembly = Assemble(text);
+    const SAssembly assembly = Assemble(BumpPixelProgram());
     ASSERT_EQ(assembly.result, D3D_OK) << assembly.errors;
     const DWORD hundredth = FloatBits(0.01f);
     const DWORD half = FloatBits(0.5f);

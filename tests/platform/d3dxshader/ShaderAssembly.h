@@ -100,6 +100,13 @@ inline std::string Joined(const std::vector<std::string>& lines, const char* sep
     return text;
 }
 
+// The engine's bump-map pixel program, line for line.
+inline std::string BumpPixelProgram() {
+    return Joined({"ps.1.1", "def c0, 0.01, 0.01, 0.01, 0.0", "def c1, 0.5, 0.5, 0.5, 1.0", "tex t0", "tex t1",
+                   "tex t2", ";dp3_sat r0, t0_bx2, v0_bx2", "dp3_sat r0.rgb, t1_bx2, v0_bx2", "+ mov r0.a, c1",
+                   "mad_sat r0, r0, c1, c0", "add_d2 r0,r0,t0"});
+}
+
 constexpr DWORD Dst(DWORD type, DWORD number, DWORD mask = D3DSP_WRITEMASK_ALL) {
     return D3DSP_PARAMETER_BIT | D3DSPR_REGTYPE(type) | mask | number;
 }

@@ -7,19 +7,6 @@
 
 namespace {
 
-const char kBumpPixelProgram[] =
-    "ps.1.1\n"
-    "def c0, 0.01, 0.01, 0.01, 0.0\n"
-    "def c1, 0.5, 0.5, 0.5, 1.0\n"
-    "tex t0\n"
-    "tex t1\n"
-    "tex t2\n"
-    ";dp3_sat r0, t0_bx2, v0_bx2\n"
-    "dp3_sat r0.rgb, t1_bx2, v0_bx2\n"
-    "+ mov r0.a, c1\n"
-    "mad_sat r0, r0, c1, c0\n"
-    "add_d2 r0,r0,t0";
-
 const char kReflectionLines[] =
     "vs.1.1\n"
     "sub r2, r0.xyz, c8.xyz\n"
@@ -27,7 +14,7 @@ const char kReflectionLines[] =
     "mad oT0.xyz, r1, -r3, r2\n"
     "mul r1, r1, c10.xxxx\n";
 
-SShaderProgram Decode(const char* text, EShaderKind kind) {
+SShaderProgram Decode(const std::string& text, EShaderKind kind) {
     const shaderasm::SAssembly assembly = shaderasm::Assemble(text);
     EXPECT_EQ(assembly.result, D3D_OK) << assembly.errors;
     SShaderProgram program;
@@ -41,7 +28,7 @@ SShaderProgram Decode(const char* text, EShaderKind kind) {
 }  // namespace
 
 TEST(ShaderAssemblyRoundTrip, TheBumpPixelProgramReadsBackInstructionByInstruction) {
-    const SShaderProgram program = Decode(kBumpPixelProgram, EShaderKind::Pixel);
+    const SShaderProgram program = Decode(shaderasm::BumpPixelProgram(), EShaderKind::Pixel);
     ASSERT_EQ(program.instructions.size(), 9u);  // the commented line is no instruction
     const SShaderInstruction& dot = program.instructions[5];
     EXPECT_EQ(dot.opcode, static_cast<DWORD>(D3DSIO_DP3));
