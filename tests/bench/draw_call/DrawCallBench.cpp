@@ -17,8 +17,6 @@ namespace {
 
 using namespace benchquad;
 
-constexpr int kDrawsBetweenFinishes = 1024;
-
 // The raw GL counterpart: one program with the same transform and vertex
 // colour, a uniform block for the matrices, a VAO and the two buffers.
 class CRawGLScene {
@@ -94,22 +92,11 @@ private:
 
 void BM_D3D8DrawIndexedPrimitive(benchmark::State& state) {
     CD3D8QuadScene scene;
-    IDirect3DDevice8* device = scene.Device();
-    if (!device) {
+    if (!scene.Device()) {
         state.SkipWithError("no Direct3D device on the headless surface");
         return;
     }
-    device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2);  // builds the program once
-    glFinish();
-    int sinceFinish = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2));
-        if (++sinceFinish == kDrawsBetweenFinishes) {
-            glFinish();
-            sinceFinish = 0;
-        }
-    }
-    glFinish();
+    scene.DrawRepeatedly(state);
 }
 BENCHMARK(BM_D3D8DrawIndexedPrimitive);
 

@@ -24,8 +24,6 @@
 namespace {
 
 using namespace benchquad;
-
-constexpr int kDrawsBetweenFinishes = 1024;
 constexpr DWORD kDeclaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
                                   D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR), D3DVSD_END()};
 
@@ -68,24 +66,6 @@ public:
     }
 };
 
-// Draws the quad over and over with the state as it is.
-void DrawRepeatedly(benchmark::State& state, IDirect3DDevice8* device) {
-    if (FAILED(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2))) {  // builds the program once
-        state.SkipWithError("the draw was refused");
-        return;
-    }
-    glFinish();
-    int sinceFinish = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2));
-        if (++sinceFinish == kDrawsBetweenFinishes) {
-            glFinish();
-            sinceFinish = 0;
-        }
-    }
-    glFinish();
-}
-
 void BM_FixedFunctionDraw(benchmark::State& state) {
     CQuadScene scene;
     if (!scene.Device()) {
@@ -93,7 +73,7 @@ void BM_FixedFunctionDraw(benchmark::State& state) {
         return;
     }
     scene.Device()->SetVertexShader(kFvf);
-    DrawRepeatedly(state, scene.Device());
+    scene.DrawRepeatedly(state);
 }
 BENCHMARK(BM_FixedFunctionDraw);
 
@@ -105,7 +85,7 @@ void BM_VertexShaderDraw(benchmark::State& state) {
         return;
     }
     scene.Device()->SetVertexShader(vertexShader);
-    DrawRepeatedly(state, scene.Device());
+    scene.DrawRepeatedly(state);
 }
 BENCHMARK(BM_VertexShaderDraw);
 
@@ -119,7 +99,7 @@ void BM_ShaderPairDraw(benchmark::State& state) {
     }
     scene.Device()->SetVertexShader(vertexShader);
     scene.Device()->SetPixelShader(pixelShader);
-    DrawRepeatedly(state, scene.Device());
+    scene.DrawRepeatedly(state);
 }
 BENCHMARK(BM_ShaderPairDraw);
 
