@@ -131,6 +131,9 @@ void CPixelShaderWriter::WriteRegisters() {
                 value = CGlslWriter::Vec4Literal(instruction.values);
         m_text << "    vec4 c" << Number(i) << " = clamp(" << value << ", -1.0, 1.0);\n";
     }
+    // Point sprites give every stage the coordinates across the sprite.
+    if (m_key.pointSprite)
+        m_text << "    vec4 spriteCoordinates = vec4(gl_PointCoord, 0.0, 1.0);\n";
 }
 
 // Co-issued instructions read all their sources before either writes.
@@ -218,7 +221,7 @@ std::string CPixelShaderWriter::Sample(DWORD stage, const std::string& coordinat
 void CPixelShaderWriter::WriteTextureInstruction(const SShaderInstruction& instruction) {
     const DWORD n = instruction.destination.number;
     const std::string destination = "t" + Number(n);
-    const std::string coordinates = Coordinates(n);
+    const std::string coordinates = m_key.pointSprite ? "spriteCoordinates" : Coordinates(n);
     const std::string source = instruction.sourceCount > 0 ? Source(instruction, 0) : "";
     m_text << "    // " << CGlslWriter::Disassemble(instruction, EShaderKind::Pixel) << "\n";
     switch (instruction.opcode) {

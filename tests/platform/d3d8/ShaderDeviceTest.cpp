@@ -240,15 +240,18 @@ TEST(D3D8Shaders, PixelShaderReadsTheFixedFunctionVertexHalfAndItsOwnConstants) 
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex)), D3D_OK);
     EXPECT_COLOR_NEAR(device.Pixel(32, 32), 0xFFFF00FF, 2);
 
-    // Point sprites drawn through the fixed-function vertex half still give
-    // the pixel shader its coordinates (zero), so the pair links.
+    // A point sprite gives the pixel shader the coordinates across it: u to
+    // the right, v downwards, whatever the vertex holds.
     device->SetPixelShader(coordinates);
     device->SetRenderState(D3DRS_POINTSPRITEENABLE, TRUE);
-    device->SetRenderState(D3DRS_POINTSIZE, FloatState(8.0f));
-    const SVertex point = {32, 32, 0.5f, 1, 1, 1};
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+    device->SetRenderState(D3DRS_POINTSIZE, FloatState(16.0f));
+    const SVertex point = {32, 32, 0.5f, 1, 0, 0};
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &point, sizeof(SVertex)), D3D_OK);
-    EXPECT_COLOR_NEAR(device.Pixel(32, 32), kBlack, 2);
+    EXPECT_LT(Red(device.Pixel(25, 32)), 48);
+    EXPECT_GT(Red(device.Pixel(38, 32)), 200);
+    EXPECT_LT(Green(device.Pixel(32, 25)), 48);
+    EXPECT_GT(Green(device.Pixel(32, 38)), 200);
     device->SetRenderState(D3DRS_POINTSPRITEENABLE, FALSE);
 
     // Pixel shader 0 is the stage cascade again.
