@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/d3d8/CFixedFunctionShaderGenerator.h"
+#include "platform/d3d8/CShaderTranslator.h"
 #include "platform/d3d8/SFixedFunctionConstants.h"
 #include "platform/d3d8/SShaderConstants.h"
 
@@ -47,8 +48,8 @@ void BindBlocksAndSamplers(GLuint program) {
         {CFixedFunctionShaderGenerator::TransformBlockName(), kTransformBlockBinding},
         {CFixedFunctionShaderGenerator::VertexBlockName(), kVertexBlockBinding},
         {CFixedFunctionShaderGenerator::PixelBlockName(), kPixelBlockBinding},
-        {"VertexShaderConstants", kVertexShaderBlockBinding},
-        {"PixelShaderConstants", kPixelShaderBlockBinding}};
+        {CShaderTranslator::VertexConstantBlockName(), kVertexShaderBlockBinding},
+        {CShaderTranslator::PixelConstantBlockName(), kPixelShaderBlockBinding}};
     for (const auto& [name, binding] : blocks) {
         const GLuint block = glGetUniformBlockIndex(program, name);
         if (block != GL_INVALID_INDEX)

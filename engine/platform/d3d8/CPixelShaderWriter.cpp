@@ -125,10 +125,9 @@ void CPixelShaderWriter::WriteRegisters() {
               "    vec4 t2 = vec4(0.0);\n"
               "    vec4 t3 = vec4(0.0);\n";
     for (DWORD i = 0; i < D3D8_PS_CONSTANT_REGISTERS; ++i) {
-        std::string value = "u_psConstant[" + Number(i) + "]";
-        for (const SShaderInstruction& instruction : m_program.instructions)
-            if (instruction.opcode == D3DSIO_DEF && instruction.destination.number == i)
-                value = CGlslWriter::Vec4Literal(instruction.values);
+        const std::array<float, 4>* definition = m_program.Definition(i);
+        const std::string value =
+            definition ? CGlslWriter::Vec4Literal(*definition) : "u_psConstant[" + Number(i) + "]";
         m_text << "    vec4 c" << Number(i) << " = clamp(" << value << ", -1.0, 1.0);\n";
     }
     // Point sprites give every stage the coordinates across the sprite.

@@ -49,15 +49,6 @@ vec4 d3d_dst(vec4 a, vec4 b) {
 }
 )";
 
-// The last value each def gives its constant (a later def wins).
-const std::array<float, 4>* DefinedValue(const SShaderProgram& program, DWORD number) {
-    const std::array<float, 4>* value = nullptr;
-    for (const SShaderInstruction& instruction : program.instructions)
-        if (instruction.opcode == D3DSIO_DEF && instruction.destination.number == number)
-            value = &instruction.values;
-    return value;
-}
-
 // Components the matrix macros produce.
 DWORD MatrixMask(DWORD opcode) {
     switch (opcode) {
@@ -111,7 +102,7 @@ void CVertexShaderWriter::WriteConstantFunction() {
     for (unsigned i = 0; i < D3D8_VS_CONSTANT_REGISTERS; ++i)
         if (m_program.constantsDefined.test(i))
             m_text << "    if (index == " << std::to_string(i) << ") return "
-                   << CGlslWriter::Vec4Literal(*DefinedValue(m_program, i)) << ";\n";
+                   << CGlslWriter::Vec4Literal(*m_program.Definition(i)) << ";\n";
     m_text << "    return (index >= 0 && index < " << std::to_string(D3D8_VS_CONSTANT_REGISTERS)
            << ") ? u_vsConstant[index] : vec4(0.0);\n}\n";
 }
@@ -124,8 +115,8 @@ void CVertexShaderWriter::WriteRegisters() {
         m_text << "    int a0 = 0;\n";
     for (unsigned i = 0; i < D3D8_VS_CONSTANT_REGISTERS; ++i)
         if (m_program.constantsDefined.test(i))
-            m_text << "    vec4 c" << std::to_string(i) << " = "
-                   << CGlslWriter::Vec4Literal(*DefinedValue(m_program, i)) << ";\n";
+            m_text << "    vec4 c" << std::to_string(i) << " = " << CGlslWriter::Vec4Literal(*m_program.Definition(i))
+                   << ";\n";
     // Unwritten outputs: the diffuse colour is white and the specular one
     // black, as for a fixed-function vertex without colours, so that the
     // texture stages modulating by the diffuse colour show the texture;

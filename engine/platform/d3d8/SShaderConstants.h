@@ -2,9 +2,11 @@
 // The uniform blocks of programmable shaders (std140), beside the three
 // blocks of the fixed-function programs (SFixedFunctionConstants.h), which
 // translated shaders also read for the pixel-centre fix-up, fog and alpha
-// test. Translated vertex shaders read `c[96]` from the first block; pixel
-// shaders read `c[8]` and the bump-mapping values of the texture stages from
-// the second.
+// test. Translated vertex shaders read their 96 constants from the first
+// block; pixel shaders read their 8 constants and the bump-mapping values of
+// the texture stages from the second. The GLSL names of the two blocks'
+// members differ (u_vsConstant, u_psConstant): block members share one name
+// space across a linked program.
 
 #include "platform/d3d8/D3D8ShaderTokens.h"
 

@@ -58,4 +58,13 @@ struct SShaderProgram {
     bool writesFog = false;                                    // oFog
     bool writesPointSize = false;                              // oPts
     bool usesAddressRegister = false;                          // a0 written or used for relative addressing
+
+    // The value the last def of constant c# gives it; null without one.
+    const std::array<float, 4>* Definition(DWORD number) const {
+        const std::array<float, 4>* value = nullptr;
+        for (const SShaderInstruction& instruction : instructions)
+            if (instruction.opcode == D3DSIO_DEF && instruction.destination.number == number)
+                value = &instruction.values;
+        return value;
+    }
 };
