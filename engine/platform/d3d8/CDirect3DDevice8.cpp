@@ -1013,7 +1013,7 @@ void CDirect3DDevice8::LoadDeclaredConstants(const CVertexDeclaration& declarati
     for (const SVertexConstantLoad& load : declaration.ConstantLoads()) {
         for (std::size_t i = 0; i < load.values.size(); ++i)
             std::memcpy(m_state.vertexShaderConstants[load.address + i], load.values[i].data(), sizeof(float[4]));
-        MarkDirty(d3d8dirty::kShaderConstants);
+        MarkDirty(d3d8dirty::kVertexShaderConstants);
     }
 }
 
@@ -1042,7 +1042,7 @@ HRESULT CDirect3DDevice8::SetVertexShaderConstant(DWORD Register, const void* pC
         return D3D_OK;
     }
     std::memcpy(m_state.vertexShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
-    MarkDirty(d3d8dirty::kShaderConstants);
+    MarkDirty(d3d8dirty::kVertexShaderConstants);
     return D3D_OK;
 }
 
@@ -1121,7 +1121,7 @@ HRESULT CDirect3DDevice8::SetPixelShaderConstant(DWORD Register, const void* pCo
         return D3D_OK;
     }
     std::memcpy(m_state.pixelShaderConstants[Register], pConstantData, ConstantCount * sizeof(float[4]));
-    MarkDirty(d3d8dirty::kShaderConstants);
+    MarkDirty(d3d8dirty::kPixelShaderConstants);
     return D3D_OK;
 }
 

@@ -447,8 +447,9 @@ bool CGLRenderer8::PrepareDraw(bool pointList) {
         ApplyProgram(pointList);
     if (m_program == 0)
         return false;
-    if (m_dirty & (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights | d3d8dirty::kMaterial |
-                   d3d8dirty::kFrame | d3d8dirty::kPixel | d3d8dirty::kShaderConstants))
+    if (m_dirty &
+        (d3d8dirty::kTransforms | d3d8dirty::kTextureMatrices | d3d8dirty::kLights | d3d8dirty::kMaterial |
+         d3d8dirty::kFrame | d3d8dirty::kPixel | d3d8dirty::kVertexShaderConstants | d3d8dirty::kPixelShaderConstants))
         ApplyConstants();
     if (m_dirty & d3d8dirty::kBlend)
         ApplyBlend();
@@ -629,15 +630,20 @@ void CGLRenderer8::ApplyConstants() {
         WritePixelConstants();
         m_pixelRing.Publish(&m_pixelConstants);
     }
-    if (m_dirty & d3d8dirty::kShaderConstants)
-        WriteShaderConstants();
+    if (m_dirty & d3d8dirty::kVertexShaderConstants) {
+        std::memcpy(m_vertexShaderConstants.c, m_device.State().vertexShaderConstants,
+                    sizeof m_vertexShaderConstants.c);
+        m_vertexShaderRing.Publish(&m_vertexShaderConstants);
+    }
+    if (m_dirty & d3d8dirty::kPixelShaderConstants) {
+        WritePixelShaderConstants();
+        m_pixelShaderRing.Publish(&m_pixelShaderConstants);
+    }
 }
 
-// Both shader blocks at once: they change together when effects draw, and
-// only draws that set shader constants pay for them.
-void CGLRenderer8::WriteShaderConstants() {
+// The pixel shader block: the constants and each stage's bump-mapping values.
+void CGLRenderer8::WritePixelShaderConstants() {
     const CDeviceState& state = m_device.State();
-    std::memcpy(m_vertexShaderConstants.c, state.vertexShaderConstants, sizeof m_vertexShaderConstants.c);
     std::memcpy(m_pixelShaderConstants.c, state.pixelShaderConstants, sizeof m_pixelShaderConstants.c);
     for (unsigned stage = 0; stage < D3D8_PS_TEXTURE_REGISTERS; ++stage) {
         const DWORD* ts = state.stageStates[stage];
@@ -649,8 +655,6 @@ void CGLRenderer8::WriteShaderConstants() {
         m_pixelShaderConstants.bumpLuminance[stage][0] = StateAsFloat(ts[D3DTSS_BUMPENVLSCALE]);
         m_pixelShaderConstants.bumpLuminance[stage][1] = StateAsFloat(ts[D3DTSS_BUMPENVLOFFSET]);
     }
-    m_vertexShaderRing.Publish(&m_vertexShaderConstants);
-    m_pixelShaderRing.Publish(&m_pixelShaderConstants);
 }
 
 void CGLRenderer8::WriteTransformConstants() {

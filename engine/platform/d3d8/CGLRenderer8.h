@@ -77,7 +77,7 @@ private:
     void ApplyProgram(bool pointList);
     void UseProgram(unsigned program, const SFixedFunctionKey& key);
     void ApplyConstants();
-    void WriteShaderConstants();
+    void WritePixelShaderConstants();
     void WriteTransformConstants();
     void WriteFrameConstants();
     void WriteMaterialConstants();

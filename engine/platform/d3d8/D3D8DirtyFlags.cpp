@@ -84,7 +84,7 @@ std::uint32_t ForStageState(DWORD type) {
     case D3DTSS_BUMPENVMAT11:
     case D3DTSS_BUMPENVLSCALE:
     case D3DTSS_BUMPENVLOFFSET:
-        return kShaderConstants;
+        return kPixelShaderConstants;
     default:
         return kProgram;
     }

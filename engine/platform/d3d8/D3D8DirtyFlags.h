@@ -24,9 +24,10 @@ constexpr std::uint32_t kTextures = 1u << 12;
 constexpr std::uint32_t kSamplers = 1u << 13;
 constexpr std::uint32_t kVertexInput = 1u << 14;
 constexpr std::uint32_t kIndices = 1u << 15;
-constexpr std::uint32_t kPixel = 1u << 16;            // fog, texture factor, alpha reference
-constexpr std::uint32_t kShaderConstants = 1u << 17;  // shader constants and bump-mapping values
-constexpr std::uint32_t kAll = 0x3FFFFu;
+constexpr std::uint32_t kPixel = 1u << 16;  // fog, texture factor, alpha reference
+constexpr std::uint32_t kVertexShaderConstants = 1u << 17;
+constexpr std::uint32_t kPixelShaderConstants = 1u << 18;  // and the stages' bump-mapping values
+constexpr std::uint32_t kAll = 0x7FFFFu;
 
 // The bits a render state change raises.
 std::uint32_t ForRenderState(DWORD state);

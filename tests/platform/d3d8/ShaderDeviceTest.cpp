@@ -303,3 +303,54 @@ TEST(D3D8Shaders, StateBlocksKeepShaderConstants) {
     device->GetPixelShaderConstant(2, back, 1);
     EXPECT_EQ(std::memcmp(back, saved, sizeof saved), 0);
 }
+
+namespace {
+
+IDirect3DTexture8* MakeTexture(IDirect3DDevice8* device, UINT width, const std::uint32_t* texels) {
+    IDirect3DTexture8* texture = nullptr;
+    EXPECT_EQ(device->CreateTexture(width, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    texture->LockRect(0, &locked, nullptr, 0);
+    std::memcpy(locked.pBits, texels, width * sizeof(std::uint32_t));
+    texture->UnlockRect(0);
+    return texture;
+}
+
+}  // namespace
+
+// texbem offsets the second stage's lookup by the first stage's texel through
+// the stage's bump matrix; a new matrix takes effect at the next draw.
+TEST(D3D8Shaders, BumpMatrixStatesReachThePixelShader) {
+    CD3D8TestDevice device;
+    ASSERT_TRUE(device.Valid());
+    device.PlainState();
+    const std::uint32_t offset[1] = {0xFFFF0000};  // du = 1
+    const std::uint32_t redGreen[2] = {0xFFFF0000, 0xFF00FF00};
+    IDirect3DTexture8* bump = MakeTexture(device.Get(), 1, offset);
+    IDirect3DTexture8* colours = MakeTexture(device.Get(), 2, redGreen);
+    device->SetTexture(0, bump);
+    device->SetTexture(1, colours);
+    device->SetTextureStageState(1, D3DTSS_MINFILTER, D3DTEXF_POINT);
+    device->SetTextureStageState(1, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+    device->SetTextureStageState(1, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    device->SetPixelShader(CreatePixelShader(device.Get(), "ps.1.1\ntex t0\ntexbem t1, t0\nmov r0, t1\n"));
+    struct SVertex {
+        float x, y, z, rhw, u0, v0, u1, v1;
+    };
+    const SVertex quad[4] = {{0, 0, 0.5f, 1, 0.5f, 0.5f, 0.25f, 0.5f},
+                             {64, 0, 0.5f, 1, 0.5f, 0.5f, 0.25f, 0.5f},
+                             {0, 64, 0.5f, 1, 0.5f, 0.5f, 0.25f, 0.5f},
+                             {64, 64, 0.5f, 1, 0.5f, 0.5f, 0.25f, 0.5f}};
+    device->SetVertexShader(D3DFVF_XYZRHW | D3DFVF_TEX2);
+    for (const float m00 : {0.0f, 0.5f}) {
+        device->SetTextureStageState(1, D3DTSS_BUMPENVMAT00, FloatState(m00));
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SVertex)), D3D_OK);
+        EXPECT_COLOR_NEAR(device.Pixel(32, 32), m00 == 0.0f ? 0xFFFF0000 : 0xFF00FF00, 2) << "m00 " << m00;
+    }
+    device->SetTexture(0, nullptr);
+    device->SetTexture(1, nullptr);
+    bump->Release();
+    colours->Release();
+}
