@@ -11,7 +11,7 @@
 #include "core/CD3DFont.h"
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
-#include "objects/CShaderEffect.h"
+#include "support/CRedPixelShader.h"
 #include "support/PixelProbe.h"
 
 namespace {
@@ -131,17 +131,13 @@ TEST_F(OverlayFontTest, TextAfterAPixelShaderIsItsOwnColourAndGivesTheShaderBack
     Pixels image;
     EXPECT_TRUE(runner.RunFrames(1, [&](int) {
         IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
-        CShaderEffect red(device);
-        red.SetPixelCode("ps.1.1\ndef c0, 1.0, 0.0, 0.0, 1.0\nmov r0, c0");
-        red.Init();
-        ASSERT_NE(red.GetPixelShaderID(), 0u);
-        device->SetPixelShader(red.GetPixelShaderID());
+        const CRedPixelShader red(device);
         CD3DFont font("Arial", 12, D3DFONT_BOLD);
         font.Init();
         EXPECT_EQ(font.DrawTextA(2.0f, 0.0f, 0xFFFFFFFF, "W", 0), S_OK);
         DWORD after = 0;
         device->GetPixelShader(&after);
-        EXPECT_EQ(after, red.GetPixelShaderID());
+        EXPECT_EQ(after, red.Handle());
         device->SetPixelShader(0);
         image = runner.ReadBackBuffer();
     }));

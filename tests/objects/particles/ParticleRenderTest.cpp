@@ -17,10 +17,10 @@
 #include "core/CScreen.h"
 #include "core/CScreenRunner.h"
 #include "objects/CParticleEmitter.h"
-#include "objects/CShaderEffect.h"
 #include "platform/headless/CHeadlessWindow.h"
 #include "support/BmpFile.h"
 #include "support/CAllocationCounter.h"
+#include "support/CRedPixelShader.h"
 #include "support/CScreenStateGuard.h"
 #include "support/CTempFolder.h"
 #include "support/PixelProbe.h"
@@ -128,12 +128,7 @@ TEST_F(ParticleRendering, AParticleIsASquareSpriteAsWideAsTheViewportHeightTimes
 // particles draw through their texture stage all the same.
 TEST_F(ParticleRendering, AParticleAfterAPixelShaderEffectKeepsItsColour) {
     const auto pixels = DrawFrame([this] {
-        IDirect3DDevice8* device = CScreen::Instance().GetD3DDevice();
-        CShaderEffect red(device);
-        red.SetPixelCode("ps.1.1\ndef c0, 1.0, 0.0, 0.0, 1.0\nmov r0, c0");
-        red.Init();
-        ASSERT_NE(red.GetPixelShaderID(), 0u);
-        device->SetPixelShader(red.GetPixelShaderID());
+        const CRedPixelShader red(CScreen::Instance().GetD3DDevice());
         CParticleEmitter emitter;
         emitter.SetTexture(m_white.c_str());
         SetUpStill(emitter, 0.5f, D3DXCOLOR(0.5f, 0.25f, 0.75f, 1.0f));
