@@ -21,40 +21,27 @@
 #include <vector>
 
 #include "meshes/CLWOMeshLoader.h"
+#include "meshes/common/AssimpTestModels.h"
 #include "support/CErrorCapture.h"
 
 namespace {
 
-const std::filesystem::path kModels = "/usr/share/assimp/models";
+using namespace testmodels;
+
 const char* const kPatchMessage =
     "This loader supports only regular polygons. it does not support Catmull-rom splines, bone, metaballs or "
     "subdivision patches";
 
-std::vector<BYTE> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<BYTE>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 // The package's LWO2 files (its older LWOB files are another format).
 std::vector<std::filesystem::path> Lwo2Files() {
-    std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(kModels)) {
-        return files;
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(kModels)) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return std::tolower(ch); });
-        if (!entry.is_regular_file() || ext != ".lwo") {
-            continue;
+    return FilesBelow(kModels, [](const std::filesystem::path& path) {
+        if (LowerExtension(path) != ".lwo") {
+            return false;
         }
-        const std::vector<BYTE> bytes = ReadBytes(entry.path());
-        if (bytes.size() >= 12 && std::string(bytes.begin(), bytes.begin() + 4) == "FORM" &&
-            std::string(bytes.begin() + 8, bytes.begin() + 12) == "LWO2") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+        const std::vector<BYTE> bytes = ReadBytes(path);
+        return bytes.size() >= 12 && std::string(bytes.begin(), bytes.begin() + 4) == "FORM" &&
+               std::string(bytes.begin() + 8, bytes.begin() + 12) == "LWO2";
+    });
 }
 
 using STriangle = std::array<std::array<float, 3>, 3>;

@@ -22,12 +22,13 @@
 
 #include "meshes/C3DSMeshLoader.h"
 #include "meshes/CLWOMeshLoader.h"
+#include "meshes/common/AssimpTestModels.h"
 #include "support/CErrorCapture.h"
 #include "support/CTempFolder.h"
 
 namespace {
 
-const std::filesystem::path kModels = "/usr/share/assimp/models";
+using namespace testmodels;
 
 // What the loaders say when they refuse a construct of the format.
 const std::set<std::string> kConstructMessages = {
@@ -44,20 +45,11 @@ const std::set<std::string> kConstructMessages = {
     "This 3DS file is over version 3 so it may load incorrectly",
 };
 
+// Files with the extension below `folder`, leaving out the package's broken ones.
 std::vector<std::filesystem::path> FilesWithExtension(const std::filesystem::path& folder, const std::string& ext) {
-    std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(folder)) {
-        return files;
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        std::string name = entry.path().extension().string();
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (entry.is_regular_file() && name == ext && entry.path().string().find("/invalid/") == std::string::npos) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return FilesBelow(folder, [&](const std::filesystem::path& path) {
+        return LowerExtension(path) == ext && path.string().find("/invalid/") == std::string::npos;
+    });
 }
 
 // Triangles as the three corners' position and texture coordinates.
@@ -100,11 +92,6 @@ SSummary Summarise(const SMesh& mesh) {
         s.Add({v.x, v.y, v.z, v.u, v.v});
     }
     return s;
-}
-
-std::vector<BYTE> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<BYTE>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 std::uint32_t Read32LE(const std::vector<BYTE>& bytes, size_t at) {

@@ -24,11 +24,12 @@
 #include <iterator>
 #include <vector>
 
+#include "meshes/common/AssimpTestModels.h"
 #include "platform/d3dxmesh/d3dx8mesh.h"
 
 namespace {
 
-const std::filesystem::path kPackage = "/usr/share/assimp";
+using namespace testmodels;
 
 struct SCorner {
     float p[3];
@@ -36,26 +37,12 @@ struct SCorner {
 };
 using Triangle = std::array<SCorner, 3>;
 
-std::vector<BYTE> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<BYTE>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 // Files of the package that are ".x" files, whatever their names end with.
 std::vector<std::filesystem::path> XFiles() {
-    std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(kPackage)) {
-        return files;
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(kPackage)) {
+    return FilesBelow(kPackage, [](const std::filesystem::path& path) {
         char magic[4] = {};
-        if (entry.is_regular_file() && std::ifstream(entry.path(), std::ios::binary).read(magic, 4) &&
-            std::memcmp(magic, "xof ", 4) == 0) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+        return std::ifstream(path, std::ios::binary).read(magic, 4) && std::memcmp(magic, "xof ", 4) == 0;
+    });
 }
 
 bool Ours(const std::vector<BYTE>& bytes, std::vector<Triangle>& triangles) {
