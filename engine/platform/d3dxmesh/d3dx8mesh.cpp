@@ -5,19 +5,21 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include "platform/base/GuardedCall.h"
+#include "platform/base/WholeFile.h"
 #include "platform/d3d8/CFvfLayout.h"
 #include "platform/d3dxmesh/CD3DXBuffer.h"
 #include "platform/d3dxmesh/CD3DXMesh.h"
 #include "platform/d3dxmesh/CXFileImporter.h"
 
 namespace {
+
+// Mesh files larger than this are refused before they are read.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
 
 constexpr DWORD kNoNeighbour = 0xFFFFFFFFu;
 
@@ -183,12 +185,13 @@ HRESULT D3DXLoadMeshFromX(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE8 pDe
         return D3DERR_INVALIDCALL;
     }
     return GuardedCall([&] {
-        std::ifstream file(pFilename, std::ios::binary);
-        if (!file) {
-            return D3DERR_INVALIDCALL;
-        }
-        const std::vector<BYTE> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (file.bad()) {
+        std::vector<BYTE> data;
+        switch (ReadWholeFile(pFilename, kMaxFileBytes, data)) {
+        case EWholeFile::Read:
+            break;
+        case EWholeFile::TooLarge:
+            return E_OUTOFMEMORY;
+        default:
             return D3DERR_INVALIDCALL;
         }
         return LoadMesh(data.data(), data.size(), Options, pDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);

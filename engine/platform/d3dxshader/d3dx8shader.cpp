@@ -3,7 +3,6 @@
 
 #include "platform/d3dxshader/d3dx8shader.h"
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/base/GuardedCall.h"
+#include "platform/base/WholeFile.h"
 #include "platform/d3dxmesh/CD3DXBuffer.h"
 #include "platform/d3dxshader/CShaderAssembler.h"
 
@@ -41,20 +41,17 @@ void ClearOutputs(LPD3DXBUFFER* ppConstants, LPD3DXBUFFER* ppCompiledShader, LPD
     }
 }
 
-// False when the file cannot be opened or read (a folder opens but cannot be read).
-bool ReadFile(const char* path, std::string& text) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
+// Program texts are a few kilobytes; anything far larger is no program.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 20;
+
+// Why a program file gave no text, for the error buffer.
+const char* ReadFailure(EWholeFile result) {
+    switch (result) {
+    case EWholeFile::TooLarge:
+        return "the file is too large for a shader program";
+    default:
+        return "the file cannot be read";
     }
-    char chunk[4096];
-    size_t read = 0;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        text.append(chunk, read);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
 }
 
 HRESULT Assemble(std::string_view text, LPD3DXBUFFER* ppConstants, LPD3DXBUFFER* ppCompiledShader,
@@ -94,13 +91,15 @@ HRESULT D3DXAssembleShaderFromFileA(LPCSTR pSrcFile, DWORD /*Flags*/, LPD3DXBUFF
         return D3DERR_INVALIDCALL;
     }
     return GuardedCall([&] {
-        std::string text;
-        if (!ReadFile(pSrcFile, text)) {
+        std::vector<BYTE> bytes;
+        const EWholeFile result = ReadWholeFile(pSrcFile, kMaxFileBytes, bytes);
+        if (result != EWholeFile::Read) {
             if (ppCompilationErrors != nullptr) {
-                *ppCompilationErrors = BufferOf(std::string(pSrcFile) + ": the file cannot be read\n");
+                *ppCompilationErrors = BufferOf(std::string(pSrcFile) + ": " + ReadFailure(result) + "\n");
             }
             return D3DXERR_INVALIDDATA;
         }
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return Assemble(text, ppConstants, ppCompiledShader, ppCompilationErrors);
     });
 }

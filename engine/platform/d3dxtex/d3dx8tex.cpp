@@ -4,12 +4,12 @@
 #include "platform/d3dxtex/d3dx8tex.h"
 
 #include <cmath>
-#include <fstream>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "platform/base/GuardedCall.h"
+#include "platform/base/WholeFile.h"
 #include "platform/d3dxtex/CImageResampler.h"
 #include "platform/d3dxtex/CNormalMapGenerator.h"
 #include "platform/d3dxtex/CTextureLevelIO.h"
@@ -22,48 +22,19 @@ namespace {
 constexpr UINT kDefaultEdge = 256;
 
 // Image files larger than this are refused before they are read.
-constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 30;
-
-std::ifstream OpenImageFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file && path.find('\\') != std::string::npos) {
-        // Scenes written on Windows name their files with backslashes.
-        std::string slashed = path;
-        for (char& c : slashed) {
-            if (c == '\\') {
-                c = '/';
-            }
-        }
-        file.open(slashed, std::ios::binary);
-    }
-    return file;
-}
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
 
 HRESULT ReadImageFile(LPCSTR path, std::vector<BYTE>& bytes) {
-    if (path == nullptr || *path == '\0') {
-        return D3DERR_INVALIDCALL;
-    }
-    std::ifstream file = OpenImageFile(path);
-    if (!file) {
-        return D3DERR_INVALIDCALL;
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < 0) {
-        return D3DERR_INVALIDCALL;  // not a regular file
-    }
-    if (length == 0) {
-        return D3DXERR_INVALIDDATA;
-    }
-    if (length > kMaxFileBytes) {
+    switch (ReadWholeFile(path, kMaxFileBytes, bytes)) {
+    case EWholeFile::Read:
+        return bytes.empty() ? D3DXERR_INVALIDDATA : S_OK;
+    case EWholeFile::TooLarge:
         return E_OUTOFMEMORY;
-    }
-    bytes.resize(static_cast<std::size_t>(length));
-    file.seekg(0, std::ios::beg);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), length)) {
+    case EWholeFile::Failed:
         return D3DXERR_INVALIDDATA;
+    default:
+        return D3DERR_INVALIDCALL;
     }
-    return S_OK;
 }
 
 // No format asked for: D3DX then picks A8R8G8B8 for an empty texture.

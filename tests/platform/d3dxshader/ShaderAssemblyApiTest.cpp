@@ -104,4 +104,10 @@ TEST(ShaderAssemblyApiTest, AMissingFileIsInvalidDataNamingTheFile) {
     EXPECT_TRUE(missing.errorsTerminated);
     EXPECT_THAT(missing.errors, HasSubstr(path));
     EXPECT_EQ(AssembleFile(folder.Root().c_str()).result, D3DXERR_INVALIDDATA);  // a folder is no program
+
+    // A file far larger than any program is refused unread, and says why.
+    const std::string huge = folder.Write("huge.vsh", std::string(2 << 20, ';'));
+    const SAssembly tooLarge = AssembleFile(huge.c_str());
+    EXPECT_EQ(tooLarge.result, D3DXERR_INVALIDDATA);
+    EXPECT_THAT(tooLarge.errors, HasSubstr("too large"));
 }
