@@ -41,8 +41,3 @@ bool CShaderRegistry::RemoveVertexShader(DWORD handle) {
 bool CShaderRegistry::RemovePixelShader(DWORD handle) {
     return m_pixelShaders.erase(handle) != 0;
 }
-
-void CShaderRegistry::Clear() {
-    m_vertexShaders.clear();
-    m_pixelShaders.clear();
-}

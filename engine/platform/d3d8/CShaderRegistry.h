@@ -33,7 +33,6 @@ public:
     // False for an unknown handle.
     bool RemoveVertexShader(DWORD handle);
     bool RemovePixelShader(DWORD handle);
-    void Clear();
 
 private:
     std::map<DWORD, std::shared_ptr<const SVertexShaderObject>> m_vertexShaders;
